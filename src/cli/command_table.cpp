@@ -1,0 +1,14 @@
+#include "cli/command.h"
+
+#include "cli/commands.h"
+
+namespace quorrel::cli {
+
+std::span<const Command> Commands() {
+  static const Command kCommands[] = {
+      kDemoCommand,
+  };
+  return kCommands;
+}
+
+}  // namespace quorrel::cli

@@ -1,0 +1,10 @@
+#pragma once
+// The subcommands, each defined in its own file.
+
+#include "cli/command.h"
+
+namespace quorrel::cli {
+
+extern const Command kDemoCommand;
+
+}  // namespace quorrel::cli

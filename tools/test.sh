@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up, builds everything with warnings as errors and runs every test; then builds the
+# Qt-free core with AddressSanitizer and UndefinedBehaviorSanitizer and runs its tests again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+bash tools/setup.sh
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUORREL_WERROR=ON >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUORREL_CORE_ONLY=ON \
+  -DQUORREL_SANITIZE=ON -DQUORREL_WERROR=ON -DQUORREL_BENCHMARKS=OFF >/dev/null
+cmake --build build-sanitize -j"$jobs"
+ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
