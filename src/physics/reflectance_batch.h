@@ -1,0 +1,28 @@
+#pragma once
+// Reflectance and the plotted point value over many Qz of one stack at once.
+
+#include <span>
+
+#include "physics/layer_stack.h"
+#include "physics/reflectance.h"
+
+namespace quorrel {
+
+//! Which kernel evaluates a batch: the scalar reference recursion, or the fast one that
+//! computes the same numbers.
+enum class KernelKind { Reference, Fast };
+
+//! out[i] = Reflectance(stack, qz[i]) for every i. ArithmeticFault carries the Qz at which it
+//! happened.
+void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
+                      KernelKind kind = KernelKind::Fast);
+
+//! out[i] = PointReflectivity(stack, options, background[i], resolution[i], qz[i]) for every i,
+//! with the kernel's samples accumulated in the same order. `background` may be empty when
+//! options.addBackground is off, `resolution` when options.smear is off.
+void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
+                            std::span<const double> background, std::span<const double> resolution,
+                            std::span<const double> qz, std::span<double> out,
+                            KernelKind kind = KernelKind::Fast);
+
+}  // namespace quorrel
