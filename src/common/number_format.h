@@ -1,6 +1,9 @@
 #pragma once
 // Number to text: patterns ("0.000E+00", "##0.##", ...), the general format, printf-style
-// renderings and the fixed real format of the model file.
+// renderings and the fixed real format of the model file. The pattern, general and fixed
+// real formats start from the value's shortest round-trip digits rounded to 15 significant
+// digits and round halves away from zero. Infinities and NaN show as "INF", "-INF" and
+// "NAN" (FormatFixedReal refuses them).
 
 #include <string>
 #include <string_view>
@@ -25,7 +28,7 @@ std::string FormatPrintfD(long long value);          // "%d"
 std::string FormatPrintfU(unsigned long long value); // "%u"
 
 //! The model file's fixed real format, always with a point: 25 gives
-//! " 2.50000000000000E+0001" (23 characters).
+//! " 2.50000000000000E+0001" (23 characters). A non-finite value throws ArithmeticFault.
 std::string FormatFixedReal(double value);
 
 //! 17 significant digits, enough to read back the same double, with `separator`.

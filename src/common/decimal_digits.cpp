@@ -1,0 +1,85 @@
+#include "common/decimal_digits.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <system_error>
+
+namespace quorrel {
+
+namespace {
+
+constexpr int kDisplayPrecision = 15;
+
+//! The digits of |value| in std::to_chars' scientific notation, shortest or with
+//! `precision` digits after the point.
+DecimalDigits ScientificDigits(double value, std::optional<int> precision) {
+  DecimalDigits number;
+  value = std::fabs(value);
+  if (value == 0.0) return number;
+  char buffer[40];
+  const auto result =
+      precision ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                std::chars_format::scientific, *precision)
+                : std::to_chars(buffer, buffer + sizeof buffer, value,
+                                std::chars_format::scientific);
+  // The text reads like "4.1e-06".
+  const char* cursor = buffer;
+  for (; cursor != result.ptr && *cursor != 'e'; ++cursor) {
+    if (*cursor != '.') number.digits.push_back(*cursor);
+  }
+  int exponent = 0;
+  const char* exponentStart = cursor + 1;
+  if (*exponentStart == '+') ++exponentStart;
+  std::from_chars(exponentStart, result.ptr, exponent);
+  number.pointPosition = exponent + 1;
+  while (!number.digits.empty() && number.digits.back() == '0') number.digits.pop_back();
+  return number;
+}
+
+}  // namespace
+
+char DecimalDigits::digitAt(int index) const {
+  if (index < 0 || index >= static_cast<int>(digits.size())) return '0';
+  return digits[static_cast<std::size_t>(index)];
+}
+
+DecimalDigits ShortestDigits(double value) { return ScientificDigits(value, std::nullopt); }
+
+void RoundToLeadingDigits(DecimalDigits& number, int count) {
+  if (count >= static_cast<int>(number.digits.size())) return;
+  if (count < 0) {
+    number.digits.clear();
+    return;
+  }
+  const bool roundUp = number.digits[static_cast<std::size_t>(count)] >= '5';
+  number.digits.resize(static_cast<std::size_t>(count));
+  if (roundUp) {
+    // Nines become trailing zeros, which are dropped at once.
+    while (!number.digits.empty() && number.digits.back() == '9') number.digits.pop_back();
+    if (number.digits.empty()) {
+      number.digits.push_back('1');
+      ++number.pointPosition;
+    } else {
+      ++number.digits.back();
+    }
+  }
+  while (!number.digits.empty() && number.digits.back() == '0') number.digits.pop_back();
+}
+
+DecimalDigits DisplayDigits(double value) {
+  // A normal double has more than 15 digits of precision, so when its shortest digits are
+  // 15 or fewer they are its 15-digit rounding; when longer, rounding them gives the same
+  // result except that a typed half (...5 as the 16th digit) goes away from zero. A
+  // subnormal has fewer digits of precision, so its shortest digits ("5e-324") would
+  // be too coarse: round its exact expansion instead (it cannot sit on a half).
+  if (std::fabs(value) < std::numeric_limits<double>::min()) {
+    return ScientificDigits(value, kDisplayPrecision - 1);
+  }
+  DecimalDigits number = ShortestDigits(value);
+  RoundToLeadingDigits(number, kDisplayPrecision);
+  return number;
+}
+
+}  // namespace quorrel
