@@ -1,0 +1,83 @@
+#pragma once
+// The figure of merit of a fit: the weighted chi-square of the calculated against the measured
+// reflectivity over the fitting region.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "calc/curves.h"
+#include "model/measured_data.h"
+#include "physics/layer_stack.h"
+#include "physics/reflectance_batch.h"
+
+namespace quorrel {
+
+//! The weighting of each point's squared difference; the numbers are the stored setting.
+enum class Weighting {
+  GivenErrors = 1,  //!< "use given errors": ((R - R_fit) / dR)²
+  Statistical = 2,  //!< "use 1/y": ((R - R_fit) / R)²
+  None = 3,         //!< "no weight at all": (R - R_fit)²
+  Logarithmic = 4,  //!< "use (log(R_exp)-log(R_fit))^2"
+};
+
+//! The message of an evaluation that met an arithmetic fault.
+inline constexpr const char* kOutOfBoundsMessage = "one of the parameters ran out of bounds...";
+
+//! The fitting region as measured point numbers first .. last, counted from 1 as the file's
+//! lines; empty when last < first.
+struct PointRange {
+  int first = 1;
+  int last = 0;
+  bool empty() const { return last < first; }
+};
+
+//! The region of `data`: all points when both bounds are -1.0, otherwise from the point at
+//! the lower bound to the point at the upper bound, by a walk over ascending Qz.
+PointRange RegionPoints(const MeasuredData& data);
+
+//! How the points are calculated and weighted.
+struct ChiSquareOptions {
+  Weighting weighting = Weighting::Statistical;
+  bool includeResolution = false;
+  bool includeBackground = false;
+  KernelKind kernel = KernelKind::Fast;
+};
+
+//! Evaluates stacks against the measured points of one region. `pointResolution` and
+//! `pointBackground` hold what the last reflectivity run over the measured points left for
+//! point i at index i - 1; values that run never computed count as 0.
+class ChiSquareEvaluator {
+ public:
+  ChiSquareEvaluator(const MeasuredData& data, std::span<const double> pointResolution,
+                     std::span<const double> pointBackground, PointRange range,
+                     ChiSquareOptions options);
+
+  const PointRange& range() const { return range_; }
+
+  //! Sum of the terms over the region divided by its point count minus one; nullopt when an
+  //! arithmetic fault (division by a zero error or divisor, the logarithm of a value <= 0,
+  //! overflow, a fault in the recursion) ended the evaluation. curve() then holds the points
+  //! calculated before the fault.
+  std::optional<double> evaluate(const LayerStack& stack);
+
+  //! The calculated reflectivity of the region points, without the sum; nullopt on a fault.
+  std::optional<ReflCurve> calculate(const LayerStack& stack);
+
+  //! (Qz, R_fit) of the points of the last evaluation.
+  const ReflCurve& curve() const { return curve_; }
+
+ private:
+  //! R_fit of every region point into fit_; false on a fault in the recursion.
+  bool calculatePoints(const LayerStack& stack);
+
+  PointRange range_;
+  ChiSquareOptions options_;
+  // The region's points, copied so the kernel sees one contiguous batch.
+  std::vector<double> qz_, r_, dr_, resolution_, background_;
+  std::vector<double> fit_;
+  ReflCurve curve_;
+};
+
+}  // namespace quorrel

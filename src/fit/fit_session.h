@@ -1,0 +1,160 @@
+#pragma once
+// The fit dialog's run control: what its handlers do and which controls they enable, without
+// the widgets. A window wires its controls to one session that lives as long as the program.
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/curves.h"
+#include "fit/chi_square.h"
+#include "fit/fit_engine.h"
+#include "fit/parameter_labels.h"
+#include "fit/parameter_set.h"
+#include "fit/run_control.h"
+#include "fit/vary_flags.h"
+#include "model/measured_data.h"
+#include "model/sample_model.h"
+#include "physics/layer_stack.h"
+
+namespace quorrel {
+
+//! The dialog's options, kept from one opening to the next.
+struct FitSettings {
+  RunMode mode = RunMode::IterateToMinimum;
+  Weighting weighting = Weighting::Statistical;
+  bool includeResolution = false;
+  bool includeBackground = false;
+  bool displayGraph = false;
+  double tolerance = 1e-6;
+};
+
+//! The measured points of a fit with what the last reflectivity run over them left for point
+//! i at index i - 1 (empty where that run computed nothing).
+struct FitData {
+  MeasuredData measured;
+  std::vector<double> pointResolution;
+  std::vector<double> pointBackground;
+};
+
+enum class FitDialogState {
+  Closed,   //!< not shown
+  Idle,     //!< shown, no run
+  Running,  //!< "&do it" is running
+  Failed,   //!< idle after a failed run: "&OK" disabled
+};
+
+//! How the dialog was closed.
+enum class DialogResult { None, Ok, Cancel };
+
+//! What the window shows while a run goes; called on the thread that runs "&do it".
+struct FitDialogEvents {
+  std::function<void(const std::string& text)> statusText;     //!< status bar panel 0
+  std::function<void(const std::string& text)> chiSquareText;  //!< lblChisq
+  std::function<void(const ReflCurve& curve)> fitCurve;        //!< reflectivity series slot 1
+  std::function<void(const std::vector<FitParameter>& entries)> parameterList;
+};
+
+//! What "&do it" did: refused with a message, or ran to an outcome.
+struct DoItResult {
+  std::optional<FitOutcome> outcome;
+  std::string refusal;
+};
+
+//! The dialog's state machine. Every member may be called from any thread; "&do it" runs the
+//! fit in the calling thread, so a window runs it on a worker and calls stop(), cancel() and
+//! ok() from its own.
+class FitSession {
+ public:
+  //! The random generator seeded from the clock, or with `seed`.
+  FitSession();
+  explicit FitSession(std::uint64_t seed);
+
+  //! Opening: builds the stack with spin state 0, collects the set, recreates the vary flags
+  //! all false, fills the list, hides the converged label and enables "&OK". `profile`
+  //! evaluates the analytical profile function when the model has one. Throws what the stack
+  //! build throws; refuses while a run goes.
+  void open(const SampleModel& model, FitData data, ProfileEvaluator profile = {});
+
+  // Options.
+  FitSettings settings() const;
+  void setRunMode(RunMode mode);
+  //! The tolerance field is enabled only when iterating to the minimum.
+  bool toleranceEnabled() const;
+  //! Accepts 1e-37 .. 1.0 and returns false for anything else; a running fit reads it anew.
+  bool setTolerance(double tolerance);
+  void setWeighting(Weighting weighting);
+  void setIncludeResolution(bool on);
+  void setIncludeBackground(bool on);
+  void setDisplayGraph(bool on);
+
+  // The list.
+  std::vector<FitParameter> entries() const;
+  //! Inverts the vary flag of list entry `entry` (from 0) and hides the converged label;
+  //! false while the list is disabled.
+  bool toggleVary(int entry);
+
+  // Run control.
+  //! "&do it". Refused while a run goes, when the dialog is closed, and when the fitting
+  //! region holds no measured point.
+  DoItResult doIt(const FitDialogEvents& events = {});
+  //! "&Stop".
+  void stop();
+  //! "&Cancel" or the close box: closes without write-back; during a run, once it ended.
+  void cancel();
+  //! "&OK": closes with write-back; during a run, once it ended. Refused (false) while
+  //! "&OK" is disabled, and the write-back is refused when the run it waited for failed.
+  bool ok();
+
+  // What the dialog shows.
+  FitDialogState state() const;
+  bool okEnabled() const;
+  bool stopEnabled() const;
+  bool listEnabled() const;
+  std::string chiSquareText() const;
+  bool convergedShown() const;
+  std::string statusText() const;
+  DialogResult result() const;
+  //! The current values of the set.
+  ParameterSet parameters() const;
+
+  //! The model as the dialog was opened with, and after "&OK" with the fitted values written
+  //! back. The caller then resets the fitting region and recalculates.
+  SampleModel model() const;
+
+  //! Set when the dialog is closed with "&OK"; cleared when a measured data file is loaded.
+  bool fitAccepted() const;
+  void clearFitAccepted();
+
+ private:
+  void acceptLocked();
+  void finishRunLocked(const FitOutcome& outcome);
+  FitEvents engineEvents(const FitDialogEvents& events);
+
+  mutable std::mutex mutex_;
+  FitEngine engine_;
+  RunControl control_;
+  FitSettings settings_;
+  FitDialogState state_ = FitDialogState::Closed;
+  DialogResult result_ = DialogResult::None;
+  bool okEnabled_ = true;
+  bool okPending_ = false;
+  bool cancelPending_ = false;
+  bool convergedShown_ = false;
+  bool fitAccepted_ = false;
+  std::string chiSquareText_ = "0";
+  std::string statusText_;
+
+  SampleModel model_;
+  FitData data_;
+  ProfileEvaluator profile_;
+  LayerStack stack_;
+  ParameterSet set_;
+  VaryFlags flags_;
+  std::vector<FitParameter> entries_;
+};
+
+}  // namespace quorrel

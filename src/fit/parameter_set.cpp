@@ -1,0 +1,209 @@
+#include "fit/parameter_set.h"
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "common/error.h"
+
+namespace quorrel {
+
+namespace {
+
+//! The highest index a set of this layout holds.
+int StorageEnd(const ParameterLayout& layout) {
+  if (layout.type == SampleType::ProfileFunction) return layout.functionParameterIndex(5);
+  return layout.count();
+}
+
+void RequireFits(const ParameterLayout& layout) {
+  const auto require = [](bool ok, const char* what) {
+    if (!ok) throw QuorrelError(std::string("the fit cannot hold the model: ") + what);
+  };
+  require(layout.layers >= 0, "negative number of layers");
+  require(layout.functionParameters >= 0 && layout.functionParameters <= 5,
+          "the function uses more than five parameters");
+  require(layout.stackedLayers >= 0 && layout.repetitions >= 0, "negative multilayer counts");
+  require(StorageEnd(layout) <= ParameterSet::kCapacity &&
+              layout.stackLayerCount() <= LayerStack::kMaxLayers,
+          CapacityExceeded::kMessage);
+}
+
+//! Copies d, rho, Im(rho), sigma between basic layer k of the set and a medium of the stack.
+void LayerFromStack(ParameterSet& set, int k, const LayerStack& stack, int medium) {
+  const ParameterLayout& layout = set.layout();
+  set[layout.layerIndex(k, Quantity::Thickness)] = stack.thickness(medium);
+  set[layout.layerIndex(k, Quantity::Rho)] = stack.rho(medium);
+  set[layout.layerIndex(k, Quantity::ImRho)] = stack.imRho(medium);
+  set[layout.layerIndex(k, Quantity::Sigma)] = stack.sigma(medium);
+}
+
+void LayerToStack(const ParameterSet& set, int k, LayerStack& stack, int medium) {
+  const ParameterLayout& layout = set.layout();
+  stack.setThickness(medium, set[layout.layerIndex(k, Quantity::Thickness)]);
+  stack.setRho(medium, set[layout.layerIndex(k, Quantity::Rho)]);
+  stack.setImRho(medium, set[layout.layerIndex(k, Quantity::ImRho)]);
+  stack.setSigma(medium, set[layout.layerIndex(k, Quantity::Sigma)]);
+}
+
+void StackedFromStack(ParameterSet& set, int j, const LayerStack& stack, int medium) {
+  const ParameterLayout& layout = set.layout();
+  set[layout.stackedIndex(j, Quantity::Thickness)] = stack.thickness(medium);
+  set[layout.stackedIndex(j, Quantity::Rho)] = stack.rho(medium);
+  set[layout.stackedIndex(j, Quantity::ImRho)] = stack.imRho(medium);
+  set[layout.stackedIndex(j, Quantity::Sigma)] = stack.sigma(medium);
+}
+
+void StackedToStack(const ParameterSet& set, int j, LayerStack& stack, int medium) {
+  const ParameterLayout& layout = set.layout();
+  stack.setThickness(medium, set[layout.stackedIndex(j, Quantity::Thickness)]);
+  stack.setRho(medium, set[layout.stackedIndex(j, Quantity::Rho)]);
+  stack.setImRho(medium, set[layout.stackedIndex(j, Quantity::ImRho)]);
+  stack.setSigma(medium, set[layout.stackedIndex(j, Quantity::Sigma)]);
+}
+
+//! Air and bulk, which every type except the symmetric film keeps at the same indices.
+void EndsFromStack(ParameterSet& set, const LayerStack& stack) {
+  const ParameterLayout& layout = set.layout();
+  const int bulk = layout.layers + 1;
+  const int substrate = stack.layerCount() + 1;
+  set[1] = stack.rho(0);
+  set[2] = stack.imRho(0);
+  set[layout.layerIndex(bulk, Quantity::Rho)] = stack.rho(substrate);
+  set[layout.layerIndex(bulk, Quantity::ImRho)] = stack.imRho(substrate);
+  set[layout.layerIndex(bulk, Quantity::Sigma)] = stack.sigma(substrate);
+}
+
+void EndsToStack(const ParameterSet& set, LayerStack& stack) {
+  const ParameterLayout& layout = set.layout();
+  const int bulk = layout.layers + 1;
+  const int substrate = stack.layerCount() + 1;
+  stack.setRho(0, set[1]);
+  stack.setImRho(0, set[2]);
+  stack.setRho(substrate, set[layout.layerIndex(bulk, Quantity::Rho)]);
+  stack.setImRho(substrate, set[layout.layerIndex(bulk, Quantity::ImRho)]);
+  stack.setSigma(substrate, set[layout.layerIndex(bulk, Quantity::Sigma)]);
+}
+
+//! Basic layers `first`..`last` are stack layers first + shift .. last + shift.
+void LayersFromStack(ParameterSet& set, int first, int last, int shift, const LayerStack& stack) {
+  for (int k = first; k <= last; ++k) LayerFromStack(set, k, stack, k + shift);
+}
+void LayersToStack(const ParameterSet& set, int first, int last, int shift, LayerStack& stack) {
+  for (int k = first; k <= last; ++k) LayerToStack(set, k, stack, k + shift);
+}
+
+void RequireStackOf(const ParameterLayout& layout, const LayerStack& stack) {
+  if (stack.layerCount() != layout.stackLayerCount()) {
+    throw std::invalid_argument("the layer stack does not belong to this parameter set");
+  }
+}
+
+void ApplyProfileFunction(const ParameterSet& set, LayerStack& stack,
+                          const ProfileEvaluator& profile) {
+  const ParameterLayout& layout = set.layout();
+  const int f = layout.functionLayer;
+  const int l = layout.layers;
+  const int m = layout.functionSteps;
+  LayersToStack(set, 1, f, 0, stack);
+  const double rhoStart = f == 0 ? set[1] : set[layout.layerIndex(f, Quantity::Rho)];
+  const double rhoEnd = set[layout.layerIndex(f + 1, Quantity::Rho)];  // layer F + 1 or the bulk
+  if (m > 0 && !profile) throw std::invalid_argument("no profile function to evaluate");
+  const std::array<double, 5> parameters = set.functionParameters();
+  const double t = static_cast<double>(layout.stepThickness);
+  for (int step = 1; step <= m; ++step) {
+    const int medium = f + step;
+    stack.setThickness(medium, t);
+    stack.setRho(medium, profile(step * t, rhoStart, rhoEnd, parameters));
+    stack.setImRho(medium, 0.0);
+    stack.setSigma(medium, 0.0);
+  }
+  LayersToStack(set, f + 1, l, m, stack);
+  EndsToStack(set, stack);
+}
+
+void ApplyMultipleLayers(const ParameterSet& set, LayerStack& stack) {
+  const ParameterLayout& layout = set.layout();
+  const int insert = layout.insertLayer;
+  const int s = layout.stackedLayers;
+  stack.reset(layout.stackLayerCount());
+  LayersToStack(set, 1, insert, 0, stack);
+  for (int period = 0; period < layout.repetitions; ++period) {
+    for (int j = 1; j <= s; ++j) StackedToStack(set, j, stack, insert + period * s + j);
+  }
+  LayersToStack(set, insert + 1, layout.layers, layout.repetitions * s, stack);
+  EndsToStack(set, stack);
+}
+
+}  // namespace
+
+ParameterSet::ParameterSet(ParameterLayout layout) : layout_(std::move(layout)) {
+  RequireFits(layout_);
+  values_.assign(static_cast<std::size_t>(StorageEnd(layout_)) + 1, 0.0);
+}
+
+std::array<double, 5> ParameterSet::functionParameters() const {
+  if (layout_.type != SampleType::ProfileFunction) return {0, 0, 0, 0, 0};
+  std::array<double, 5> parameters{};
+  for (int i = 1; i <= 5; ++i) {
+    parameters[static_cast<std::size_t>(i - 1)] = (*this)[layout_.functionParameterIndex(i)];
+  }
+  return parameters;
+}
+
+ParameterSet CollectParameterSet(const SampleModel& model, const LayerStack& stack) {
+  ParameterSet set(LayoutOf(model));
+  const ParameterLayout& layout = set.layout();
+  RequireStackOf(layout, stack);
+  switch (layout.type) {
+    case SampleType::IndependentLayers:
+    case SampleType::SymmetricFilm: {
+      const auto values = stack.values();
+      for (int i = 1; i <= layout.count(); ++i) set[i] = values[static_cast<std::size_t>(i) + 5];
+      break;
+    }
+    case SampleType::ProfileFunction:
+      LayersFromStack(set, 1, layout.functionLayer, 0, stack);
+      LayersFromStack(set, layout.functionLayer + 1, layout.layers, layout.functionSteps, stack);
+      EndsFromStack(set, stack);
+      for (int i = 1; i <= 5; ++i) {
+        set[layout.functionParameterIndex(i)] =
+            model.function.parameters[static_cast<std::size_t>(i - 1)];
+      }
+      break;
+    case SampleType::MultipleLayers: {
+      const int periods = layout.repetitions * layout.stackedLayers;
+      LayersFromStack(set, 1, layout.insertLayer, 0, stack);
+      LayersFromStack(set, layout.insertLayer + 1, layout.layers, periods, stack);
+      EndsFromStack(set, stack);
+      for (int j = 1; j <= layout.stackedLayers; ++j) {
+        StackedFromStack(set, j, stack, layout.insertLayer + j);
+      }
+      break;
+    }
+  }
+  return set;
+}
+
+void ApplyParameterSet(const ParameterSet& set, LayerStack& stack,
+                       const ProfileEvaluator& profile) {
+  const ParameterLayout& layout = set.layout();
+  switch (layout.type) {
+    case SampleType::IndependentLayers:
+    case SampleType::SymmetricFilm: {
+      if (stack.layerCount() != layout.stackLayerCount()) stack.reset(layout.stackLayerCount());
+      const auto values = stack.values();
+      for (int i = 1; i <= layout.count(); ++i) values[static_cast<std::size_t>(i) + 5] = set[i];
+      break;
+    }
+    case SampleType::ProfileFunction:
+      if (stack.layerCount() != layout.stackLayerCount()) stack.reset(layout.stackLayerCount());
+      ApplyProfileFunction(set, stack, profile);
+      break;
+    case SampleType::MultipleLayers:
+      ApplyMultipleLayers(set, stack);
+      break;
+  }
+}
+
+}  // namespace quorrel
