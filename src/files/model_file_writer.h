@@ -1,0 +1,26 @@
+#pragma once
+// Writing the model parameter file (.par): the sample model with the background and
+// resolution settings, one value per line.
+
+#include <filesystem>
+#include <string>
+
+#include "model/calc_settings.h"
+#include "model/sample_model.h"
+
+namespace quorrel {
+
+//! The file's text in the order the reader expects: sample type, grid size, BaseGrid's cells,
+//! the function or multilayer block, background, resolution. Cells are written as typed;
+//! function parameters and background values in the fixed real format; the velocity
+//! selector's two values with their patterns and the user's separator. Every line ends in
+//! CR LF. A line break inside a cell is written as a blank, so it cannot shift the lines.
+//! Throws ArithmeticFault for a value that is not finite.
+std::string ModelFileText(const SampleModel& model, const CalcSettings& settings);
+
+//! Writes ModelFileText to `path` atomically; FileError names the file when it fails, and
+//! an old file then stays as it was.
+void WriteModelFile(const std::filesystem::path& path, const SampleModel& model,
+                    const CalcSettings& settings);
+
+}  // namespace quorrel
