@@ -1,8 +1,9 @@
 #pragma once
 // The curves that the calculation runs hand to the plot windows and the curve files.
 
-#include <optional>
 #include <vector>
+
+#include "model/layer_stack_builder.h"
 
 namespace quorrel {
 
@@ -26,6 +27,19 @@ struct AxisRanges {
   double qMax = 0.0;
   double rMin = 1e37;
   double rMax = 1e-37;
+
+  //! Widens the Q range to `q` and the value range to `r`.
+  void takePoint(double q, double r) {
+    if (q > qMax) qMax = q;
+    if (q < qMin) qMin = q;
+    takeValue(r);
+  }
+  //! Widens the value range to `r`; the lower end only for positive values, which a
+  //! logarithmic axis can show.
+  void takeValue(double r) {
+    if (r > rMax) rMax = r;
+    if (r < rMin && r > 0) rMin = r;
+  }
 };
 
 //! What a reflectivity run produces.
@@ -39,6 +53,7 @@ struct ReflectivityResult {
   std::vector<double> pointBackground;  // the background of point i; empty when it is off
   bool magnetic = false;
   bool withTransmission = false;
+  BuildNotes notes;         // the status text of a failing user function
 };
 
 //! A density profile: x is z in Å, y is rho in Å⁻².
