@@ -51,9 +51,10 @@ struct ParameterLayout {
   //! Number of calculation layers of the stack the set is written into.
   int stackLayerCount() const;
 
-  //! Index of a quantity of basic layer k; k = L + 1 is the bulk, or the core of a symmetric
-  //! film (the bulk has no thickness).
+  //! Index of a quantity of basic layer k; k = L + 1 is the core of a symmetric film.
   int layerIndex(int k, Quantity quantity) const { return 4 * k - 1 + static_cast<int>(quantity); }
+  //! Index of rho, Im(rho) or sigma of the bulk, which has no thickness.
+  int bulkIndex(Quantity quantity) const { return 4 * layers + 2 + static_cast<int>(quantity); }
   //! Index of a quantity of stacked layer j of a multilayer period.
   int stackedIndex(int j, Quantity quantity) const {
     return 4 * layers + 4 * j + 2 + static_cast<int>(quantity);

@@ -65,24 +65,22 @@ void StackedToStack(const ParameterSet& set, int j, LayerStack& stack, int mediu
 //! Air and bulk, which every type except the symmetric film keeps at the same indices.
 void EndsFromStack(ParameterSet& set, const LayerStack& stack) {
   const ParameterLayout& layout = set.layout();
-  const int bulk = layout.layers + 1;
   const int substrate = stack.layerCount() + 1;
   set[1] = stack.rho(0);
   set[2] = stack.imRho(0);
-  set[layout.layerIndex(bulk, Quantity::Rho)] = stack.rho(substrate);
-  set[layout.layerIndex(bulk, Quantity::ImRho)] = stack.imRho(substrate);
-  set[layout.layerIndex(bulk, Quantity::Sigma)] = stack.sigma(substrate);
+  set[layout.bulkIndex(Quantity::Rho)] = stack.rho(substrate);
+  set[layout.bulkIndex(Quantity::ImRho)] = stack.imRho(substrate);
+  set[layout.bulkIndex(Quantity::Sigma)] = stack.sigma(substrate);
 }
 
 void EndsToStack(const ParameterSet& set, LayerStack& stack) {
   const ParameterLayout& layout = set.layout();
-  const int bulk = layout.layers + 1;
   const int substrate = stack.layerCount() + 1;
   stack.setRho(0, set[1]);
   stack.setImRho(0, set[2]);
-  stack.setRho(substrate, set[layout.layerIndex(bulk, Quantity::Rho)]);
-  stack.setImRho(substrate, set[layout.layerIndex(bulk, Quantity::ImRho)]);
-  stack.setSigma(substrate, set[layout.layerIndex(bulk, Quantity::Sigma)]);
+  stack.setRho(substrate, set[layout.bulkIndex(Quantity::Rho)]);
+  stack.setImRho(substrate, set[layout.bulkIndex(Quantity::ImRho)]);
+  stack.setSigma(substrate, set[layout.bulkIndex(Quantity::Sigma)]);
 }
 
 //! Basic layers `first`..`last` are stack layers first + shift .. last + shift.
@@ -107,7 +105,8 @@ void ApplyProfileFunction(const ParameterSet& set, LayerStack& stack,
   const int m = layout.functionSteps;
   LayersToStack(set, 1, f, 0, stack);
   const double rhoStart = f == 0 ? set[1] : set[layout.layerIndex(f, Quantity::Rho)];
-  const double rhoEnd = set[layout.layerIndex(f + 1, Quantity::Rho)];  // layer F + 1 or the bulk
+  const double rhoEnd =
+      f < l ? set[layout.layerIndex(f + 1, Quantity::Rho)] : set[layout.bulkIndex(Quantity::Rho)];
   if (m > 0 && !profile) throw std::invalid_argument("no profile function to evaluate");
   const std::array<double, 5> parameters = set.functionParameters();
   const double t = static_cast<double>(layout.stepThickness);

@@ -53,12 +53,10 @@ void WriteAir(const ParameterSet& set, TextGrid& grid, const RowPatterns& patter
 
 void WriteBulk(const ParameterSet& set, TextGrid& grid, const RowPatterns& patterns) {
   const ParameterLayout& layout = set.layout();
-  const int bulk = layout.layers + 1;
   const int row = layout.layers + 2;
-  Write(grid, row, kColRho, set[layout.layerIndex(bulk, Quantity::Rho)], patterns.bulkRho);
-  Write(grid, row, kColImRho, set[layout.layerIndex(bulk, Quantity::ImRho)],
-        patterns.bulkImRho);
-  Write(grid, row, kColSigma, std::fabs(set[layout.layerIndex(bulk, Quantity::Sigma)]),
+  Write(grid, row, kColRho, set[layout.bulkIndex(Quantity::Rho)], patterns.bulkRho);
+  Write(grid, row, kColImRho, set[layout.bulkIndex(Quantity::ImRho)], patterns.bulkImRho);
+  Write(grid, row, kColSigma, std::fabs(set[layout.bulkIndex(Quantity::Sigma)]),
         patterns.bulkSigma);
 }
 
