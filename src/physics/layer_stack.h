@@ -2,10 +2,19 @@
 // The expanded sample that the kernel computes with: ambient, N calculation layers,
 // substrate, each with thickness, density, absorption and roughness.
 
+#include <optional>
 #include <span>
 #include <vector>
 
 namespace quorrel {
+
+//! Where a multilayer sits in the stack: `layersPerPeriod` layers from medium `firstLayer` on,
+//! repeated `repetitions` times.
+struct RepeatedBlock {
+  int firstLayer = 1;
+  int layersPerPeriod = 1;
+  int repetitions = 1;
+};
 
 //! Flat value layout of the stack (fit parameter i is value i + 5):
 //! 6, 7 ambient rho, Im(rho); 4j+4 .. 4j+7 d, rho, Im(rho), sigma of layer j = 1..N;
@@ -36,6 +45,11 @@ class LayerStack {
   void setImRho(int medium, double value);
   void setSigma(int medium, double value);
 
+  //! The multilayer the stack was built with, if any. A hint for the fast kernel, which checks
+  //! that the media really repeat before it evaluates the block as a power of one period.
+  const std::optional<RepeatedBlock>& repeatedBlock() const { return repeatedBlock_; }
+  void setRepeatedBlock(std::optional<RepeatedBlock> block) { repeatedBlock_ = block; }
+
   //! The raw layout, for the fit's parameter numbering.
   std::span<const double> values() const { return values_; }
   std::span<double> values() { return values_; }
@@ -45,6 +59,7 @@ class LayerStack {
 
   int layerCount_ = 0;
   std::vector<double> values_;
+  std::optional<RepeatedBlock> repeatedBlock_;
 };
 
 }  // namespace quorrel

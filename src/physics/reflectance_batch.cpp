@@ -5,12 +5,17 @@
 #include <vector>
 
 #include "common/error.h"
+#include "physics/fast/fast_reflectance.h"
 
 namespace quorrel {
 
 void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
-                      KernelKind) {
+                      KernelKind kind) {
   if (out.size() != qz.size()) throw std::invalid_argument("batch sizes differ");
+  if (kind == KernelKind::Fast) {
+    fast::FastReflectance(stack, qz, out);
+    return;
+  }
   ReflectanceWorkspace workspace;
   workspace.reserve(stack.layerCount());
   for (std::size_t i = 0; i < qz.size(); ++i) {

@@ -1,0 +1,109 @@
+#include "physics/fast/fast_reflectance.h"
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <numbers>
+#include <stdexcept>
+#include <vector>
+
+#include "common/error.h"
+#include "physics/cxmath.h"
+#include "physics/fast/compute_pool.h"
+#include "physics/fast/prepared_layers.h"
+#include "physics/reflectance.h"
+
+namespace quorrel::fast {
+
+namespace {
+
+constexpr double kFourPi = 4 * std::numbers::pi;
+// A chunk of a split batch is at least this many layer-points (about 0.1 ms of work), so that
+// handing it to another thread pays.
+constexpr std::size_t kChunkWork = 32768;
+// Chunks are whole blocks of the widest lanes.
+constexpr std::size_t kChunkGranule = 8;
+
+//! k² of the vacuum wave number at `qz` as Reflectance forms it; false where forming it would
+//! fault.
+bool VacuumWaveNumberSquared(const LayerStack& stack, double qz, double& kSquared) {
+  const Complex ambient{qz * qz / 4 + kFourPi * stack.rho(0), kFourPi * stack.imRho(0)};
+  double k = 0;
+  if (ambient.im == 0.0 && ambient.re >= 1e-298 && std::isfinite(ambient.re)) {
+    // The root of a positive real is exact in both branches of the scalar operations.
+    k = std::sqrt(ambient.re);
+  } else {
+    try {
+      k = CAbs(CSqrt(ambient));
+    } catch (const ArithmeticFault&) {
+      return false;
+    }
+  }
+  kSquared = k * k;
+  return std::isfinite(kSquared);
+}
+
+std::size_t PointsPerChunk(int layerCount) {
+  const std::size_t perPoint = static_cast<std::size_t>(layerCount) + 1;
+  const std::size_t points = (kChunkWork + perPoint - 1) / perPoint;
+  return (points + kChunkGranule - 1) / kChunkGranule * kChunkGranule;
+}
+
+}  // namespace
+
+void FastReflectance(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
+                     const FastOptions& options) {
+  const std::size_t n = qz.size();
+  if (out.size() != n) throw std::invalid_argument("batch sizes differ");
+  if (n == 0) return;
+  if (!Supports(options.instructionSet)) {
+    throw std::invalid_argument(std::string("this processor does not run the ") +
+                                Name(options.instructionSet) + " kernel");
+  }
+  const PreparedLayers layers(stack);
+  std::vector<double> kSquared(n);
+  std::vector<unsigned char> needsReference(n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!VacuumWaveNumberSquared(stack, qz[i], kSquared[i])) {
+      needsReference[i] = 1;
+      kSquared[i] = 0;
+    }
+  }
+
+  const LaneKernel kernel = KernelFor(options.instructionSet);
+  const std::size_t chunkPoints = PointsPerChunk(stack.layerCount());
+  const std::size_t chunks = (n + chunkPoints - 1) / chunkPoints;
+  PowerCounts counts;
+  std::mutex countsMutex;
+  const auto evaluateChunk = [&](std::size_t chunk) {
+    const std::size_t begin = chunk * chunkPoints;
+    const std::size_t count = std::min(chunkPoints, n - begin);
+    PowerCounts chunkCounts;
+    kernel(layers.view(),
+           {kSquared.data() + begin, out.data() + begin, needsReference.data() + begin, count},
+           chunkCounts);
+    const std::lock_guard lock(countsMutex);
+    counts.powered += chunkCounts.powered;
+    counts.walked += chunkCounts.walked;
+  };
+  if (options.threading == Threading::SharedPool) {
+    // Even a single chunk takes a computing slot, so that concurrent calculations share the cores.
+    ComputePool::Shared().run(chunks, evaluateChunk);
+  } else {
+    for (std::size_t chunk = 0; chunk < chunks; ++chunk) evaluateChunk(chunk);
+  }
+  if (options.powerCounts) *options.powerCounts = counts;
+
+  // Points the lanes left alone, in ascending order so that a fault names the first of them.
+  ReflectanceWorkspace workspace;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!needsReference[i]) continue;
+    try {
+      out[i] = Reflectance(stack, qz[i], workspace);
+    } catch (const ArithmeticFault& fault) {
+      throw fault.atQz(qz[i]);
+    }
+  }
+}
+
+}  // namespace quorrel::fast

@@ -1,0 +1,28 @@
+#pragma once
+// Reflectance of many Qz of one stack by the vectorised kernel.
+
+#include <span>
+
+#include "physics/fast/instruction_set.h"
+#include "physics/layer_stack.h"
+
+namespace quorrel::fast {
+
+//! Whether a batch may be split over the shared compute pool or stays on the calling thread.
+enum class Threading { SharedPool, CallingThread };
+
+//! How a batch is run; the defaults are what the program uses.
+struct FastOptions {
+  InstructionSet instructionSet = BestInstructionSet();
+  Threading threading = Threading::SharedPool;
+  //! When set, receives how the repeated block was evaluated.
+  PowerCounts* powerCounts = nullptr;
+};
+
+//! out[i] = |r|² at qz[i], agreeing with Reflectance to rounding. Points for which the scalar
+//! operations would absorb or raise a fault are evaluated by Reflectance itself; an
+//! ArithmeticFault then carries the Qz of the first such point that faults.
+void FastReflectance(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
+                     const FastOptions& options = {});
+
+}  // namespace quorrel::fast

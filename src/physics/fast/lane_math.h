@@ -1,0 +1,157 @@
+#pragma once
+// The complex operations of the recursion on lanes: exponential, sine and cosine, square root
+// and division, each within an ulp or two of the scalar operations. A lane for which the scalar
+// operation would absorb or raise a fault is marked in `refer`, so the caller can hand that
+// point to the scalar kernel, which then gives exactly its own result.
+
+#include "physics/cxmath.h"
+#include "physics/fast/lanes.h"
+
+namespace quorrel::fast::QUORREL_LANE_NAMESPACE {
+
+namespace lane_constants {
+// Adding 1.5·2^52 rounds to an integer and leaves it in the low bits of the mantissa.
+inline constexpr double kRoundingShift = 6755399441055744.0;
+inline constexpr long long kRoundingShiftBits = 0x4338000000000000LL;
+inline constexpr double kLog2E = 1.4426950408889634074;
+// ln 2 in two parts; the first has trailing zero bits so that k·part is exact.
+inline constexpr double kLn2High = 6.93147180369123816490e-01;
+inline constexpr double kLn2Low = 1.90821492927058770002e-10;
+// Beyond this e^x leaves the double range (the scalar operation then gives (0, 0)).
+inline constexpr double kExpOverflow = 709.78;
+// Below this e^x rounds to zero.
+inline constexpr double kExpUnderflow = -745.2;
+inline constexpr double kTwoOverPi = 6.36619772367581382433e-01;
+// π/2 in three parts of 33 bits; exact products with quadrant counts below 2^20.
+inline constexpr double kPiOver2Part1 = 1.57079632673412561417e+00;
+inline constexpr double kPiOver2Part2 = 6.07710050630396597660e-11;
+inline constexpr double kPiOver2Part3 = 2.02226624879595063154e-21;
+// Arguments beyond this go to the scalar sine and cosine, whose reduction is exact.
+inline constexpr double kReductionLimit = 8.0e5;
+// cos(π/2) as the scalar square root computes it for the negative real axis.
+inline constexpr double kCosHalfPi = 6.123233995736766e-17;
+}  // namespace lane_constants
+
+//! 2^k for integer lanes k in [-1022, 1023].
+[[gnu::always_inline]] inline Lanes PowerOfTwo(LaneBits k) { return reinterpret_cast<Lanes>((k + 1023) << 52); }
+
+//! e^x, going to 0 below the double range. Lanes above it are marked in `refer`.
+[[gnu::always_inline]] inline Lanes Exp(Lanes x, Mask& refer) {
+  using namespace lane_constants;
+  refer |= x > kExpOverflow;
+  const Lanes clamped = x > kExpOverflow ? Broadcast(kExpOverflow)
+                                         : (x < kExpUnderflow ? Broadcast(kExpUnderflow) : x);
+  const Lanes shifted = clamped * kLog2E + kRoundingShift;
+  const Lanes k = shifted - kRoundingShift;
+  const Lanes r = (clamped - k * kLn2High) - k * kLn2Low;
+  // Taylor series to r^13/13!: |r| ≤ ln2/2 leaves a remainder below 1e-17.
+  Lanes p = Broadcast(1.0 / 6227020800.0);
+  p = p * r + 1.0 / 479001600.0;
+  p = p * r + 1.0 / 39916800.0;
+  p = p * r + 1.0 / 3628800.0;
+  p = p * r + 1.0 / 362880.0;
+  p = p * r + 1.0 / 40320.0;
+  p = p * r + 1.0 / 5040.0;
+  p = p * r + 1.0 / 720.0;
+  p = p * r + 1.0 / 120.0;
+  p = p * r + 1.0 / 24.0;
+  p = p * r + 1.0 / 6.0;
+  p = p * r + 0.5;
+  p = p * r + 1.0;
+  p = p * r + 1.0;
+  // Two factors so that results near both ends of the range (and subnormal ones) are formed.
+  const LaneBits n = reinterpret_cast<LaneBits>(shifted) - kRoundingShiftBits;
+  const LaneBits half = n >> 1;
+  const Lanes value = p * PowerOfTwo(half) * PowerOfTwo(n - half);
+  return x < kExpUnderflow ? Broadcast(0.0) : value;
+}
+
+//! sin x and cos x, 0 from |x| = 2^63 on as the scalar operations give.
+[[gnu::always_inline]] inline void SinCos(Lanes x, Lanes& sine, Lanes& cosine) {
+  using namespace lane_constants;
+  const Mask far = Abs(x) > kReductionLimit;
+  const Lanes reducible = far ? Broadcast(0.0) : x;
+  const Lanes shifted = reducible * kTwoOverPi + kRoundingShift;
+  const Lanes k = shifted - kRoundingShift;
+  const Lanes r = ((reducible - k * kPiOver2Part1) - k * kPiOver2Part2) - k * kPiOver2Part3;
+  const Lanes r2 = r * r;
+  // Taylor series on |r| ≤ π/4 to r^17 and r^16: remainders below 2e-18.
+  Lanes s = Broadcast(1.0 / 355687428096000.0);
+  s = s * r2 - 1.0 / 1307674368000.0;
+  s = s * r2 + 1.0 / 6227020800.0;
+  s = s * r2 - 1.0 / 39916800.0;
+  s = s * r2 + 1.0 / 362880.0;
+  s = s * r2 - 1.0 / 5040.0;
+  s = s * r2 + 1.0 / 120.0;
+  s = s * r2 - 1.0 / 6.0;
+  s = r + r * r2 * s;
+  Lanes c = Broadcast(-1.0 / 20922789888000.0);
+  c = c * r2 + 1.0 / 87178291200.0;
+  c = c * r2 - 1.0 / 479001600.0;
+  c = c * r2 + 1.0 / 3628800.0;
+  c = c * r2 - 1.0 / 40320.0;
+  c = c * r2 + 1.0 / 720.0;
+  c = c * r2 - 1.0 / 24.0;
+  c = c * r2 + 0.5;
+  c = 1.0 - r2 * c;
+  const LaneBits quadrant = reinterpret_cast<LaneBits>(shifted) - kRoundingShiftBits;
+  const Mask swap = (quadrant & 1) != 0;
+  const LaneBits sineSign = (quadrant & 2) << 62;
+  const LaneBits cosineSign = ((quadrant + 1) & 2) << 62;
+  sine = reinterpret_cast<Lanes>(reinterpret_cast<LaneBits>(swap ? c : s) ^ sineSign);
+  cosine = reinterpret_cast<Lanes>(reinterpret_cast<LaneBits>(swap ? s : c) ^ cosineSign);
+  if (Any(far)) {
+    for (int i = 0; i < kWidth; ++i) {
+      if (far[i]) {
+        sine[i] = BoundedSin(x[i]);
+        cosine[i] = BoundedCos(x[i]);
+      }
+    }
+  }
+}
+
+//! e^a for complex lanes; lanes whose e^(a.re) overflows are marked in `refer`.
+[[gnu::always_inline]] inline ComplexLanes ComplexExp(ComplexLanes a, Mask& refer) {
+  const Lanes magnitude = Exp(a.re, refer);
+  Lanes s;
+  Lanes c;
+  SinCos(a.im, s, c);
+  return {magnitude * c, magnitude * s};
+}
+
+//! The square root of (x, y) with non-negative imaginary part, by the cancellation-free
+//! formula; lanes outside the range where it needs no scaling are marked in `refer`.
+[[gnu::always_inline]] inline ComplexLanes RootUpperHalf(Lanes x, Lanes y, Mask& refer) {
+  using namespace lane_constants;
+  const Lanes ax = Abs(x);
+  const Lanes ay = Abs(y);
+  const Lanes larger = Max(ax, ay);
+  refer |= (larger > 1e140) | ((larger < 1e-140) & (larger != 0.0));
+  // NaN compares false everywhere above; pass it on to the scalar kernel too.
+  refer |= larger != larger;
+  const auto zero = larger == 0.0;
+  Lanes modulus;
+  Lanes unused;
+  RootAndHalfInverse(x * x + y * y, modulus, unused);
+  Lanes u;
+  Lanes halfInverse;
+  RootAndHalfInverse((modulus + ax) * 0.5, u, halfInverse);
+  u = zero ? Broadcast(0.0) : u;
+  const Lanes v = zero ? Broadcast(0.0) : ay * halfInverse;
+  const Mask leftHalf = x < 0.0;
+  // On the negative real axis the scalar root keeps cos(π/2)·√|x| as its real part.
+  const Lanes leftReal = y == 0.0 ? u * kCosHalfPi : CopySign(v, y);
+  const Lanes rightReal = y >= 0.0 ? u : -u;
+  return {leftHalf ? leftReal : rightReal, leftHalf ? u : v};
+}
+
+//! a / b; lanes whose squared modulus of b is near zero or the double range are marked in
+//! `refer` (the scalar division absorbs or raises those).
+[[gnu::always_inline]] inline ComplexLanes Divide(ComplexLanes a, ComplexLanes b, Mask& refer) {
+  const Lanes e = b.re * b.re + b.im * b.im;
+  refer |= ~((e >= 1e-290) & (e <= 1e290));
+  const Lanes inverse = Reciprocal(e);
+  return {(a.re * b.re + a.im * b.im) * inverse, (a.im * b.re - a.re * b.im) * inverse};
+}
+
+}  // namespace quorrel::fast::QUORREL_LANE_NAMESPACE
