@@ -1,6 +1,7 @@
 #pragma once
 // The options of the calculations, one typed value per control of the settings dialog.
 
+#include "model/spin_field.h"
 #include "model/text_grid.h"
 
 namespace quorrel {
@@ -8,19 +9,28 @@ namespace quorrel {
 enum class BackgroundKind { Constant, Linear, Gaussian, Lorentzian };
 enum class Radiation { Neutrons, Xrays };
 
+//! The values of the settings dialog's controls, with their start-up defaults. Which fields
+//! are enabled or visible follows from these values (see calc_settings_view.h).
 struct CalcSettings {
   CalcSettings();
+
+  //! Ranges of the spin fields.
+  static constexpr SpinRange kNumPointsRange{0, 999};
+  static constexpr SpinRange kNumPointsZRange{0, 0};  // no limit
+  static constexpr SpinRange kRegionsRange{1, 8};
+  //! Points of the profile when the depth range is automatic.
+  static constexpr int kAutoZPoints = 50;
 
   // Reflectivity.
   bool cbUserRange = true;
   double edtminQ = 0.0;
   double edtMaxQ = 0.25;
-  int edtNumPoints = 100;       // spin field 0 .. 999
+  int edtNumPoints = 100;
   bool cbMagnet = false;
 
   // Transmission.
   bool cbTransmission = false;
-  double edtWavelength = 4.66;
+  double edtWavelength = 4.66;  // persisted as "wavelength"
   double edtSampleThickness = 0.0;
 
   // Profile.
@@ -42,11 +52,11 @@ struct CalcSettings {
   bool cbVSelector = false;
   double edtConstantRes = 0.0;
   double edtDistribution = 0.0;
-  int edtRegions = 1;            // spin field 1 .. 8
-  TextGrid resltnGrid;           // row 0 headings "from Qz", "delta Qz"; rows 1..edtRegions
+  int edtRegions = 1;
+  TextGrid resltnGrid;  // row 0 headings "from Qz", "delta Qz"; rows 1..edtRegions
 
   // Database.
-  Radiation radiation = Radiation::Neutrons;
+  Radiation radiation = Radiation::Neutrons;  // persisted as "radiation"
 };
 
 }  // namespace quorrel
