@@ -1,0 +1,133 @@
+#include "files/measured_data_file.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string_view>
+
+#include "common/error.h"
+#include "common/number_conversion.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+[[noreturn]] void CannotOpen(const std::filesystem::path& path, const std::string& reason) {
+  throw FileError("Cannot open the measured data file " + Quoted(path) + ": " + reason);
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  // Only a regular file: a folder would read as empty, a device might never end.
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) CannotOpen(path, error.message());
+  if (!std::filesystem::is_regular_file(status)) CannotOpen(path, "it is not a file");
+  std::ifstream stream(path, std::ios::binary);
+  if (!stream) CannotOpen(path, "it cannot be read");
+  std::string content((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  if (stream.bad()) throw FileError("Cannot read the measured data file " + Quoted(path));
+  return content;
+}
+
+//! Splits off the next line, ending at CR LF, LF or CR; false when nothing is left.
+bool NextLine(std::string_view& rest, std::string_view& line) {
+  if (rest.empty()) return false;
+  const std::size_t end = rest.find_first_of("\r\n");
+  line = rest.substr(0, end);
+  if (end == std::string_view::npos) {
+    rest = {};
+  } else {
+    const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+    rest.remove_prefix(end + (crLf ? 2 : 1));
+  }
+  return true;
+}
+
+//! The text before the next TAB, and the line cut after it; nothing when there is no TAB.
+std::optional<std::string_view> FieldBeforeTab(std::string_view& line) {
+  const std::size_t tab = line.find('\t');
+  if (tab == std::string_view::npos) return std::nullopt;
+  const std::string_view field = line.substr(0, tab);
+  line.remove_prefix(tab + 1);
+  return field;
+}
+
+struct Point {
+  double qz;
+  double r;
+  double dr;
+};
+
+//! Qz and R must each be followed by a TAB; dR ends at the next TAB or at the line's end.
+std::optional<Point> ReadPoint(std::string_view line) {
+  const auto qzField = FieldBeforeTab(line);
+  if (!qzField) return std::nullopt;
+  const auto rField = FieldBeforeTab(line);
+  if (!rField) return std::nullopt;
+  const std::string_view drField = line.substr(0, line.find('\t'));
+  const auto qz = ReadNumber(*qzField);
+  const auto r = ReadNumber(*rField);
+  const auto dr = ReadNumber(drField);
+  if (!qz || !r || !dr) return std::nullopt;
+  return Point{*qz, *r, *dr};
+}
+
+}  // namespace
+
+std::string StrangeValueMessage(int lineNumber) {
+  return "Ooops...\nskipping strange value in line #" + std::to_string(lineNumber);
+}
+
+std::string NotPositiveMessage(int pointNumber) {
+  return "Ooops...\nvalue smaller than zero in line #" + std::to_string(pointNumber) +
+         " will be skipped!";
+}
+
+LoadOutcome LoadMeasuredData(const std::filesystem::path& path, MeasuredData& data,
+                             LoadQuestions& questions, const LoadProgress& progress) {
+  const std::string content = ReadWholeFile(path);
+  std::string_view rest = content;
+  if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
+
+  MeasuredData loaded;
+  int lineNumber = 0;
+  std::string_view line;
+  while (NextLine(rest, line)) {
+    ++lineNumber;
+    const std::optional<Point> point = ReadPoint(line);
+    if (!point && questions.abortOrIgnore(StrangeValueMessage(lineNumber)) == LoadAnswer::Abort) {
+      return LoadOutcome::Aborted;
+    }
+    const int count = loaded.count() + (point ? 1 : 0);
+    if (progress) progress(count);
+    if (!point) continue;
+    if (!(point->r > 0.0)) {
+      if (questions.abortOrIgnore(NotPositiveMessage(count)) == LoadAnswer::Abort) {
+        return LoadOutcome::Aborted;
+      }
+      continue;
+    }
+    if (count > MeasuredData::kMaxPoints) {
+      throw FileError("The measured data file " + Quoted(path) + " holds more than " +
+                      std::to_string(MeasuredData::kMaxPoints) +
+                      " points, the most that a data set can hold; nothing was loaded");
+    }
+    loaded.qz.push_back(point->qz);
+    loaded.r.push_back(point->r);
+    loaded.dr.push_back(point->dr);
+  }
+
+  loaded.fileName = std::filesystem::absolute(path).string();
+  if (loaded.count() > 0) {
+    loaded.fitRegionLow = loaded.qz.front();
+    loaded.fitRegionHigh = loaded.qz.back();
+  }
+  data = std::move(loaded);
+  return LoadOutcome::Loaded;
+}
+
+}  // namespace quorrel
