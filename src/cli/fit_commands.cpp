@@ -1,0 +1,198 @@
+// quorrel-cli params, chisq and fit: the fit parameter list of a model file, its chi-square
+// against measured data, and a fit.
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/fit_inputs.h"
+#include "common/number_conversion.h"
+#include "common/number_format.h"
+#include "files/model_file_writer.h"
+#include "fit/parameter_labels.h"
+#include "model/layer_stack_builder.h"
+
+namespace quorrel::cli {
+
+namespace {
+
+//! An entry's number right-aligned, two blanks and its label.
+std::string EntryLine(const FitParameter& entry) {
+  std::string number = std::to_string(entry.index);
+  if (number.size() < 5) number.insert(0, 5 - number.size(), ' ');
+  return number + "  " + entry.label;
+}
+
+int RunParams(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
+  const Arguments args(rawArgs, {});
+  if (args.positional().size() != 1) throw UsageError("params takes one model file");
+  const ModelInput input = LoadModelInput(args.positional()[0], err);
+  LayerStack stack;
+  BuildLayerStack(input.model, SpinState::None, stack);
+  const ParameterSet set = CollectParameterSet(input.model, stack);
+  for (const FitParameter& entry : FillParameterList(set, VaryFlags(set.count()))) {
+    out << EntryLine(entry) << '\n';
+  }
+  return kSuccess;
+}
+
+//! Prints a refusal or a failure; false when there is no outcome to report.
+bool ReportRefusalOrFailure(const DoItResult& result, std::ostream& err) {
+  if (!result.outcome) {
+    err << "quorrel-cli: " << result.refusal << '\n';
+    return false;
+  }
+  if (result.outcome->state == FitEndState::Failed) {
+    err << "quorrel-cli: " << result.outcome->message << '\n';
+    return false;
+  }
+  return true;
+}
+
+int RunChiSquare(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
+  const Arguments args(rawArgs, FitArgumentSpec({}));
+  if (args.positional().size() != 2) throw UsageError("chisq takes a model file and a data file");
+  FitSession session;
+  ApplyFitOptions(args, session);
+  session.setRunMode(RunMode::CalculateChiSquare);
+  FitInputs inputs = LoadFitInputs(args.positional()[0], args.positional()[1], args, err);
+  session.open(inputs.model.model, std::move(inputs.data));
+  const DoItResult result = session.doIt();
+  if (!ReportRefusalOrFailure(result, err)) return kFailure;
+  out << "chi-square: " << session.chiSquareText() << '\n';
+  return kSuccess;
+}
+
+//! "3,6-7": entries 3, 6 and 7.
+std::vector<int> VaryList(const std::string& text) {
+  std::vector<int> entries;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', start), text.size());
+    const std::string item = text.substr(start, comma - start);
+    const std::size_t dash = item.find('-', 1);
+    const std::optional<int> first = ReadInteger(item.substr(0, dash));
+    const std::optional<int> last =
+        dash == std::string::npos ? first : ReadInteger(item.substr(dash + 1));
+    if (!first || !last || *last < *first) {
+      throw UsageError("--vary takes entry numbers such as 3,6-7, not '" + text + "'");
+    }
+    for (int entry = *first; entry <= *last; ++entry) entries.push_back(entry);
+    start = comma + 1;
+  }
+  return entries;
+}
+
+const char* EndStateText(FitEndState state) {
+  switch (state) {
+    case FitEndState::Calculated:
+      return "calculated";
+    case FitEndState::Converged:
+      return "converged";
+    case FitEndState::BelowTolerance:
+      return "below tolerance";
+    case FitEndState::Stopped:
+      return "stopped";
+    case FitEndState::Failed:
+      break;
+  }
+  return "failed";
+}
+
+std::uint64_t SeedOption(const Arguments& args) {
+  const std::string text = *args.value("--seed");
+  std::uint64_t seed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    throw UsageError("--seed takes a whole number from 0, not '" + text + "'");
+  }
+  return seed;
+}
+
+int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
+  const Arguments args(rawArgs, FitArgumentSpec({"--vary", "--tolerance", "--seed", "-o"}));
+  if (args.positional().size() != 2) throw UsageError("fit takes a model file and a data file");
+  if (!args.has("--vary")) throw UsageError("fit needs --vary with the entries to fit");
+  const std::vector<int> varied = VaryList(*args.value("--vary"));
+  FitSession session = args.has("--seed") ? FitSession(SeedOption(args)) : FitSession();
+  ApplyFitOptions(args, session);
+  if (const std::optional<double> tolerance = args.number("--tolerance")) {
+    if (!session.setTolerance(*tolerance)) {
+      throw UsageError("--tolerance takes a number from 1e-37 to 1");
+    }
+  }
+  FitInputs inputs = LoadFitInputs(args.positional()[0], args.positional()[1], args, err);
+  const CalcSettings settings = inputs.model.settings;
+  session.open(inputs.model.model, std::move(inputs.data));
+  const int listed = static_cast<int>(session.entries().size());
+  for (const int entry : varied) {
+    if (entry < 1 || entry > listed) {
+      throw UsageError("the model has no entry " + std::to_string(entry) + " (1 to " +
+                       std::to_string(listed) + "; see quorrel-cli params)");
+    }
+    if (!session.entries()[static_cast<std::size_t>(entry - 1)].vary) session.toggleVary(entry - 1);
+  }
+  const DoItResult result = session.doIt();
+  if (!ReportRefusalOrFailure(result, err)) return kFailure;
+  out << "end state: " << EndStateText(result.outcome->state) << '\n'
+      << "chi-square: " << session.chiSquareText() << '\n'
+      << "evaluations: " << result.outcome->evaluations << '\n';
+  const ParameterSet fitted = session.parameters();
+  for (const FitParameter& entry : session.entries()) {
+    if (entry.vary) out << EntryLine(entry) << "  (" << FormatGeneral(fitted[entry.index]) << ")\n";
+  }
+  if (const std::optional<std::string> path = args.value("-o")) {
+    if (!session.ok()) throw QuorrelError("the fitted values cannot be accepted");
+    WriteModelFile(*path, session.model(), settings);
+  }
+  return kSuccess;
+}
+
+}  // namespace
+
+const Command kParamsCommand{
+    "params", "the numbered fit parameters of a model file",
+    "usage: quorrel-cli params MODEL.par\n"
+    "Lists every entry that a fit can vary, with its number (for fit --vary) and its label\n"
+    "as the fit dialog shows it.\n"
+    "Exit status: 0 success, 1 unreadable input, 2 usage error.\n",
+    RunParams};
+
+const Command kChiSquareCommand{
+    "chisq", "the chi-square of a model file against measured data",
+    "usage: quorrel-cli chisq MODEL.par DATA.dat [--weighting errors|stat|none|log]\n"
+    "                         [--resolution] [--background] [--region LO:HI]\n"
+    "Calculates the reflectivity at the measured points (with the resolution and background\n"
+    "settings of MODEL.par) and prints the chi-square over the fitting region: the sum of\n"
+    "the points' terms divided by their number minus one.\n"
+    "  --weighting   errors: ((R - Rfit) / dR)^2, stat (default): ((R - Rfit) / R)^2,\n"
+    "                none: (R - Rfit)^2, log: (log10 R - log10 Rfit)^2\n"
+    "  --resolution  smear every point with its resolution\n"
+    "  --background  add every point's background (0 when MODEL.par has none switched on)\n"
+    "  --region LO:HI  the measured points from Qz = LO to Qz = HI, both included; an empty\n"
+    "                side starts at the first point or selects nothing (default: every point)\n"
+    "Exit status: 0 success, 1 unreadable input, a failed evaluation (\"one of the\n"
+    "parameters ran out of bounds...\") or a region without points, 2 usage error.\n",
+    RunChiSquare};
+
+const Command kFitCommand{
+    "fit", "fit entries of a model file to measured data",
+    "usage: quorrel-cli fit MODEL.par DATA.dat --vary LIST [--weighting errors|stat|none|log]\n"
+    "                       [--resolution] [--background] [--region LO:HI]\n"
+    "                       [--tolerance T] [--seed S] [-o FITTED.par]\n"
+    "Varies the entries of LIST (numbers of quorrel-cli params, such as 3,6-7) by a\n"
+    "randomised search, one entry at a time, until a cycle of searches brings no improvement\n"
+    "(converged) or the chi-square falls below T (below tolerance). Prints the end state,\n"
+    "the chi-square, the number of chi-square evaluations and the fitted entries with their\n"
+    "full values. The options of chisq apply.\n"
+    "  --tolerance T  1e-37 to 1, default 1e-06: a search ends when its change is smaller\n"
+    "  --seed S       seed of the random picks (default: from the clock)\n"
+    "  -o FITTED.par  write the model with the fitted values, rounded as the model editor\n"
+    "                 takes them; nothing is written when the fit fails\n"
+    "Exit status: 0 success, 1 unreadable input or a failed fit, 2 usage error.\n",
+    RunFit};
+
+}  // namespace quorrel::cli
