@@ -6,6 +6,8 @@ namespace quorrel::cli {
 
 std::span<const Command> Commands() {
   static const Command kCommands[] = {
+      kReflectivityCommand,
+      kProfileCommand,
       kDemoCommand,
   };
   return kCommands;

@@ -6,5 +6,7 @@
 namespace quorrel::cli {
 
 extern const Command kDemoCommand;
+extern const Command kReflectivityCommand;
+extern const Command kProfileCommand;
 
 }  // namespace quorrel::cli

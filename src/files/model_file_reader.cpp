@@ -48,17 +48,22 @@ class ModelFileReader {
   ModelFileOutcome read() {
     try {
       readSample();
+      outcome_.sampleComplete = true;
       readBackground();
       readResolution();
     } catch (const StopReading&) {
       outcome_.message = kOlderModelFileMessage;
+      outcome_.stopLine = static_cast<int>(next_);
     }
     return outcome_;
   }
 
  private:
   std::string_view line() {
-    if (next_ >= lines_.size()) throw StopReading{};
+    if (next_ >= lines_.size()) {
+      next_ = lines_.size() + 1;  // the missing line's number
+      throw StopReading{};
+    }
     return lines_[next_++];
   }
   int integer() {

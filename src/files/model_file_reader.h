@@ -21,6 +21,11 @@ extern const char* const kOlderModelFileMessage;
 struct ModelFileOutcome {
   //! kOlderModelFileMessage when reading stopped early; what was read before stays.
   std::optional<std::string> message;
+  //! The line (from 1) that did not fit when reading stopped; one past the last line when
+  //! the file ended early.
+  std::optional<int> stopLine;
+  //! Whether the sample part (everything before the background line) was read whole.
+  bool sampleComplete = false;
   //! Whether a user-defined function was read (its expression then needs compiling).
   bool userFunctionRead = false;
 };

@@ -5,6 +5,7 @@
 #include "common/number_format.h"
 #include "files/atomic_file.h"
 #include "files/model_file_format.h"
+#include "model/layer_stack_builder.h"
 
 namespace quorrel {
 
@@ -107,6 +108,24 @@ std::string ModelFileText(const SampleModel& model, const CalcSettings& settings
   WriteBackground(settings, out);
   WriteResolution(settings, out);
   return out.take();
+}
+
+std::optional<int> ModelFileLineOfCell(const SampleModel& model, std::string_view grid, int row,
+                                       int column) {
+  const auto inside = [&](const TextGrid& cells) {
+    return row >= 0 && row < cells.rowCount() && column >= 0 && column < cells.columnCount();
+  };
+  // Line 1 the sample type, line 2 the grid size, then BaseGrid row by row.
+  const int baseStart = 3;
+  if (grid == kBaseGridName && inside(model.baseGrid)) {
+    return baseStart + row * model.baseGrid.columnCount() + column;
+  }
+  if (grid == kMLGridName && model.type == SampleType::MultipleLayers && inside(model.mlGrid)) {
+    const int stackStart =
+        baseStart + model.baseGrid.rowCount() * model.baseGrid.columnCount() + 1;
+    return stackStart + row * model.mlGrid.columnCount() + column;
+  }
+  return std::nullopt;
 }
 
 void WriteModelFile(const std::filesystem::path& path, const SampleModel& model,

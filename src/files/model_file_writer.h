@@ -3,7 +3,9 @@
 // resolution settings, one value per line.
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/calc_settings.h"
 #include "model/sample_model.h"
@@ -17,6 +19,12 @@ namespace quorrel {
 //! CR LF. A line break inside a cell is written as a blank, so it cannot shift the lines.
 //! Throws ArithmeticFault for a value that is not finite.
 std::string ModelFileText(const SampleModel& model, const CalcSettings& settings);
+
+//! The line (from 1) at which ModelFileText writes the cell of `grid` ("BaseGrid" or
+//! "MLGrid", as cell errors name them) at `row` and `column`; nothing for a cell it does not
+//! write.
+std::optional<int> ModelFileLineOfCell(const SampleModel& model, std::string_view grid, int row,
+                                       int column);
 
 //! Writes ModelFileText to `path` atomically; FileError names the file when it fails, and
 //! an old file then stays as it was.

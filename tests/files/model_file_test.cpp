@@ -243,6 +243,21 @@ TEST(ModelFileText, ALineBreakInACellCannotShiftTheLines) {
   EXPECT_EQ(lines[16], "Si  O2");
 }
 
+TEST(ModelFileLineOfCell, PointsAtTheCellsLine) {
+  SampleModel model = ModelOfType(SampleType::MultipleLayers);
+  model.baseGrid.setCell(3, kColImRho, "base-cell");
+  model.mlGrid.setCell(2, kColSigma, "stack-cell");
+  const std::vector<std::string> lines = Lines(ModelFileText(model, CalcSettings()));
+  const std::optional<int> base = ModelFileLineOfCell(model, "BaseGrid", 3, kColImRho);
+  const std::optional<int> stack = ModelFileLineOfCell(model, "MLGrid", 2, kColSigma);
+  ASSERT_TRUE(base && stack);
+  EXPECT_EQ(lines[static_cast<std::size_t>(*base - 1)], "base-cell");
+  EXPECT_EQ(lines[static_cast<std::size_t>(*stack - 1)], "stack-cell");
+  EXPECT_FALSE(ModelFileLineOfCell(model, "BaseGrid", 5, 0).has_value());
+  ChooseSampleType(model, SampleType::IndependentLayers);
+  EXPECT_FALSE(ModelFileLineOfCell(model, "MLGrid", 2, kColSigma).has_value());
+}
+
 TEST(ModelFile, RoundTripsEveryTypeBackgroundAndResolution) {
   for (char separator : {'.', ','}) {
     ScopedDecimalSeparator scoped(separator);
@@ -300,6 +315,8 @@ TEST(ModelFile, BuiltInFunctionTakesItsCountThenTheFilesCount) {
   lines[37 + 1] = "5";  // no built-in function has that index
   const Loaded refused = Read(Join(lines));
   EXPECT_EQ(refused.outcome.message, kOlderModelFileMessage);
+  EXPECT_EQ(refused.outcome.stopLine, 39);
+  EXPECT_FALSE(refused.outcome.sampleComplete);
   EXPECT_EQ(refused.model.type, SampleType::ProfileFunction);
   EXPECT_EQ(refused.model.baseGrid.cell(3, kColRho), "6.36E-6");
 }
@@ -329,6 +346,8 @@ TEST(ModelFile, OlderLayoutKeepsTheSampleAndLeavesTheSettings) {
   loaded.settings.edtY0 = 4e-6;
   loaded.outcome = ReadModelText(Join(lines), loaded.model, loaded.settings, loaded.editor);
   EXPECT_EQ(loaded.outcome.message, kOlderModelFileMessage);
+  EXPECT_TRUE(loaded.outcome.sampleComplete);
+  EXPECT_EQ(loaded.outcome.stopLine, static_cast<int>(lines.size()) + 1);
   EXPECT_EQ(*loaded.outcome.message,
             "Oops, something is wrong with that file...\nProbably this file was created with an "
             "older version of Quorrel.\nI could only find the sample parameters but no "

@@ -1,0 +1,35 @@
+#pragma once
+// The input files of the calculating subcommands: a model parameter file and measured data.
+
+#include <ostream>
+#include <string>
+
+#include "model/calc_settings.h"
+#include "model/measured_data.h"
+#include "model/sample_model.h"
+
+namespace quorrel::cli {
+
+//! A model with the background and resolution settings of its file.
+struct ModelInput {
+  SampleModel model;
+  CalcSettings settings;
+};
+
+//! Reads the model file at `path`. A file that stops in its background or resolution part
+//! (the older layout) gives a warning on `err` and the settings read so far; one that stops
+//! earlier, or cannot be read, throws FileError naming the file and the line.
+ModelInput LoadModelInput(const std::string& path, std::ostream& err);
+
+//! Rethrows the exception in flight with the model file's name in front, and for a cell that
+//! is not a number also the line of the file that holds it.
+[[noreturn]] void RethrowAtModelFile(const std::string& path, const SampleModel& model);
+
+//! How a bad line of measured data is handled.
+enum class DataLineRule { ReportAndSkip, Fatal };
+
+//! Reads measured data. Every bad line is reported on `err` with its message; with
+//! DataLineRule::Fatal the first one ends the load with FileError.
+MeasuredData LoadDataInput(const std::string& path, DataLineRule rule, std::ostream& err);
+
+}  // namespace quorrel::cli

@@ -1,0 +1,95 @@
+// quorrel-cli reflectivity: the reflectivity run of a model file, as a reflectivity file.
+
+#include "calc/reflectivity_run.h"
+#include "cli/arguments.h"
+#include "cli/command_inputs.h"
+#include "cli/commands.h"
+#include "cli/curve_output.h"
+#include "model/settings_rules.h"
+
+namespace quorrel::cli {
+
+namespace {
+
+const ArgumentSpec kSpec{
+    .valueOptions = {"--data", "--qmin", "--qmax", "--points", "--wavelength", "--thickness",
+                     kOutputOption, kPrecisionOption},
+    .switches = {"--magnetic", "--transmission", "--strict"},
+};
+
+//! The Q range of the settings: the measured points after --data, unless a range is given.
+void ApplyQRange(const Arguments& args, const MeasuredData& data, CalcSettings& settings) {
+  if (data.loaded()) SetUserQRange(settings, false, data);
+  if (!args.has("--qmin") && !args.has("--qmax") && !args.has("--points")) return;
+  SetUserQRange(settings, true, data);
+  settings.edtminQ = args.number("--qmin").value_or(settings.edtminQ);
+  settings.edtMaxQ = args.number("--qmax").value_or(settings.edtMaxQ);
+  settings.edtNumPoints = args.integer("--points").value_or(settings.edtNumPoints);
+}
+
+int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
+                    std::ostream& err) {
+  const Arguments args(rawArgs, kSpec);
+  if (args.positional().size() != 1) throw UsageError("reflectivity takes one model file");
+  if (!args.has("--transmission") && (args.has("--wavelength") || args.has("--thickness"))) {
+    throw UsageError("--wavelength and --thickness belong to --transmission");
+  }
+  if (args.has("--strict") && !args.has("--data")) throw UsageError("--strict needs --data");
+  const Precision precision = PrecisionOption(args);
+
+  ModelInput input = LoadModelInput(args.positional()[0], err);
+  MeasuredData data;
+  if (const std::optional<std::string> dataPath = args.value("--data")) {
+    const DataLineRule rule = args.has("--strict") ? DataLineRule::Fatal
+                                                   : DataLineRule::ReportAndSkip;
+    data = LoadDataInput(*dataPath, rule, err);
+  }
+  CalcSettings& settings = input.settings;
+  ApplyQRange(args, data, settings);
+  settings.cbMagnet = args.has("--magnetic");
+  settings.cbTransmission = args.has("--transmission");
+  settings.edtWavelength = args.number("--wavelength").value_or(settings.edtWavelength);
+  settings.edtSampleThickness =
+      args.number("--thickness").value_or(settings.edtSampleThickness);
+
+  ReflectivityResult result;
+  try {
+    result = RunReflectivityCalculation(input.model, settings, data);
+  } catch (const QuorrelError&) {
+    RethrowAtModelFile(args.positional()[0], input.model);
+  }
+  if (!result.notes.statusText.empty()) err << "quorrel-cli: " << result.notes.statusText << '\n';
+  DeliverOutput(ReflectivityText(result, settings.cbMagnet, settings.cbTransmission, precision),
+                args, out);
+  return kSuccess;
+}
+
+}  // namespace
+
+const Command kReflectivityCommand{
+    "reflectivity", "the reflectivity curve of a model file",
+    "usage: quorrel-cli reflectivity MODEL.par [--data DATA.dat [--strict]]\n"
+    "                                [--qmin Q] [--qmax Q] [--points N] [--magnetic]\n"
+    "                                [--transmission [--wavelength L] [--thickness MM]]\n"
+    "                                [--precision file|full] [-o FILE]\n"
+    "Computes the reflectivity of the model with the background and resolution stored in\n"
+    "MODEL.par and writes it in the reflectivity file format (Qz, R, 0 per line; with\n"
+    "--magnetic also the spin-up and spin-down curves, with --transmission the\n"
+    "transmission) to FILE, or to standard output without -o.\n"
+    "  --data DATA.dat   calculate at the measured Qz values (tab-separated Qz, R, dR); a\n"
+    "                    line that cannot be read is reported on standard error and skipped\n"
+    "  --strict          make the first bad data line fatal instead\n"
+    "  --qmin, --qmax, --points\n"
+    "                    calculate from qmin in steps of (qmax - qmin)/points instead (the\n"
+    "                    defaults 0, 0.25 and 100 stand for those not given); without them\n"
+    "                    and without --data the points are 0, 0.0025, ..., 0.2475\n"
+    "  --magnetic        include the magnetization: the two spin-state curves\n"
+    "  --transmission    add the transmission through a substrate of --thickness mm (default\n"
+    "                    0) at --wavelength A (default 4.66)\n"
+    "  --precision full  write every number with 17 significant digits in the same columns\n"
+    "                    (default: file, the file format's \"0.000e-00\")\n"
+    "  -o FILE           write to FILE; nothing is written there when the run fails\n"
+    "Exit status: 0 success, 1 unreadable input or failed calculation, 2 usage error.\n",
+    RunReflectivity};
+
+}  // namespace quorrel::cli
