@@ -129,6 +129,19 @@ TEST(ProfileRunTest, MagnetismAndAbsorptionDoNotEnter) {
             RunProfileCalculation(SampleModel(), CalcSettings()).y);
 }
 
+TEST(ProfileRunTest, AFailingUserFunctionIsReported) {
+  SampleModel graded;
+  graded.type = SampleType::ProfileFunction;
+  graded.edtFunctionLayer = 1;
+  graded.edtNumCalcLayers = 4;
+  graded.edtLayerThickness = 5;
+  graded.function.kind = FunctionKind::UserDefined;
+  graded.function.expression = "z +* 2";
+  BuildNotes notes;
+  EXPECT_FALSE(RunProfileCalculation(graded, CalcSettings(), {}, &notes).x.empty());
+  EXPECT_EQ(notes.statusText, "error in user function");
+}
+
 TEST(ProfileRunTest, ModelErrorsStopTheRun) {
   SampleModel broken;
   broken.baseGrid.setCell(2, kColSigma, "three");

@@ -298,6 +298,20 @@ TEST(ReflectivityRunTest, RefusedCountsAndModelErrorsStopTheRun) {
   EXPECT_THROW(Calculate(unreadableMagnet, settings), CellError);
 }
 
+TEST(ReflectivityRunTest, AFailingUserFunctionIsReportedWithTheCurves) {
+  SampleModel graded;
+  graded.type = SampleType::ProfileFunction;
+  graded.edtFunctionLayer = 1;
+  graded.edtNumCalcLayers = 4;
+  graded.edtLayerThickness = 5;
+  graded.function.kind = FunctionKind::UserDefined;
+  graded.function.expression = "z +* 2";
+  const ReflectivityResult result = Calculate(graded, CoarseGrid());
+  EXPECT_EQ(result.notes.statusText, "error in user function");
+  EXPECT_EQ(result.plain.size(), 4u);
+  EXPECT_TRUE(Calculate(SampleModel(), CoarseGrid()).notes.statusText.empty());
+}
+
 //! A periodic magnetic model and settings that exercise every part of a run.
 SampleModel Multilayer() {
   SampleModel model;
