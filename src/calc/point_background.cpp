@@ -10,6 +10,7 @@ namespace quorrel {
 
 namespace {
 
+//! The form as its radio button calls it, for fault messages.
 const char* FormName(BackgroundKind kind) {
   switch (kind) {
     case BackgroundKind::Constant:

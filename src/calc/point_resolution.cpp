@@ -16,6 +16,7 @@ struct Region {
   double deltaQz;
 };
 
+//! One cell of a region row by the locale conversion; an error naming the row otherwise.
 double RegionCell(const TextGrid& grid, int row, int column) {
   const std::string& text = grid.cell(row, column);
   if (const auto value = LocaleToDouble(text)) return *value;

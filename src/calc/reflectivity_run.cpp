@@ -43,6 +43,7 @@ class ReflectivityRun {
   }
 
  private:
+  //! Builds the stack of `spin` and fills `curve` with every point, widening the ranges.
   void computeCurve(SpinState spin, ReflCurve& curve) {
     BuildLayerStack(model_, spin, stack_, &result_.notes);
     // Smearing is always on; a resolution of 0 leaves a point unsmeared.

@@ -30,6 +30,7 @@ double SumOfThicknesses(const TextGrid& grid, const char* gridName, int first, i
   return sum;
 }
 
+//! T of the sample type: base layers, plus the core, the function steps or the periods.
 double TotalThickness(const SampleModel& model) {
   double total = SumOfThicknesses(model.baseGrid, kBaseGridName, 2, model.edtLayers + 1);
   switch (model.type) {
