@@ -91,6 +91,8 @@ void BuildMultipleLayers(const SampleModel& model, const RowReader& base, const 
   for (int j = insert + 1; j <= n; ++j) base.layer(j + 1, periodLayers + j, stack);
   base.densities(n + 2, periodLayers + n + 1, stack);
   stack.setSigma(periodLayers + n + 1, base.sigma(n + 2));
+  // Lets the kernel raise one period to the power of the repetitions.
+  stack.setRepeatedBlock(RepeatedBlock{insert + 1, k, repeats});
 }
 
 void BuildSymmetricFilm(const SampleModel& model, const RowReader& base, LayerStack& stack) {

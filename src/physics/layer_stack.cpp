@@ -18,6 +18,7 @@ void LayerStack::reset(int layerCount) {
                             std::to_string(kMaxLayers));
   }
   layerCount_ = layerCount;
+  repeatedBlock_.reset();
   std::fill(values_.begin(), values_.end(), 0.0);
 }
 
