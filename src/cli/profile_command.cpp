@@ -22,15 +22,18 @@ int RunProfile(const std::vector<std::string>& rawArgs, std::ostream& out, std::
     throw UsageError("--zmin and --zmax go together");
   }
   const Precision precision = PrecisionOption(args);
+  const std::optional<int> zMin = args.integer("--zmin");
+  const std::optional<int> zMax = args.integer("--zmax");
+  const std::optional<int> points = args.integer("--points");
 
   ModelInput input = LoadModelInput(args.positional()[0], err);
   CalcSettings& settings = input.settings;
-  if (args.has("--zmin")) {
+  if (zMin && zMax) {
     settings.cbUserZ = true;
-    settings.edtMinZ = *args.integer("--zmin");
-    settings.edtMaxZ = *args.integer("--zmax");
+    settings.edtMinZ = *zMin;
+    settings.edtMaxZ = *zMax;
   }
-  settings.edtNumPointsZ = args.integer("--points").value_or(settings.edtNumPointsZ);
+  settings.edtNumPointsZ = points.value_or(settings.edtNumPointsZ);
 
   BuildNotes notes;
   ProfileCurve profile;

@@ -17,15 +17,38 @@ const ArgumentSpec kSpec{
     .switches = {"--magnetic", "--transmission", "--strict"},
 };
 
-//! The Q range of the settings: the measured points after --data, unless a range is given.
-void ApplyQRange(const Arguments& args, const MeasuredData& data, CalcSettings& settings) {
-  if (data.loaded()) SetUserQRange(settings, false, data);
-  if (!args.has("--qmin") && !args.has("--qmax") && !args.has("--points")) return;
-  SetUserQRange(settings, true, data);
-  settings.edtminQ = args.number("--qmin").value_or(settings.edtminQ);
-  settings.edtMaxQ = args.number("--qmax").value_or(settings.edtMaxQ);
-  settings.edtNumPoints = args.integer("--points").value_or(settings.edtNumPoints);
-}
+//! The options that change the settings, read before any file so that a usage error comes
+//! first.
+struct ReflectivityOptions {
+  std::optional<double> qMin, qMax, wavelength, thickness;
+  std::optional<int> points;
+  bool magnetic = false;
+  bool transmission = false;
+
+  explicit ReflectivityOptions(const Arguments& args)
+      : qMin(args.number("--qmin")),
+        qMax(args.number("--qmax")),
+        wavelength(args.number("--wavelength")),
+        thickness(args.number("--thickness")),
+        points(args.integer("--points")),
+        magnetic(args.has("--magnetic")),
+        transmission(args.has("--transmission")) {}
+
+  //! After --data the measured points, unless a Q range is given; then the transmission.
+  void apply(const MeasuredData& data, CalcSettings& settings) const {
+    if (data.loaded()) SetUserQRange(settings, false, data);
+    if (qMin || qMax || points) {
+      SetUserQRange(settings, true, data);
+      settings.edtminQ = qMin.value_or(settings.edtminQ);
+      settings.edtMaxQ = qMax.value_or(settings.edtMaxQ);
+      settings.edtNumPoints = points.value_or(settings.edtNumPoints);
+    }
+    settings.cbMagnet = magnetic;
+    settings.cbTransmission = transmission;
+    settings.edtWavelength = wavelength.value_or(settings.edtWavelength);
+    settings.edtSampleThickness = thickness.value_or(settings.edtSampleThickness);
+  }
+};
 
 int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
                     std::ostream& err) {
@@ -36,6 +59,7 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
   }
   if (args.has("--strict") && !args.has("--data")) throw UsageError("--strict needs --data");
   const Precision precision = PrecisionOption(args);
+  const ReflectivityOptions options(args);
 
   ModelInput input = LoadModelInput(args.positional()[0], err);
   MeasuredData data;
@@ -45,12 +69,7 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
     data = LoadDataInput(*dataPath, rule, err);
   }
   CalcSettings& settings = input.settings;
-  ApplyQRange(args, data, settings);
-  settings.cbMagnet = args.has("--magnetic");
-  settings.cbTransmission = args.has("--transmission");
-  settings.edtWavelength = args.number("--wavelength").value_or(settings.edtWavelength);
-  settings.edtSampleThickness =
-      args.number("--thickness").value_or(settings.edtSampleThickness);
+  options.apply(data, settings);
 
   ReflectivityResult result;
   try {
@@ -80,9 +99,10 @@ const Command kReflectivityCommand{
     "                    line that cannot be read is reported on standard error and skipped\n"
     "  --strict          make the first bad data line fatal instead\n"
     "  --qmin, --qmax, --points\n"
-    "                    calculate from qmin in steps of (qmax - qmin)/points instead (the\n"
-    "                    defaults 0, 0.25 and 100 stand for those not given); without them\n"
-    "                    and without --data the points are 0, 0.0025, ..., 0.2475\n"
+    "                    calculate from qmin in steps of (qmax - qmin)/points instead; those\n"
+    "                    not given stay at 0, 0.25 and 100, or with --data at the measured\n"
+    "                    range and count; without them and without --data the points are\n"
+    "                    0, 0.0025, ..., 0.2475 (qmax itself is not a point)\n"
     "  --magnetic        include the magnetization: the two spin-state curves\n"
     "  --transmission    add the transmission through a substrate of --thickness mm (default\n"
     "                    0) at --wavelength A (default 4.66)\n"
