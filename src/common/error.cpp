@@ -1,14 +1,12 @@
 #include "common/error.h"
 
-#include <cstdio>
+#include "common/number_format.h"
 
 namespace quorrel {
 
 namespace {
 std::string WithQz(const std::string& fault, double qz) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, " at Qz = %.17g", qz);
-  return fault + buffer;
+  return fault + " at Qz = " + FormatGeneral(qz);
 }
 }  // namespace
 
