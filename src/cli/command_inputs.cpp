@@ -56,6 +56,9 @@ ModelInput LoadModelInput(const std::string& path, std::ostream& err) {
         << ": the background and resolution settings end here (a file of an older "
            "version?); the defaults stand for the rest\n";
   }
+  if (outcome.compileError) {
+    throw FileError(path + ": the user function: " + *outcome.compileError);
+  }
   return input;
 }
 

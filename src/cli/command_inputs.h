@@ -18,7 +18,8 @@ struct ModelInput {
 
 //! Reads the model file at `path`. A file that stops in its background or resolution part
 //! (the older layout) gives a warning on `err` and the settings read so far; one that stops
-//! earlier, or cannot be read, throws FileError naming the file and the line.
+//! earlier, or cannot be read, throws FileError naming the file and the line, as does a user
+//! function that does not compile.
 ModelInput LoadModelInput(const std::string& path, std::ostream& err);
 
 //! Rethrows the exception in flight with the model file's name in front, and for a cell that

@@ -10,6 +10,7 @@
 #include "files/model_file_format.h"
 #include "files/model_file_lines.h"
 #include "model/editor_fields.h"
+#include "model/profile_function.h"
 #include "model/sample_type_choice.h"
 #include "model/settings_rules.h"
 #include "parser/builtin_profiles.h"
@@ -55,6 +56,7 @@ class ModelFileReader {
       outcome_.message = kOlderModelFileMessage;
       outcome_.stopLine = static_cast<int>(next_);
     }
+    if (outcome_.userFunctionRead) outcome_.compileError = CompileUserFunction(model_);
     return outcome_;
   }
 
@@ -168,8 +170,8 @@ void ModelFileReader::readFunctionBlock() {
   } else if (kind == static_cast<int>(FunctionKind::UserDefined)) {
     function.kind = FunctionKind::UserDefined;
     function.expression = std::string(line());
-    function.comment = std::string(line());
     outcome_.userFunctionRead = true;
+    function.comment = std::string(line());
   } else {
     throw StopReading{};
   }

@@ -26,12 +26,15 @@ struct ModelFileOutcome {
   std::optional<int> stopLine;
   //! Whether the sample part (everything before the background line) was read whole.
   bool sampleComplete = false;
-  //! Whether a user-defined function was read (its expression then needs compiling).
+  //! Whether a user-defined function was read; it has then been compiled.
   bool userFunctionRead = false;
+  //! The parser's message when that compilation failed.
+  std::optional<std::string> compileError;
 };
 
 //! Reads the text of a model file. Never throws on the content: any line that does not fit
-//! stops the reading with the message.
+//! stops the reading with the message. A user-defined function that was read is compiled
+//! into the model, also when reading stopped later in the file.
 ModelFileOutcome ReadModelText(std::string_view text, SampleModel& model, CalcSettings& settings,
                                EditorState& editor);
 

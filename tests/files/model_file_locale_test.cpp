@@ -97,6 +97,9 @@ TEST(ModelFileLocale, WrittenAndReadUnderCommaKeepsRealLines) {
   const Loaded loaded = Read(ModelFileText(model, settings));
   EXPECT_FALSE(loaded.outcome.message.has_value());
   EXPECT_TRUE(loaded.outcome.userFunctionRead);
+  EXPECT_FALSE(loaded.outcome.compileError.has_value());
+  EXPECT_EQ(loaded.model.userFunction.source(), "A*z+B");
+  EXPECT_FALSE(loaded.model.userFunction.failed());
   EXPECT_EQ(loaded.model.baseGrid.cell(2, kColRho), "4,5E-6");
   EXPECT_EQ(loaded.model.function.expression, "A*z+B");
   EXPECT_EQ(loaded.model.function.parameters, model.function.parameters);

@@ -321,6 +321,25 @@ TEST(ModelFile, BuiltInFunctionTakesItsCountThenTheFilesCount) {
   EXPECT_EQ(refused.model.baseGrid.cell(3, kColRho), "6.36E-6");
 }
 
+TEST(ModelFile, ALoadedUserFunctionIsCompiled) {
+  ScopedDecimalSeparator point('.');
+  SampleModel model = ModelOfType(SampleType::ProfileFunction);
+  model.function.kind = FunctionKind::UserDefined;
+  model.function.expression = "A*(z+";
+  Loaded loaded = Read(ModelFileText(model, CalcSettings()));
+  EXPECT_FALSE(loaded.outcome.message.has_value());
+  ASSERT_TRUE(loaded.outcome.compileError.has_value());
+  EXPECT_TRUE(loaded.model.userFunction.failed());
+
+  model.function.expression = "A*z";
+  std::string text = ModelFileText(model, CalcSettings());
+  text.resize(text.find("A*z\r\n") + 5);  // stops right after the expression
+  loaded = Read(text);
+  EXPECT_EQ(loaded.outcome.message, kOlderModelFileMessage);
+  EXPECT_FALSE(loaded.outcome.compileError.has_value());
+  EXPECT_EQ(loaded.model.userFunction.source(), "A*z");
+}
+
 TEST(ModelFile, SymmetricFilmSwitchesBeforeTheGridIsRead) {
   ScopedDecimalSeparator point('.');
   SampleModel film = ModelOfType(SampleType::SymmetricFilm);
