@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -127,7 +128,8 @@ TEST_F(CurveCommands, DefaultModelOnTheDefaultGrid) {
 
 TEST_F(CurveCommands, FullPrecisionMatchesTheRunOfTheFile) {
   ScopedDecimalSeparator point('.');
-  for (const char* name : {"default.par", "multilayer.par", "symmetric_film.par", "magnetic.par"}) {
+  for (const char* name : {"default.par", "multilayer.par", "symmetric_film.par", "magnetic.par",
+                           "builtin_function.par", "user_function.par"}) {
     SCOPED_TRACE(name);
     const Outcome run = Run({"reflectivity", Example(name), "--precision", "full"});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -259,6 +261,43 @@ TEST_F(CurveCommands, ProfileAutomaticAndUserRange) {
     const double z = Number(rows[i][0]);
     EXPECT_EQ(z, -50.0 + static_cast<double>(i));
     EXPECT_NEAR(Number(rows[i][1]), expected(z), 1e-12) << z;
+  }
+}
+
+TEST_F(CurveCommands, ProfilesOfTheFunctionModelsFollowTheirFunctions) {
+  struct Case {
+    const char* name;
+    double regionStart;  // depth of the first step
+    double stepThickness;
+    double (*f)(double z);
+  };
+  const Case cases[] = {
+      // "oscillating decay" below a 30 A layer of 4e-6 on silicon: A 1e-6, lam 40, phi 0,
+      // xsi 100, over 60 steps of 2 A.
+      {"builtin_function.par", 30, 2,
+       [](double z) {
+         const double line = z * (2.07e-6 - 4e-6) / 120;
+         return 4e-6 + 1e-6 * std::exp(-z / 100) * (std::cos(2 * std::numbers::pi * z / 40) - 1) + line;
+       }},
+      // The user's C+(A-C)*exp(-z/B) with A 1.2e-6, B 45, C 6.35e-6, over 50 steps of 3 A.
+      {"user_function.par", 0, 3,
+       [](double z) { return 6.35e-6 + (1.2e-6 - 6.35e-6) * std::exp(-z / 45); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome run = Run({"profile", Example(c.name), "--zmin", "0", "--zmax", "150",
+                             "--points", "300", "--precision", "full"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto rows = Table(run.out);
+    ASSERT_EQ(rows.size(), 301u);
+    // Step k spans the depths below the region's start from (k - 1) h to k h and holds
+    // f(k h); its inner interfaces are sharp, so its middle shows that value.
+    for (int k : {1, 5, 10, 20, 30}) {
+      const double z = c.regionStart + (k - 0.5) * c.stepThickness;
+      const auto row = static_cast<std::size_t>(std::lround(z * 2));
+      ASSERT_EQ(Number(rows[row][0]), z);
+      EXPECT_NEAR(Number(rows[row][1]), c.f(k * c.stepThickness), 1e-13) << "step " << k;
+    }
   }
 }
 
