@@ -5,6 +5,7 @@
 
 #include "model/function_settings.h"
 #include "model/text_grid.h"
+#include "model/user_function.h"
 
 namespace quorrel {
 
@@ -43,6 +44,7 @@ struct SampleModel {
   unsigned edtLayerThickness = 0;     // h, the step thickness
   int edtNumCalcLayers = 0;           // M, 0 .. 199
   FunctionSettings function;
+  UserFunction userFunction;          // function.expression compiled (CompileUserFunction)
 
   // Multiple layers.
   int edtInsertLayer = 0;             // 0 .. edtLayers
