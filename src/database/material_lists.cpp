@@ -16,8 +16,9 @@ MaterialLists LoadMaterialLists(const std::filesystem::path& tablePath) {
     for (const StoredMaterial& material : table.list(MaterialKind::Compound)) {
       lists.compounds.push_back(MaterialCaption(material.record));
     }
-  } catch (const DatabaseError&) {
+  } catch (const DatabaseError& error) {
     lists.failure = kBadTableMessage;
+    lists.reason = error.what();
   }
   return lists;
 }

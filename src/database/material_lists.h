@@ -20,6 +20,8 @@ struct MaterialLists {
   //! kBadTableMessage when a table failure stopped the load; the captions gathered before
   //! it stay, but their items must not look anything up.
   std::optional<std::string> failure;
+  //! The engine's own account of that failure, for logs and the command line.
+  std::string reason;
 };
 
 //! Lists the table at `tablePath`. A kind without records gives an empty list and the other

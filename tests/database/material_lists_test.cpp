@@ -55,6 +55,7 @@ TEST(LoadMaterialLists, MissingFileIsReportedAndNotCreated) {
   EXPECT_EQ(lists.failure, kExpectedMessage);
   EXPECT_TRUE(lists.elements.empty());
   EXPECT_TRUE(lists.compounds.empty());
+  EXPECT_NE(lists.reason.find("not found"), std::string::npos) << lists.reason;
   EXPECT_FALSE(std::filesystem::exists(folder / "database"));
 }
 
