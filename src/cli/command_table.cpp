@@ -8,6 +8,9 @@ std::span<const Command> Commands() {
   static const Command kCommands[] = {
       kReflectivityCommand,
       kProfileCommand,
+      kParamsCommand,
+      kChiSquareCommand,
+      kFitCommand,
       kDemoCommand,
   };
   return kCommands;

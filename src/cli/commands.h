@@ -8,5 +8,8 @@ namespace quorrel::cli {
 extern const Command kDemoCommand;
 extern const Command kReflectivityCommand;
 extern const Command kProfileCommand;
+extern const Command kParamsCommand;
+extern const Command kChiSquareCommand;
+extern const Command kFitCommand;
 
 }  // namespace quorrel::cli

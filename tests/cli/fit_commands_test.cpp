@@ -1,0 +1,166 @@
+// quorrel-cli params, chisq and fit, run in-process on files made from a known model.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/command.h"
+#include "common/decimal_separator.h"
+#include "common/number_format.h"
+#include "files/model_file_reader.h"
+#include "files/model_file_writer.h"
+#include "model/layer_stack_builder.h"
+#include "physics/reflectance_batch.h"
+
+namespace quorrel::cli {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome RunCommand(const std::string& name, const std::vector<std::string>& args) {
+  const auto commands = Commands();
+  const auto command = std::find_if(commands.begin(), commands.end(),
+                                    [&](const Command& c) { return c.name == name; });
+  if (command == commands.end()) return {-1, "", "no command " + name};
+  std::ostringstream out, err;
+  const int status = command->run(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+//! The default model (one 25 Å layer on silicon) in a model file, its exact reflectivity at
+//! 60 points in a data file, and the same model with d_1 = 28 and sigma_1 = 3.4.
+class FitCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("quorrel_fit_cli_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+    const SampleModel truth;
+    WriteModelFile(path("true.par"), truth, CalcSettings());
+    SampleModel start = truth;
+    start.baseGrid.setCell(2, kColThickness, "28");
+    start.baseGrid.setCell(2, kColSigma, "3.4");
+    WriteModelFile(path("start.par"), start, CalcSettings());
+    writeData("data.dat", truth, 0.02);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string path(const char* name) const { return (dir_ / name).string(); }
+
+  void writeData(const char* name, const SampleModel& model, double error) const {
+    LayerStack stack;
+    BuildLayerStack(model, SpinState::None, stack);
+    std::vector<double> qz, r(60);
+    for (int i = 0; i < 60; ++i) qz.push_back(0.01 + 0.004 * i);
+    ReflectanceBatch(stack, qz, r);
+    std::ofstream file(path(name), std::ios::binary);
+    for (int i = 0; i < 60; ++i) {
+      file << FormatFull(qz[i], '.') << '\t' << FormatFull(r[i], '.') << '\t'
+           << FormatFull(error * r[i], '.') << "\r\n";
+    }
+  }
+
+  std::filesystem::path dir_;
+  ScopedDecimalSeparator point_{'.'};
+};
+
+TEST_F(FitCommandsTest, ParamsListsEveryEntryWithItsNumber) {
+  const Outcome outcome = RunCommand("params", {path("start.par")});
+  EXPECT_EQ(outcome.status, kSuccess);
+  EXPECT_EQ(outcome.out,
+            "    1  rho_air =   0.000E+00\n"
+            "    2  Im(rho)_air =   0.000E+00\n"
+            "    3  d_1 =     28.00\n"
+            "    4  rho_1 =   3.475E-06\n"
+            "    5  Im(rho)_1 =    1.050E-11\n"
+            "    6  sigma_1 = 3.40\n"
+            "    7  rho_bulk =   2.073E-06\n"
+            "    8  Im(rho)_bulk =   2.370E-11\n"
+            "    9  sigma_bulk =   5.00\n");
+  EXPECT_THROW(RunCommand("params", {}), UsageError);
+}
+
+TEST_F(FitCommandsTest, ChiSquareOfTheTrueModelIsZeroAndOfAnotherOneIsNot) {
+  EXPECT_EQ(RunCommand("chisq", {path("true.par"), path("data.dat")}).out, "chi-square: 0.0000E+00\n");
+  const Outcome start = RunCommand("chisq", {path("start.par"), path("data.dat"), "--weighting", "errors"});
+  EXPECT_EQ(start.status, kSuccess);
+  EXPECT_NE(start.out, "chi-square: 0.0000E+00\n");
+  EXPECT_EQ(start.out.rfind("chi-square: ", 0), 0u);
+  EXPECT_THROW(RunCommand("chisq", {path("true.par"), path("data.dat"), "--weighting", "1/y"}),
+               UsageError);
+  EXPECT_THROW(RunCommand("chisq", {path("true.par"), path("data.dat"), "--region", "0.1"}), UsageError);
+}
+
+TEST_F(FitCommandsTest, ChiSquareFailuresExitWithStatusOne) {
+  const Outcome empty =
+      RunCommand("chisq", {path("true.par"), path("data.dat"), "--region", "0.05:"});
+  EXPECT_EQ(empty.status, kFailure);
+  EXPECT_EQ(empty.err,
+            "quorrel-cli: the fitting region holds no measured point: select a region that "
+            "contains at least one\n");
+  writeData("no_errors.dat", SampleModel(), 0.0);
+  const Outcome fault =
+      RunCommand("chisq", {path("true.par"), path("no_errors.dat"), "--weighting", "errors"});
+  EXPECT_EQ(fault.status, kFailure);
+  EXPECT_EQ(fault.err, "quorrel-cli: one of the parameters ran out of bounds...\n");
+  EXPECT_EQ(fault.out, "");
+}
+
+TEST_F(FitCommandsTest, FitRecoversTheModelAndWritesItBack) {
+  const Outcome outcome = RunCommand("fit", {path("start.par"), path("data.dat"), "--vary", "3,6",
+                                      "--seed", "11", "--tolerance", "1e-14", "-o",
+                                      path("fitted.par")});
+  ASSERT_EQ(outcome.status, kSuccess) << outcome.err;
+  std::istringstream lines(outcome.out);
+  std::string state, chi, evaluations, d, sigma;
+  std::getline(lines, state);
+  std::getline(lines, chi);
+  std::getline(lines, evaluations);
+  std::getline(lines, d);
+  std::getline(lines, sigma);
+  EXPECT_TRUE(state == "end state: converged" || state == "end state: below tolerance") << state;
+  EXPECT_EQ(chi.rfind("chi-square: ", 0), 0u);
+  EXPECT_EQ(evaluations.rfind("evaluations: ", 0), 0u);
+  EXPECT_EQ(d.substr(0, 21), "    3  d_1 =     25.0");
+  EXPECT_EQ(sigma.substr(0, 19), "    6  sigma_1 = 3.");
+
+  SampleModel fitted;
+  CalcSettings settings;
+  EditorState editor;
+  ReadModelFile(path("fitted.par"), fitted, settings, editor);
+  EXPECT_EQ(fitted.baseGrid.cell(2, kColThickness), "25");
+  EXPECT_EQ(fitted.baseGrid.cell(2, kColSigma), "3");
+  EXPECT_EQ(fitted.baseGrid.cell(2, kColRho), "3.475E-6");
+}
+
+TEST_F(FitCommandsTest, AFailedFitWritesNothing) {
+  writeData("no_errors.dat", SampleModel(), 0.0);
+  const Outcome outcome = RunCommand("fit", {path("start.par"), path("no_errors.dat"), "--vary", "3",
+                                      "--weighting", "errors", "-o", path("fitted.par")});
+  EXPECT_EQ(outcome.status, kFailure);
+  EXPECT_EQ(outcome.err, "quorrel-cli: one of the parameters ran out of bounds...\n");
+  EXPECT_FALSE(std::filesystem::exists(path("fitted.par")));
+}
+
+TEST_F(FitCommandsTest, FitRefusesBadOptions) {
+  const std::vector<std::vector<std::string>> bad = {
+      {path("start.par"), path("data.dat")},                                 // no --vary
+      {path("start.par"), path("data.dat"), "--vary", "10"},                 // no such entry
+      {path("start.par"), path("data.dat"), "--vary", "6-3"},                // empty range
+      {path("start.par"), path("data.dat"), "--vary", "3", "--tolerance", "2"},
+      {path("start.par"), path("data.dat"), "--vary", "3", "--seed", "-1"},
+      {path("start.par"), "--vary", "3"},
+  };
+  for (const auto& args : bad) EXPECT_THROW(RunCommand("fit", args), UsageError) << args.back();
+}
+
+}  // namespace
+}  // namespace quorrel::cli
