@@ -54,7 +54,8 @@ class CurveCommands : public testing::Test {
   Outcome Run(const std::vector<std::string>& args) const {
     std::string command = "LC_ALL=C '" + kBinary + "'";
     for (const std::string& arg : args) command += " '" + arg + "'";
-    command += " >'" + (folder_ / "stdout").string() + "' 2>'" + (folder_ / "stderr").string() + "'";
+    command += " >'" + (folder_ / "stdout").string() + "'";
+    command += " 2>'" + (folder_ / "stderr").string() + "'";
     const int wait = std::system(command.c_str());
     Outcome outcome;
     outcome.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
@@ -277,7 +278,8 @@ TEST_F(CurveCommands, ProfilesOfTheFunctionModelsFollowTheirFunctions) {
       {"builtin_function.par", 30, 2,
        [](double z) {
          const double line = z * (2.07e-6 - 4e-6) / 120;
-         return 4e-6 + 1e-6 * std::exp(-z / 100) * (std::cos(2 * std::numbers::pi * z / 40) - 1) + line;
+         const double wave = std::cos(2 * std::numbers::pi * z / 40) - 1;
+         return 4e-6 + 1e-6 * std::exp(-z / 100) * wave + line;
        }},
       // The user's C+(A-C)*exp(-z/B) with A 1.2e-6, B 45, C 6.35e-6, over 50 steps of 3 A.
       {"user_function.par", 0, 3,

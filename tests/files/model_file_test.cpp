@@ -214,7 +214,8 @@ TEST(ModelFileText, UserFunctionMultilayerBackgroundAndVelocitySelector) {
   model.function.kind = FunctionKind::UserDefined;
   model.function.expression = "A*exp(-z/B)";
   model.function.comment = "";
-  std::vector<std::string> lines = Lines(ModelFileText(model, SettingsWith(3, Resolution::VSelector)));
+  std::vector<std::string> lines =
+      Lines(ModelFileText(model, SettingsWith(3, Resolution::VSelector)));
   const std::vector<std::string> head(lines.begin() + 37, lines.begin() + 41);
   EXPECT_EQ(head, (std::vector<std::string>{"1", "A*exp(-z/B)", "", "3"}));
   const std::vector<std::string> tail(lines.end() - 9, lines.end());

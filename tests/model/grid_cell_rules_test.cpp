@@ -18,7 +18,9 @@ TEST(LeaveBaseGrid, RestoresLabelsAndNotApplicableCells) {
   model.baseGrid.setCell(5, kColThickness, "7");
   LeaveBaseGrid(model);
   const char* labels[] = {"air", "1", "2", "3", "bulk"};
-  for (int row = 1; row <= 5; ++row) EXPECT_EQ(model.baseGrid.cell(row, kColLabel), labels[row - 1]);
+  for (int row = 1; row <= 5; ++row) {
+    EXPECT_EQ(model.baseGrid.cell(row, kColLabel), labels[row - 1]);
+  }
   EXPECT_EQ(model.baseGrid.cell(1, kColThickness), "N/A");
   EXPECT_EQ(model.baseGrid.cell(1, kColSigma), "N/A");
   EXPECT_EQ(model.baseGrid.cell(1, kColRho), "3e-6");  // the densities stay
