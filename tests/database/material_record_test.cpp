@@ -17,14 +17,6 @@ TEST(MaterialCaption, MarksACommentedMaterial) {
   EXPECT_EQ(MaterialCaption(record), "* Si");
 }
 
-TEST(MaterialKindText, IsTheStoredTypeText) {
-  EXPECT_EQ(MaterialKindText(MaterialKind::Element), "ELEMENT");
-  EXPECT_EQ(MaterialKindText(MaterialKind::Compound), "COMPOUND");
-  EXPECT_EQ(MaterialKindFromText("COMPOUND"), MaterialKind::Compound);
-  EXPECT_EQ(MaterialKindFromText("element"), std::nullopt);
-  EXPECT_EQ(MaterialKindFromText(""), std::nullopt);
-}
-
 std::string RefusalOf(const MaterialRecord& record) {
   try {
     ValidateMaterialRecord(record);
