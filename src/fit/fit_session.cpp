@@ -5,6 +5,7 @@
 
 #include "common/number_format.h"
 #include "fit/model_objective.h"
+#include "fit/profile_evaluator.h"
 #include "fit/write_back.h"
 #include "model/layer_stack_builder.h"
 
@@ -161,7 +162,12 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
                                  settings_.includeBackground, KernelKind::Fast};
   ChiSquareEvaluator evaluator(data_.measured, data_.pointResolution, data_.pointBackground,
                                range, options);
-  ModelObjective objective(stack, evaluator, profile_);
+  // Each run evaluates the profile function with its own copy of the compiled function.
+  ProfileEvaluator profile = profile_;
+  if (!profile && model_.type == SampleType::ProfileFunction) {
+    profile = MakeProfileEvaluator(model_);
+  }
+  ModelObjective objective(stack, evaluator, std::move(profile));
   lock.unlock();
 
   const FitEvents engine = engineEvents(events);

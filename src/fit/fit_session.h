@@ -75,8 +75,8 @@ class FitSession {
 
   //! Opening: builds the stack with spin state 0, collects the set, recreates the vary flags
   //! all false, fills the list, hides the converged label and enables "&OK". `profile`
-  //! evaluates the analytical profile function when the model has one. Throws what the stack
-  //! build throws; refuses while a run goes.
+  //! evaluates the analytical profile function; without it the model's own function is used.
+  //! Throws what the stack build throws; refuses while a run goes.
   void open(const SampleModel& model, FitData data, ProfileEvaluator profile = {});
 
   // Options.
