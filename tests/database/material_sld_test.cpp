@@ -79,7 +79,7 @@ TEST(MaterialSld, AllSixAreNeededAndTheFirstFailureIsReported) {
   EXPECT_EQ(Refusal(record), std::make_pair(std::string("abs_xs"),
                                             std::string("Invalid variant type conversion")));
   record.weight = "n/a";
-  record.beta = "?";
+  record.beta = "??";
   EXPECT_EQ(Refusal(record),
             std::make_pair(std::string("weight"),
                            std::string("'n/a' is not a valid floating point value")));
