@@ -11,15 +11,7 @@ using test::Cells;
 using test::SetCells;
 using test::Tagged;
 using test::kZeroRow;
-
-//! A model of `n` layers whose rows carry tags: "L1".. for layers, "S" for the substrate.
-SampleModel TaggedModel(int n) {
-  SampleModel model;
-  SetLayerCount(model, n);
-  for (int j = 1; j <= n; ++j) SetCells(model.baseGrid, j + 1, Tagged(test::LayerTag(j)));
-  SetCells(model.baseGrid, n + 2, Tagged("S"));
-  return model;
-}
+using test::TaggedModel;
 
 TEST(SetLayerCount, OneStepAtATimeAddsZeroLayersAboveTheSubstrate) {
   SampleModel model = TaggedModel(1);

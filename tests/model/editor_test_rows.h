@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "model/editor_fields.h"
 #include "model/sample_model.h"
 
 namespace quorrel::test {
@@ -33,5 +34,16 @@ inline RowCells Tagged(const std::string& tag) {
 inline std::string LayerTag(int j) { return std::string("L").append(std::to_string(j)); }
 
 inline const RowCells kZeroRow{"0", "0", "0", "0", "0", "0"};
+
+//! A model of `n` layers whose rows carry tags: "A" the ambient, "L1" .. the layers, "S" the
+//! substrate.
+inline SampleModel TaggedModel(int n) {
+  SampleModel model;
+  SetLayerCount(model, n);
+  SetCells(model.baseGrid, 1, Tagged("A"));
+  for (int j = 1; j <= n; ++j) SetCells(model.baseGrid, j + 1, Tagged(LayerTag(j)));
+  SetCells(model.baseGrid, n + 2, Tagged("S"));
+  return model;
+}
 
 }  // namespace quorrel::test

@@ -12,15 +12,7 @@ using test::Cells;
 using test::SetCells;
 using test::Tagged;
 using test::kZeroRow;
-
-SampleModel TaggedModel(int n) {
-  SampleModel model;
-  SetLayerCount(model, n);
-  for (int j = 1; j <= n; ++j) SetCells(model.baseGrid, j + 1, Tagged(test::LayerTag(j)));
-  SetCells(model.baseGrid, n + 2, Tagged("S"));
-  SetCells(model.baseGrid, 1, Tagged("A"));
-  return model;
-}
+using test::TaggedModel;
 
 EditorState At(EditorGrid grid, int row) {
   EditorState state;
