@@ -54,9 +54,8 @@ std::string IntegerText(int value) {
 }  // namespace
 
 void SaveUserFunction(const std::filesystem::path& path, const FunctionSettings& function) {
-  const std::string content = OneLine(function.comment) + "\r\n" +
-                              OneLine(function.expression) + "\r\n" +
-                              IntegerText(function.numParameters) + "\r\n";
+  const std::string content = OneLine(function.comment) + "\r\n" + OneLine(function.expression) +
+                              "\r\n" + IntegerText(function.numParameters) + "\r\n";
   WriteFileAtomically(path, content);
 }
 
@@ -76,7 +75,8 @@ void LoadUserFunction(const std::filesystem::path& path, FunctionSettings& funct
   }
   function.numParameters = std::clamp(*count, 0, kMaxParameters);
   for (int i = 0; i < function.numParameters; ++i) {
-    function.parameterNames[static_cast<std::size_t>(i)] = std::string(1, static_cast<char>('A' + i));
+    function.parameterNames[static_cast<std::size_t>(i)] =
+        std::string(1, static_cast<char>('A' + i));
   }
 }
 

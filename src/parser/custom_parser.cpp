@@ -21,7 +21,9 @@ std::string Upper(std::string_view text) {
 }
 
 bool IsIdentifier(std::string_view name) {
-  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+  const auto letter = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+  };
   if (name.empty() || !letter(name.front())) return false;
   for (const char c : name) {
     if (!letter(c) && !(c >= '0' && c <= '9')) return false;

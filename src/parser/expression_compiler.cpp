@@ -15,13 +15,20 @@ namespace {
 
 OpCode BinaryCode(const Term& term) {
   switch (term.form) {
-    case TermForm::Plus: return OpCode::Add;
-    case TermForm::Minus: return OpCode::Subtract;
-    case TermForm::Times: return OpCode::Multiply;
-    case TermForm::Div: return OpCode::Div;
-    case TermForm::Mod: return OpCode::Mod;
-    case TermForm::Divide: return OpCode::Divide;
-    default: break;
+    case TermForm::Plus:
+      return OpCode::Add;
+    case TermForm::Minus:
+      return OpCode::Subtract;
+    case TermForm::Times:
+      return OpCode::Multiply;
+    case TermForm::Div:
+      return OpCode::Div;
+    case TermForm::Mod:
+      return OpCode::Mod;
+    case TermForm::Divide:
+      return OpCode::Divide;
+    default:
+      break;
   }
   // A power: small constant exponents avoid the logarithm of the general power.
   if (!term.constantExponent) return OpCode::Power;
@@ -83,7 +90,9 @@ class Builder {
     placed_.push_back({Operation{}, level});
     Operation op;
     switch (term.form) {
-      case TermForm::UnaryMinus: op.code = OpCode::Negate; break;
+      case TermForm::UnaryMinus:
+        op.code = OpCode::Negate;
+        break;
       case TermForm::Function1:
         op.code = OpCode::Function1;
         op.function1 = lookup_.Function1(term.name);
@@ -92,7 +101,9 @@ class Builder {
         op.code = OpCode::Function2;
         op.function2 = lookup_.Function2(term.name);
         break;
-      default: op.code = BinaryCode(term); break;
+      default:
+        op.code = BinaryCode(term);
+        break;
     }
     op.leftRef = Operand(term.operands.at(0), level + 1);
     if (IsBinary(op.code)) {
@@ -108,7 +119,8 @@ class Builder {
     std::vector<int> order(placed_.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
     std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-      return placed_[static_cast<std::size_t>(a)].level > placed_[static_cast<std::size_t>(b)].level;
+      return placed_[static_cast<std::size_t>(a)].level >
+             placed_[static_cast<std::size_t>(b)].level;
     });
     std::vector<int> position(placed_.size());
     for (std::size_t i = 0; i < order.size(); ++i) {

@@ -35,14 +35,22 @@ constexpr long long kMaxSearchSteps = 10'000'000;
 
 std::string_view Symbol(TermForm op) {
   switch (op) {
-    case TermForm::Plus: return "+";
-    case TermForm::Minus: return "-";
-    case TermForm::Times: return "*";
-    case TermForm::Div: return "DIV";
-    case TermForm::Mod: return "MOD";
-    case TermForm::Divide: return "/";
-    case TermForm::Power: return "^";
-    default: return {};
+    case TermForm::Plus:
+      return "+";
+    case TermForm::Minus:
+      return "-";
+    case TermForm::Times:
+      return "*";
+    case TermForm::Div:
+      return "DIV";
+    case TermForm::Mod:
+      return "MOD";
+    case TermForm::Divide:
+      return "/";
+    case TermForm::Power:
+      return "^";
+    default:
+      return {};
   }
 }
 
@@ -62,8 +70,7 @@ FormSet LeftForms(TermForm op) {
   switch (op) {
     case TermForm::Plus:
     case TermForm::Minus:
-      return Bit(TermForm::UnaryMinus) | Bit(TermForm::Minus) | Bit(TermForm::Times) |
-             kFactorForms;
+      return Bit(TermForm::UnaryMinus) | Bit(TermForm::Minus) | Bit(TermForm::Times) | kFactorForms;
     case TermForm::Times:
     case TermForm::Div:
     case TermForm::Mod:
@@ -90,13 +97,13 @@ FormSet RightForms(TermForm op) {
   }
 }
 
-constexpr TermForm kOperandForms[] = {
-    TermForm::UnaryMinus, TermForm::Plus,  TermForm::Minus,    TermForm::Times,
-    TermForm::Div,        TermForm::Mod,   TermForm::Divide,   TermForm::Power,
-    TermForm::Function1,  TermForm::Function2};
+constexpr TermForm kOperandForms[] = {TermForm::UnaryMinus, TermForm::Plus,  TermForm::Minus,
+                                      TermForm::Times,      TermForm::Div,   TermForm::Mod,
+                                      TermForm::Divide,     TermForm::Power, TermForm::Function1,
+                                      TermForm::Function2};
 
-constexpr TermForm kBinaryForms[] = {TermForm::Plus, TermForm::Minus,  TermForm::Times,
-                                     TermForm::Div,  TermForm::Mod,    TermForm::Divide,
+constexpr TermForm kBinaryForms[] = {TermForm::Plus, TermForm::Minus, TermForm::Times,
+                                     TermForm::Div,  TermForm::Mod,   TermForm::Divide,
                                      TermForm::Power};
 
 //! Counts the recursion of the form tests for as long as it lives.
@@ -150,12 +157,18 @@ void TermRecogniser::Step() const {
 
 bool TermRecogniser::Excluded(Test test, std::string_view t) const {
   switch (test) {
-    case Test::UnaryMinus: return t.empty() || t.front() != '-';
-    case Test::Function1: return t.empty() || t.back() != ')';
-    case Test::Function2: return t.empty() || t.back() != ')';
-    case Test::BracketForm: return t.size() < 2 || t.front() != '(' || t.back() != ')';
-    case Test::ValidExpression: return t.empty();
-    default: return !MayContain(Symbol(static_cast<TermForm>(test)), t);
+    case Test::UnaryMinus:
+      return t.empty() || t.front() != '-';
+    case Test::Function1:
+      return t.empty() || t.back() != ')';
+    case Test::Function2:
+      return t.empty() || t.back() != ')';
+    case Test::BracketForm:
+      return t.size() < 2 || t.front() != '(' || t.back() != ')';
+    case Test::ValidExpression:
+      return t.empty();
+    default:
+      return !MayContain(Symbol(static_cast<TermForm>(test)), t);
   }
 }
 
@@ -163,8 +176,8 @@ bool TermRecogniser::Passes(Test test, std::string_view t) const {
   // Most parts fail on a glance; only the others are remembered.
   if (Excluded(test, t)) return false;
   const auto offset = static_cast<std::uint64_t>(t.data() - text_.data());
-  const std::uint64_t key =
-      (static_cast<std::uint64_t>(test) << 56) | (offset << 28) | static_cast<std::uint64_t>(t.size());
+  const std::uint64_t key = (static_cast<std::uint64_t>(test) << 56) | (offset << 28) |
+                            static_cast<std::uint64_t>(t.size());
   if (const auto found = memo_.find(key); found != memo_.end()) return found->second;
   const RecursionGuard guard(depth_);
   Step();
@@ -175,12 +188,18 @@ bool TermRecogniser::Passes(Test test, std::string_view t) const {
 
 bool TermRecogniser::Evaluate(Test test, std::string_view t) const {
   switch (test) {
-    case Test::UnaryMinus: return IsUnaryMinus(t);
-    case Test::Function1: return IsFunction1Call(t);
-    case Test::Function2: return Function2Comma(t).has_value();
-    case Test::BracketForm: return IsBracketForm(t);
-    case Test::ValidExpression: return IsValidExpression(t);
-    default: return FindSplit(static_cast<TermForm>(test), t, nullptr).has_value();
+    case Test::UnaryMinus:
+      return IsUnaryMinus(t);
+    case Test::Function1:
+      return IsFunction1Call(t);
+    case Test::Function2:
+      return Function2Comma(t).has_value();
+    case Test::BracketForm:
+      return IsBracketForm(t);
+    case Test::ValidExpression:
+      return IsValidExpression(t);
+    default:
+      return FindSplit(static_cast<TermForm>(test), t, nullptr).has_value();
   }
 }
 
@@ -214,7 +233,8 @@ bool TermRecogniser::IsFunction1Call(std::string_view t) const {
   if (Count('(', t) == 0) return false;
   const std::size_t open = t.find('(');
   return open != std::string_view::npos && open >= 1 &&
-         lookup_.Function1(t.substr(0, open)) != nullptr && Passes(Test::BracketForm, t.substr(open));
+         lookup_.Function1(t.substr(0, open)) != nullptr &&
+         Passes(Test::BracketForm, t.substr(open));
 }
 
 std::optional<std::size_t> TermRecogniser::Function2Comma(std::string_view t) const {
@@ -241,8 +261,7 @@ std::optional<std::size_t> TermRecogniser::FindSplit(TermForm op, std::string_vi
                                                      Attempt* attempt) const {
   const std::string_view symbol = Symbol(op);
   if (!MayContain(symbol, t)) return std::nullopt;
-  for (std::size_t at = t.find(symbol); at != std::string_view::npos;
-       at = t.find(symbol, at + 1)) {
+  for (std::size_t at = t.find(symbol); at != std::string_view::npos; at = t.find(symbol, at + 1)) {
     if (at == 0 || at + symbol.size() >= t.size()) continue;
     const std::string_view left = t.substr(0, at);
     const std::string_view right = t.substr(at + symbol.size());

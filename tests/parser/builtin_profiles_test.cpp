@@ -102,7 +102,8 @@ TEST(BuiltInProfile, OscillatingFaultsNameTheFunctionAndTheDepth) {
     const char* message;
   };
   const Case cases[] = {
-      {kOscillating, {1e-7, 0, 0}, 100, "arithmetic fault: oscillating: division by zero at z = 10"},
+      {kOscillating, {1e-7, 0, 0}, 100,
+       "arithmetic fault: oscillating: division by zero at z = 10"},
       {kOscillating, {0, 50, 0}, 0, "arithmetic fault: oscillating: division by zero at z = 10"},
       {kOscDecay, {1e-7, 50, 0, 0}, 100,
        "arithmetic fault: oscillating decay: division by zero at z = 10"},
