@@ -6,6 +6,7 @@
 
 namespace quorrel {
 
+//! The points of the file last loaded; LoadMeasuredData replaces them only as a whole.
 struct MeasuredData {
   //! The most points a data set holds.
   static constexpr int kMaxPoints = 999;
