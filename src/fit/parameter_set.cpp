@@ -29,37 +29,26 @@ void RequireFits(const ParameterLayout& layout) {
           CapacityExceeded::kMessage);
 }
 
-//! Copies d, rho, Im(rho), sigma between basic layer k of the set and a medium of the stack.
-void LayerFromStack(ParameterSet& set, int k, const LayerStack& stack, int medium) {
-  const ParameterLayout& layout = set.layout();
-  set[layout.layerIndex(k, Quantity::Thickness)] = stack.thickness(medium);
-  set[layout.layerIndex(k, Quantity::Rho)] = stack.rho(medium);
-  set[layout.layerIndex(k, Quantity::ImRho)] = stack.imRho(medium);
-  set[layout.layerIndex(k, Quantity::Sigma)] = stack.sigma(medium);
+//! d, rho, Im(rho), sigma at indices first .. first + 3 from a medium of the stack.
+void MediumFromStack(ParameterSet& set, int first, const LayerStack& stack, int medium) {
+  set[first] = stack.thickness(medium);
+  set[first + 1] = stack.rho(medium);
+  set[first + 2] = stack.imRho(medium);
+  set[first + 3] = stack.sigma(medium);
 }
 
-void LayerToStack(const ParameterSet& set, int k, LayerStack& stack, int medium) {
-  const ParameterLayout& layout = set.layout();
-  stack.setThickness(medium, set[layout.layerIndex(k, Quantity::Thickness)]);
-  stack.setRho(medium, set[layout.layerIndex(k, Quantity::Rho)]);
-  stack.setImRho(medium, set[layout.layerIndex(k, Quantity::ImRho)]);
-  stack.setSigma(medium, set[layout.layerIndex(k, Quantity::Sigma)]);
+void MediumToStack(const ParameterSet& set, int first, LayerStack& stack, int medium) {
+  stack.setThickness(medium, set[first]);
+  stack.setRho(medium, set[first + 1]);
+  stack.setImRho(medium, set[first + 2]);
+  stack.setSigma(medium, set[first + 3]);
 }
 
-void StackedFromStack(ParameterSet& set, int j, const LayerStack& stack, int medium) {
-  const ParameterLayout& layout = set.layout();
-  set[layout.stackedIndex(j, Quantity::Thickness)] = stack.thickness(medium);
-  set[layout.stackedIndex(j, Quantity::Rho)] = stack.rho(medium);
-  set[layout.stackedIndex(j, Quantity::ImRho)] = stack.imRho(medium);
-  set[layout.stackedIndex(j, Quantity::Sigma)] = stack.sigma(medium);
+int LayerFirst(const ParameterSet& set, int k) {
+  return set.layout().layerIndex(k, Quantity::Thickness);
 }
-
-void StackedToStack(const ParameterSet& set, int j, LayerStack& stack, int medium) {
-  const ParameterLayout& layout = set.layout();
-  stack.setThickness(medium, set[layout.stackedIndex(j, Quantity::Thickness)]);
-  stack.setRho(medium, set[layout.stackedIndex(j, Quantity::Rho)]);
-  stack.setImRho(medium, set[layout.stackedIndex(j, Quantity::ImRho)]);
-  stack.setSigma(medium, set[layout.stackedIndex(j, Quantity::Sigma)]);
+int StackedFirst(const ParameterSet& set, int j) {
+  return set.layout().stackedIndex(j, Quantity::Thickness);
 }
 
 //! Air and bulk, which every type except the symmetric film keeps at the same indices.
@@ -85,10 +74,10 @@ void EndsToStack(const ParameterSet& set, LayerStack& stack) {
 
 //! Basic layers `first`..`last` are stack layers first + shift .. last + shift.
 void LayersFromStack(ParameterSet& set, int first, int last, int shift, const LayerStack& stack) {
-  for (int k = first; k <= last; ++k) LayerFromStack(set, k, stack, k + shift);
+  for (int k = first; k <= last; ++k) MediumFromStack(set, LayerFirst(set, k), stack, k + shift);
 }
 void LayersToStack(const ParameterSet& set, int first, int last, int shift, LayerStack& stack) {
-  for (int k = first; k <= last; ++k) LayerToStack(set, k, stack, k + shift);
+  for (int k = first; k <= last; ++k) MediumToStack(set, LayerFirst(set, k), stack, k + shift);
 }
 
 void RequireStackOf(const ParameterLayout& layout, const LayerStack& stack) {
@@ -128,7 +117,9 @@ void ApplyMultipleLayers(const ParameterSet& set, LayerStack& stack) {
   stack.reset(layout.stackLayerCount());
   LayersToStack(set, 1, insert, 0, stack);
   for (int period = 0; period < layout.repetitions; ++period) {
-    for (int j = 1; j <= s; ++j) StackedToStack(set, j, stack, insert + period * s + j);
+    for (int j = 1; j <= s; ++j) {
+      MediumToStack(set, StackedFirst(set, j), stack, insert + period * s + j);
+    }
   }
   LayersToStack(set, insert + 1, layout.layers, layout.repetitions * s, stack);
   EndsToStack(set, stack);
@@ -176,7 +167,7 @@ ParameterSet CollectParameterSet(const SampleModel& model, const LayerStack& sta
       LayersFromStack(set, layout.insertLayer + 1, layout.layers, periods, stack);
       EndsFromStack(set, stack);
       for (int j = 1; j <= layout.stackedLayers; ++j) {
-        StackedFromStack(set, j, stack, layout.insertLayer + j);
+        MediumFromStack(set, StackedFirst(set, j), stack, layout.insertLayer + j);
       }
       break;
     }

@@ -89,14 +89,17 @@ TEST_F(FitCommandsTest, ParamsListsEveryEntryWithItsNumber) {
 }
 
 TEST_F(FitCommandsTest, ChiSquareOfTheTrueModelIsZeroAndOfAnotherOneIsNot) {
-  EXPECT_EQ(RunCommand("chisq", {path("true.par"), path("data.dat")}).out, "chi-square: 0.0000E+00\n");
-  const Outcome start = RunCommand("chisq", {path("start.par"), path("data.dat"), "--weighting", "errors"});
+  EXPECT_EQ(RunCommand("chisq", {path("true.par"), path("data.dat")}).out,
+            "chi-square: 0.0000E+00\n");
+  const Outcome start =
+      RunCommand("chisq", {path("start.par"), path("data.dat"), "--weighting", "errors"});
   EXPECT_EQ(start.status, kSuccess);
   EXPECT_NE(start.out, "chi-square: 0.0000E+00\n");
   EXPECT_EQ(start.out.rfind("chi-square: ", 0), 0u);
   EXPECT_THROW(RunCommand("chisq", {path("true.par"), path("data.dat"), "--weighting", "1/y"}),
                UsageError);
-  EXPECT_THROW(RunCommand("chisq", {path("true.par"), path("data.dat"), "--region", "0.1"}), UsageError);
+  EXPECT_THROW(RunCommand("chisq", {path("true.par"), path("data.dat"), "--region", "0.1"}),
+               UsageError);
 }
 
 TEST_F(FitCommandsTest, ChiSquareFailuresExitWithStatusOne) {
@@ -115,9 +118,9 @@ TEST_F(FitCommandsTest, ChiSquareFailuresExitWithStatusOne) {
 }
 
 TEST_F(FitCommandsTest, FitRecoversTheModelAndWritesItBack) {
-  const Outcome outcome = RunCommand("fit", {path("start.par"), path("data.dat"), "--vary", "3,6",
-                                      "--seed", "11", "--tolerance", "1e-14", "-o",
-                                      path("fitted.par")});
+  const Outcome outcome =
+      RunCommand("fit", {path("start.par"), path("data.dat"), "--vary", "3,6", "--seed", "11",
+                         "--tolerance", "1e-14", "-o", path("fitted.par")});
   ASSERT_EQ(outcome.status, kSuccess) << outcome.err;
   std::istringstream lines(outcome.out);
   std::string state, chi, evaluations, d, sigma;
@@ -143,8 +146,9 @@ TEST_F(FitCommandsTest, FitRecoversTheModelAndWritesItBack) {
 
 TEST_F(FitCommandsTest, AFailedFitWritesNothing) {
   writeData("no_errors.dat", SampleModel(), 0.0);
-  const Outcome outcome = RunCommand("fit", {path("start.par"), path("no_errors.dat"), "--vary", "3",
-                                      "--weighting", "errors", "-o", path("fitted.par")});
+  const Outcome outcome =
+      RunCommand("fit", {path("start.par"), path("no_errors.dat"), "--vary", "3", "--weighting",
+                         "errors", "-o", path("fitted.par")});
   EXPECT_EQ(outcome.status, kFailure);
   EXPECT_EQ(outcome.err, "quorrel-cli: one of the parameters ran out of bounds...\n");
   EXPECT_FALSE(std::filesystem::exists(path("fitted.par")));
@@ -152,9 +156,9 @@ TEST_F(FitCommandsTest, AFailedFitWritesNothing) {
 
 TEST_F(FitCommandsTest, FitRefusesBadOptions) {
   const std::vector<std::vector<std::string>> bad = {
-      {path("start.par"), path("data.dat")},                                 // no --vary
-      {path("start.par"), path("data.dat"), "--vary", "10"},                 // no such entry
-      {path("start.par"), path("data.dat"), "--vary", "6-3"},                // empty range
+      {path("start.par"), path("data.dat")},                   // no --vary
+      {path("start.par"), path("data.dat"), "--vary", "10"},   // no such entry
+      {path("start.par"), path("data.dat"), "--vary", "6-3"},  // empty range
       {path("start.par"), path("data.dat"), "--vary", "3", "--tolerance", "2"},
       {path("start.par"), path("data.dat"), "--vary", "3", "--seed", "-1"},
       {path("start.par"), "--vary", "3"},

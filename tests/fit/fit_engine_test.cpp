@@ -16,7 +16,8 @@ namespace {
 class FakeObjective : public FitObjective {
  public:
   using Function = std::function<std::optional<double>(const ParameterSet&)>;
-  FakeObjective(Function function, int watched) : function_(std::move(function)), watched_(watched) {}
+  FakeObjective(Function function, int watched)
+      : function_(std::move(function)), watched_(watched) {}
 
   void apply(const ParameterSet& set) override {
     applied_ = set;
@@ -96,8 +97,8 @@ TEST(FitEngineTest, NothingVariedRunsOneIterationAndConverges) {
 }
 
 TEST(FitEngineTest, FirstStepIsATenthOfTheValueOrAFixedStepAtZero) {
-  for (const auto& [start, first] : {std::pair{5.0, 5.5}, std::pair{-5.0, -5.5},
-                                     std::pair{0.0, 1e-7}}) {
+  for (const auto& [start, first] :
+       {std::pair{5.0, 5.5}, std::pair{-5.0, -5.5}, std::pair{0.0, 1e-7}}) {
     ParameterSet set = OneLayerSet({{4, start}});
     FakeObjective objective([](const ParameterSet&) { return 1.0; }, 4);
     RunControl control;

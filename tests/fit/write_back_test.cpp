@@ -56,8 +56,9 @@ TEST(WriteBackTest, ThicknessAndRoughnessGoBackAsAbsoluteValues) {
 
 TEST(WriteBackTest, MultipleLayersUseTheirPatternsInBothGrids) {
   const ScopedDecimalSeparator point('.');
-  SampleModel model = MakeModel(SampleType::MultipleLayers, {"N/A", "0", "0", "N/A"},
-                                {{"30.126", "1e-6", "0", "2.0005"}}, {"N/A", "2.073e-6", "2.37e-11", "4"});
+  SampleModel model =
+      MakeModel(SampleType::MultipleLayers, {"N/A", "0", "0", "N/A"},
+                {{"30.126", "1e-6", "0", "2.0005"}}, {"N/A", "2.073e-6", "2.37e-11", "4"});
   ParameterSet set = Collected(model);
   set[set.layout().stackedIndex(2, Quantity::Thickness)] = -11.004;
   WriteBackFit(set, model);
@@ -91,9 +92,9 @@ TEST(WriteBackTest, FunctionParametersInUseComeBackRounded) {
   layout.functionParameters = 2;
   ParameterSet set(layout);
   set[3] = 12.345;
-  set[10] = 1.23456;      // A
+  set[10] = 1.23456;       // A
   set[11] = -0.000123456;  // B
-  set[12] = 7.77777;      // C: beyond the count
+  set[12] = 7.77777;       // C: beyond the count
   SampleModel model = MakeModel(SampleType::ProfileFunction, {"N/A", "0", "0", "N/A"},
                                 {{"1", "0", "0", "0"}}, {"N/A", "0", "0", "0"});
   model.function.parameters = {1, 2, 3, 4, 5};
