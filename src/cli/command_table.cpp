@@ -11,6 +11,8 @@ std::span<const Command> Commands() {
       kParamsCommand,
       kChiSquareCommand,
       kFitCommand,
+      kSldCommand,
+      kMaterialsCommand,
       kDemoCommand,
   };
   return kCommands;

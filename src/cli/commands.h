@@ -11,5 +11,7 @@ extern const Command kProfileCommand;
 extern const Command kParamsCommand;
 extern const Command kChiSquareCommand;
 extern const Command kFitCommand;
+extern const Command kSldCommand;
+extern const Command kMaterialsCommand;
 
 }  // namespace quorrel::cli
