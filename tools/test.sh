@@ -8,7 +8,7 @@ jobs=$(nproc)
 bash tools/setup.sh
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUORREL_WERROR=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUORREL_CORE_ONLY=OFF -DQUORREL_SANITIZE=OFF -DQUORREL_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 

@@ -13,7 +13,6 @@ std::span<const Command> Commands() {
       kFitCommand,
       kSldCommand,
       kMaterialsCommand,
-      kDemoCommand,
   };
   return kCommands;
 }

@@ -5,7 +5,6 @@
 
 namespace quorrel::cli {
 
-extern const Command kDemoCommand;
 extern const Command kReflectivityCommand;
 extern const Command kProfileCommand;
 extern const Command kParamsCommand;

@@ -11,9 +11,17 @@ namespace quorrel::cli {
 
 namespace {
 
+//! --kernel fast (the default) or reference, the scalar kernel kept for comparison.
+KernelKind KernelOption(const Arguments& args) {
+  const std::string kernel = args.value("--kernel").value_or("fast");
+  if (kernel == "fast") return KernelKind::Fast;
+  if (kernel == "reference") return KernelKind::Reference;
+  throw UsageError("--kernel takes fast or reference, not '" + kernel + "'");
+}
+
 const ArgumentSpec kSpec{
     .valueOptions = {"--data", "--qmin", "--qmax", "--points", "--wavelength", "--thickness",
-                     kOutputOption, kPrecisionOption},
+                     "--kernel", kOutputOption, kPrecisionOption},
     .switches = {"--magnetic", "--transmission", "--strict"},
 };
 
@@ -59,6 +67,7 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
   }
   if (args.has("--strict") && !args.has("--data")) throw UsageError("--strict needs --data");
   const Precision precision = PrecisionOption(args);
+  const KernelKind kernel = KernelOption(args);
   const ReflectivityOptions options(args);
 
   ModelInput input = LoadModelInput(args.positional()[0], err);
@@ -73,7 +82,7 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
 
   ReflectivityResult result;
   try {
-    result = RunReflectivityCalculation(input.model, settings, data);
+    result = RunReflectivityCalculation(input.model, settings, data, kernel);
   } catch (const QuorrelError&) {
     RethrowAtModelFile(args.positional()[0], input.model);
   }
@@ -90,7 +99,8 @@ const Command kReflectivityCommand{
     "usage: quorrel-cli reflectivity MODEL.par [--data DATA.dat [--strict]]\n"
     "                                [--qmin Q] [--qmax Q] [--points N] [--magnetic]\n"
     "                                [--transmission [--wavelength L] [--thickness MM]]\n"
-    "                                [--precision file|full] [-o FILE]\n"
+    "                                [--kernel fast|reference] [--precision file|full]\n"
+    "                                [-o FILE]\n"
     "Computes the reflectivity of the model with the background and resolution stored in\n"
     "MODEL.par and writes it in the reflectivity file format (Qz, R, 0 per line; with\n"
     "--magnetic also the spin-up and spin-down curves, with --transmission the\n"
@@ -106,6 +116,9 @@ const Command kReflectivityCommand{
     "  --magnetic        include the magnetization: the two spin-state curves\n"
     "  --transmission    add the transmission through a substrate of --thickness mm (default\n"
     "                    0) at --wavelength A (default 4.66)\n"
+    "  --kernel reference\n"
+    "                    compute with the scalar reference kernel instead of the fast one\n"
+    "                    (same numbers to rounding; for comparing results and timings)\n"
     "  --precision full  write every number with 17 significant digits in the same columns\n"
     "                    (default: file, the file format's \"0.000e-00\")\n"
     "  -o FILE           write to FILE; nothing is written there when the run fails\n"

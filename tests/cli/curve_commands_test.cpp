@@ -147,6 +147,23 @@ TEST_F(CurveCommands, FullPrecisionMatchesTheRunOfTheFile) {
   }
 }
 
+TEST_F(CurveCommands, ReferenceKernelGivesTheSameCurve) {
+  const Outcome fast = Run({"reflectivity", Example("multilayer.par"), "--precision", "full"});
+  const Outcome reference = Run({"reflectivity", Example("multilayer.par"), "--precision", "full",
+                                 "--kernel", "reference"});
+  ASSERT_EQ(fast.status, 0) << fast.err;
+  ASSERT_EQ(reference.status, 0) << reference.err;
+  const auto fastRows = Table(fast.out);
+  const auto referenceRows = Table(reference.out);
+  ASSERT_EQ(fastRows.size(), referenceRows.size());
+  for (std::size_t i = 0; i < fastRows.size(); ++i) {
+    EXPECT_EQ(fastRows[i][0], referenceRows[i][0]);
+    const double r = Number(referenceRows[i][1]);
+    EXPECT_NEAR(Number(fastRows[i][1]) / r, 1.0, 1e-11) << referenceRows[i][0];
+  }
+  EXPECT_EQ(Run({"reflectivity", Example("default.par"), "--kernel", "slow"}).status, 2);
+}
+
 TEST_F(CurveCommands, BackgroundAndResolutionComeFromTheFile) {
   ScopedDecimalSeparator point('.');
   const Outcome run = Run({"reflectivity", Example("multilayer.par"), "--precision", "full"});
