@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/error.h"
+#include "files/text_file.h"
 #include "common/number_conversion.h"
 
 namespace quorrel {
@@ -13,25 +14,6 @@ namespace quorrel {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
-
-[[noreturn]] void CannotOpen(const std::filesystem::path& path, const std::string& reason) {
-  throw FileError("Cannot open the measured data file " + Quoted(path) + ": " + reason);
-}
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  // Only a regular file: a folder would read as empty, a device might never end.
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error) CannotOpen(path, error.message());
-  if (!std::filesystem::is_regular_file(status)) CannotOpen(path, "it is not a file");
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream) CannotOpen(path, "it cannot be read");
-  std::string content((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  if (stream.bad()) throw FileError("Cannot read the measured data file " + Quoted(path));
-  return content;
-}
 
 //! Splits off the next line, ending at CR LF, LF or CR; false when nothing is left.
 bool NextLine(std::string_view& rest, std::string_view& line) {
@@ -89,7 +71,7 @@ std::string NotPositiveMessage(int pointNumber) {
 
 LoadOutcome LoadMeasuredData(const std::filesystem::path& path, MeasuredData& data,
                              LoadQuestions& questions, const LoadProgress& progress) {
-  const std::string content = ReadWholeFile(path);
+  const std::string content = ReadTextFile(path, "measured data file");
   std::string_view rest = content;
   if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
 
@@ -112,7 +94,7 @@ LoadOutcome LoadMeasuredData(const std::filesystem::path& path, MeasuredData& da
       continue;
     }
     if (count > MeasuredData::kMaxPoints) {
-      throw FileError("The measured data file " + Quoted(path) + " holds more than " +
+      throw FileError("The measured data file " + ("\"" + path.string() + "\"") + " holds more than " +
                       std::to_string(MeasuredData::kMaxPoints) +
                       " points, the most that a data set can hold; nothing was loaded");
     }

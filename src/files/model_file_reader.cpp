@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "files/text_file.h"
 #include "common/number_conversion.h"
 #include "files/model_file_format.h"
 #include "files/model_file_lines.h"
@@ -243,11 +244,7 @@ ModelFileOutcome ReadModelText(std::string_view text, SampleModel& model, CalcSe
 
 ModelFileOutcome ReadModelFile(const std::filesystem::path& path, SampleModel& model,
                                CalcSettings& settings, EditorState& editor) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw FileError("Cannot open the model file \"" + path.string() + "\"");
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) throw FileError("Cannot read the model file \"" + path.string() + "\"");
-  return ReadModelText(text, model, settings, editor);
+  return ReadModelText(ReadTextFile(path, "model file"), model, settings, editor);
 }
 
 std::string ModelCaption(const std::filesystem::path& path) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "files/text_file.h"
 #include "common/number_conversion.h"
 #include "files/atomic_file.h"
 #include "files/model_file_lines.h"
@@ -18,25 +19,6 @@ namespace quorrel {
 namespace {
 
 constexpr int kMaxParameters = 5;
-
-std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
-
-[[noreturn]] void CannotOpen(const std::filesystem::path& path, const std::string& reason) {
-  throw FileError("Cannot open the user function file " + Quoted(path) + ": " + reason);
-}
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  // Only a regular file: a folder would read as empty, a device might never end.
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error) CannotOpen(path, error.message());
-  if (!std::filesystem::is_regular_file(status)) CannotOpen(path, "it is not a file");
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream) CannotOpen(path, "it cannot be read");
-  std::string content((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  if (stream.bad()) throw FileError("Cannot read the user function file " + Quoted(path));
-  return content;
-}
 
 //! `text` on one line.
 std::string OneLine(std::string text) {
@@ -60,7 +42,7 @@ void SaveUserFunction(const std::filesystem::path& path, const FunctionSettings&
 }
 
 void LoadUserFunction(const std::filesystem::path& path, FunctionSettings& function) {
-  const std::string content = ReadWholeFile(path);
+  const std::string content = ReadTextFile(path, "user function file");
   const std::vector<std::string_view> lines = SplitLines(content);
   const auto line = [&lines](std::size_t i) {
     return i < lines.size() ? std::string(lines[i]) : std::string();
@@ -70,7 +52,7 @@ void LoadUserFunction(const std::filesystem::path& path, FunctionSettings& funct
   const std::string countText = line(2).empty() ? "0" : line(2);
   const std::optional<int> count = ReadInteger(countText);
   if (!count) {
-    throw FileError("The user function file " + Quoted(path) + ", line 3: '" + countText +
+    throw FileError("The user function file " + ("\"" + path.string() + "\"") + ", line 3: '" + countText +
                     "' is not a valid integer value");
   }
   function.numParameters = std::clamp(*count, 0, kMaxParameters);
