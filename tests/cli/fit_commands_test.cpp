@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/command.h"
+#include "in_process_run.h"
 #include "common/decimal_separator.h"
 #include "common/number_format.h"
 #include "files/model_file_reader.h"
@@ -17,22 +18,6 @@
 
 namespace quorrel::cli {
 namespace {
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunCommand(const std::string& name, const std::vector<std::string>& args) {
-  const auto commands = Commands();
-  const auto command = std::find_if(commands.begin(), commands.end(),
-                                    [&](const Command& c) { return c.name == name; });
-  if (command == commands.end()) return {-1, "", "no command " + name};
-  std::ostringstream out, err;
-  const int status = command->run(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 //! The default model (one 25 Å layer on silicon) in a model file, its exact reflectivity at
 //! 60 points in a data file, and the same model with d_1 = 28 and sigma_1 = 3.4.

@@ -7,26 +7,11 @@
 #include <sstream>
 
 #include "cli/command.h"
+#include "in_process_run.h"
 #include "common/decimal_separator.h"
 
 namespace quorrel::cli {
 namespace {
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunCommand(const std::string& name, const std::vector<std::string>& args) {
-  const auto commands = Commands();
-  const auto command = std::find_if(commands.begin(), commands.end(),
-                                    [&](const Command& c) { return c.name == name; });
-  if (command == commands.end()) return {-1, "", "no command " + name};
-  std::ostringstream out, err;
-  const int status = command->run(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 const std::string kShipped = QUORREL_SHIPPED_MATERIAL_TABLE;
 
