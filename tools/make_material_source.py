@@ -29,7 +29,7 @@ DENSITY_SUPPLEMENT = {
 # name, formula, density g/cm3 (room temperature unless the comment says), comment
 COMPOUNDS = [
     ("SiO2 (quartz)", "SiO2", 2.648, "alpha-quartz, crystalline"),
-    ("SiO2 (fused silica)", "SiO2", 2.20, "amorphous"),
+    ("SiO2", "SiO2", 2.20, "amorphous: fused silica, thermal oxide"),
     ("Si3N4", "Si3N4", 3.17, ""),
     ("SiC", "SiC", 3.21, ""),
     ("Al2O3 (sapphire)", "Al2O3", 3.98, ""),

@@ -21,6 +21,11 @@ TEST(SldCommand, PrintsTheRowTextsForNeutronsAndXrays) {
   EXPECT_EQ(RunCommand("sld", {"--xray", "Si", "--database", kShipped}).out,
             "Si\t2.006E-05\t4.575E-07\n");
   EXPECT_EQ(RunCommand("sld", {"D2O", "--database", kShipped}).out, "D2O\t6.368E-06\t1.135E-13\n");
+  // Plain "SiO2" is the amorphous oxide; quartz has its own record and density.
+  EXPECT_EQ(RunCommand("sld", {"SiO2", "--xray", "--database", kShipped}).out,
+            "SiO2\t1.886E-05\t2.438E-07\n");
+  EXPECT_EQ(RunCommand("sld", {"SiO2 (quartz)", "--database", kShipped}).out,
+            "SiO2 (quartz)\t4.184E-06\t1.265E-11\n");
 }
 
 TEST(SldCommand, UsesTheUsersSeparatorAndTheTableBesideTheProgram) {

@@ -37,7 +37,7 @@ TEST_F(ShippedTable, HoldsEveryElementFromHydrogenToUranium) {
 
 TEST_F(ShippedTable, HoldsTheCommonReflectometryCompounds) {
   EXPECT_GE(table_.list(MaterialKind::Compound).size(), 25u);
-  for (const char* name : {"SiO2 (quartz)", "SiO2 (fused silica)", "Si3N4", "Al2O3 (sapphire)",
+  for (const char* name : {"SiO2 (quartz)", "SiO2", "Si3N4", "Al2O3 (sapphire)",
                            "TiO2 (rutile)", "Ta2O5", "HfO2", "ZrO2", "Fe2O3", "Fe3O4", "NiO",
                            "CoO", "MgO", "SrTiO3", "LaAlO3", "Gd3Ga5O12", "ITO", "GaAs", "H2O",
                            "D2O", "PS (C8H8)", "d-PS (C8D8)", "PMMA (C5H8O2)", "PE (C2H4)",
@@ -60,7 +60,7 @@ const KnownSld kKnown[] = {
     {MaterialKind::Element, "Si", Radiation::Neutrons, 2.07e-6},
     {MaterialKind::Element, "Ni", Radiation::Neutrons, 9.41e-6},
     {MaterialKind::Compound, "SiO2 (quartz)", Radiation::Neutrons, 4.18e-6},
-    {MaterialKind::Compound, "SiO2 (fused silica)", Radiation::Neutrons, 3.47e-6},
+    {MaterialKind::Compound, "SiO2", Radiation::Neutrons, 3.47e-6},
     {MaterialKind::Compound, "D2O", Radiation::Neutrons, 6.36e-6},
     {MaterialKind::Compound, "H2O", Radiation::Neutrons, -0.56e-6},
     {MaterialKind::Compound, "d-PS (C8D8)", Radiation::Neutrons, 6.47e-6},
