@@ -26,7 +26,7 @@ inline constexpr double kTwoOverPi = 6.36619772367581382433e-01;
 inline constexpr double kPiOver2Part1 = 1.57079632673412561417e+00;
 inline constexpr double kPiOver2Part2 = 6.07710050630396597660e-11;
 inline constexpr double kPiOver2Part3 = 2.02226624879595063154e-21;
-// Arguments beyond this go to the scalar sine and cosine, whose reduction is exact.
+// Points with arguments beyond this go to the scalar kernel, whose reduction is exact.
 inline constexpr double kReductionLimit = 8.0e5;
 // cos(π/2) as the scalar square root computes it for the negative real axis.
 inline constexpr double kCosHalfPi = 6.123233995736766e-17;
@@ -34,6 +34,22 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
 
 //! 2^k for integer lanes k in [-1022, 1023].
 [[gnu::always_inline]] inline Lanes PowerOfTwo(LaneBits k) { return reinterpret_cast<Lanes>((k + 1023) << 52); }
+
+//! p·2^k for integral lanes k in [-1075, 1024], which `shifted` also holds as an integer in
+//! the low bits of its mantissa (see kRoundingShift).
+[[gnu::always_inline]] inline Lanes ScaleByPowerOfTwo(Lanes p, Lanes k, Lanes shifted) {
+#if defined(__AVX512F__)
+  // One instruction that also forms subnormal results, instead of six.
+  (void)shifted;
+  return _mm512_maskz_scalef_pd(kAllLanes, p, k);
+#else
+  // Two factors so that results near both ends of the range (and subnormal ones) are formed.
+  (void)k;
+  const LaneBits n = reinterpret_cast<LaneBits>(shifted) - lane_constants::kRoundingShiftBits;
+  const LaneBits half = n >> 1;
+  return p * PowerOfTwo(half) * PowerOfTwo(n - half);
+#endif
+}
 
 //! e^x, going to 0 below the double range. Lanes above it are marked in `refer`.
 [[gnu::always_inline]] inline Lanes Exp(Lanes x, Mask& refer) {
@@ -59,17 +75,18 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   p = p * r + 0.5;
   p = p * r + 1.0;
   p = p * r + 1.0;
-  // Two factors so that results near both ends of the range (and subnormal ones) are formed.
-  const LaneBits n = reinterpret_cast<LaneBits>(shifted) - kRoundingShiftBits;
-  const LaneBits half = n >> 1;
-  const Lanes value = p * PowerOfTwo(half) * PowerOfTwo(n - half);
+  const Lanes value = ScaleByPowerOfTwo(p, k, shifted);
   return x < kExpUnderflow ? Broadcast(0.0) : value;
 }
 
-//! sin x and cos x, 0 from |x| = 2^63 on as the scalar operations give.
-[[gnu::always_inline]] inline void SinCos(Lanes x, Lanes& sine, Lanes& cosine) {
+//! sin x and cos x. Lanes beyond the reduction range are marked in `refer`: the scalar kernel
+//! reduces those exactly, and a call to the scalar sine here would make every vector value that
+//! lives across it go through memory on every layer.
+[[gnu::always_inline]] inline void SinCos(Lanes x, Lanes& sine, Lanes& cosine, Mask& refer) {
   using namespace lane_constants;
+  // A NaN fails the comparison, passes on to the reflectance and is marked there.
   const Mask far = Abs(x) > kReductionLimit;
+  refer |= far;
   const Lanes reducible = far ? Broadcast(0.0) : x;
   const Lanes shifted = reducible * kTwoOverPi + kRoundingShift;
   const Lanes k = shifted - kRoundingShift;
@@ -100,22 +117,15 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   const LaneBits cosineSign = ((quadrant + 1) & 2) << 62;
   sine = reinterpret_cast<Lanes>(reinterpret_cast<LaneBits>(swap ? c : s) ^ sineSign);
   cosine = reinterpret_cast<Lanes>(reinterpret_cast<LaneBits>(swap ? s : c) ^ cosineSign);
-  if (Any(far)) {
-    for (int i = 0; i < kWidth; ++i) {
-      if (far[i]) {
-        sine[i] = BoundedSin(x[i]);
-        cosine[i] = BoundedCos(x[i]);
-      }
-    }
-  }
 }
 
-//! e^a for complex lanes; lanes whose e^(a.re) overflows are marked in `refer`.
+//! e^a for complex lanes; lanes whose e^(a.re) overflows or whose a.im is beyond the
+//! reduction range are marked in `refer`.
 [[gnu::always_inline]] inline ComplexLanes ComplexExp(ComplexLanes a, Mask& refer) {
   const Lanes magnitude = Exp(a.re, refer);
   Lanes s;
   Lanes c;
-  SinCos(a.im, s, c);
+  SinCos(a.im, s, c, refer);
   return {magnitude * c, magnitude * s};
 }
 

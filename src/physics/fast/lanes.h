@@ -27,10 +27,15 @@ typedef long long LaneBits __attribute__((vector_size(8 * kWidth)));
 //! What a comparison of Lanes gives: all ones where true, zero where false.
 using Mask = decltype(Lanes{} < Lanes{});
 
+#if defined(__AVX512F__)
+// For the zero-masked forms of the instructions: the plain ones read an undefined register,
+// which GCC 12 warns about.
+inline constexpr __mmask8 kAllLanes = 0xff;
+#endif
+
 [[gnu::always_inline]] inline Lanes Sqrt(Lanes x) {
 #if defined(__AVX512F__)
-  // The zero-masked form: the plain one reads an undefined register, which GCC 12 warns about.
-  return _mm512_maskz_sqrt_pd(static_cast<__mmask8>(0xff), x);
+  return _mm512_maskz_sqrt_pd(kAllLanes, x);
 #elif defined(__AVX__)
   return _mm256_sqrt_pd(x);
 #else
@@ -42,7 +47,7 @@ using Mask = decltype(Lanes{} < Lanes{});
 //! much quicker than a division (the dividers limit the kernel otherwise).
 [[gnu::always_inline]] inline Lanes Reciprocal(Lanes x) {
 #if defined(__AVX512F__)
-  Lanes y = _mm512_maskz_rcp14_pd(static_cast<__mmask8>(0xff), x);
+  Lanes y = _mm512_maskz_rcp14_pd(kAllLanes, x);
   y = y + y * (1.0 - x * y);
   return y + y * (1.0 - x * y);
 #else
@@ -54,7 +59,7 @@ using Mask = decltype(Lanes{} < Lanes{});
 //! 14-bit estimate of 1/√q, instead of a root and a division.
 [[gnu::always_inline]] inline void RootAndHalfInverse(Lanes q, Lanes& root, Lanes& halfInverse) {
 #if defined(__AVX512F__)
-  const Lanes y = _mm512_maskz_rsqrt14_pd(static_cast<__mmask8>(0xff), q);
+  const Lanes y = _mm512_maskz_rsqrt14_pd(kAllLanes, q);
   Lanes g = q * y;
   Lanes h = 0.5 * y;
   for (int step = 0; step < 2; ++step) {

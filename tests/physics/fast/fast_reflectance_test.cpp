@@ -154,7 +154,8 @@ TEST(FastReflectance, TheSharedPoolGivesTheSameNumbersAsOneThread) {
 }
 
 TEST(FastReflectance, VeryThickLayersUseTheExactTrigonometricReduction) {
-  // 2·kz·d beyond the lanes' reduction range: those lanes take the scalar sine and cosine.
+  // 2·kz·d beyond the lanes' reduction range at the higher Qz: those points go to the scalar
+  // kernel.
   LayerStack stack(1);
   stack.setThickness(1, 4e6);
   stack.setRho(1, 3.5e-6);
