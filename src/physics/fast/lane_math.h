@@ -21,6 +21,7 @@ inline constexpr double kLn2Low = 1.90821492927058770002e-10;
 inline constexpr double kExpOverflow = 709.78;
 // Below this e^x rounds to zero.
 inline constexpr double kExpUnderflow = -745.2;
+inline constexpr double kPiOver4 = 7.85398163397448309616e-01;
 inline constexpr double kTwoOverPi = 6.36619772367581382433e-01;
 // π/2 in three parts of 33 bits; exact products with quadrant counts below 2^20.
 inline constexpr double kPiOver2Part1 = 1.57079632673412561417e+00;
@@ -78,18 +79,8 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   return x < kExpUnderflow ? Broadcast(0.0) : value;
 }
 
-//! sin x and cos x. Lanes beyond the reduction range are marked in `refer`: the scalar kernel
-//! reduces those exactly, and a call to the scalar sine here would make every vector value that
-//! lives across it go through memory on every layer.
-[[gnu::always_inline]] inline void SinCos(Lanes x, Lanes& sine, Lanes& cosine, Mask& refer) {
-  using namespace lane_constants;
-  // A NaN fails the comparison, passes on to the reflectance and is marked there.
-  const Mask far = Abs(x) > kReductionLimit;
-  refer |= far;
-  const Lanes reducible = far ? Broadcast(0.0) : x;
-  const Lanes shifted = reducible * kTwoOverPi + kRoundingShift;
-  const Lanes k = shifted - kRoundingShift;
-  const Lanes r = ((reducible - k * kPiOver2Part1) - k * kPiOver2Part2) - k * kPiOver2Part3;
+//! sin r and cos r for |r| ≤ π/4.
+[[gnu::always_inline]] inline void ReducedSinCos(Lanes r, Lanes& sine, Lanes& cosine) {
   const Lanes r2 = r * r;
   // sin r = r + r³·S(r²) and cos r = 1 − r²·(1/2 − r²·C(r²)), S and C fitted at Chebyshev
   // nodes on |r| ≤ π/4: relative errors below 3e-17 and 2e-18 before rounding, with two terms
@@ -100,7 +91,7 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   s = s * r2 - 1.9841269836758574e-04;
   s = s * r2 + 8.333333333330948e-03;
   s = s * r2 - 1.0 / 6.0;
-  s = r + r * r2 * s;
+  sine = r + r * r2 * s;
   Lanes c = Broadcast(-1.1382632425521717e-11);
   c = c * r2 + 2.08761462684032e-09;
   c = c * r2 - 2.7557317271729793e-07;
@@ -108,7 +99,29 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   c = c * r2 - 1.3888888888887398e-03;
   c = c * r2 + 4.1666666666666664e-02;
   c = 0.5 - r2 * c;
-  c = 1.0 - r2 * c;
+  cosine = 1.0 - r2 * c;
+}
+
+//! sin x and cos x. Lanes beyond the reduction range are marked in `refer`: the scalar kernel
+//! reduces those exactly, and a call to the scalar sine here would make every vector value that
+//! lives across it go through memory on every layer.
+[[gnu::always_inline]] inline void SinCos(Lanes x, Lanes& sine, Lanes& cosine, Mask& refer) {
+  using namespace lane_constants;
+  // Small arguments, such as those of the roughness factors, need no reduction. A NaN fails
+  // the comparisons, passes on to the reflectance and is marked there.
+  if (!Any(Abs(x) > kPiOver4)) {
+    ReducedSinCos(x, sine, cosine);
+    return;
+  }
+  const Mask far = Abs(x) > kReductionLimit;
+  refer |= far;
+  const Lanes reducible = far ? Broadcast(0.0) : x;
+  const Lanes shifted = reducible * kTwoOverPi + kRoundingShift;
+  const Lanes k = shifted - kRoundingShift;
+  const Lanes r = ((reducible - k * kPiOver2Part1) - k * kPiOver2Part2) - k * kPiOver2Part3;
+  Lanes s;
+  Lanes c;
+  ReducedSinCos(r, s, c);
   const LaneBits quadrant = reinterpret_cast<LaneBits>(shifted) - kRoundingShiftBits;
   const Mask swap = (quadrant & 1) != 0;
   const LaneBits sineSign = (quadrant & 2) << 62;
