@@ -151,9 +151,9 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   // NaN compares false everywhere above; pass it on to the scalar kernel too.
   refer |= larger != larger;
   const auto zero = larger == 0.0;
-  Lanes modulus;
-  Lanes unused;
-  RootAndHalfInverse(x * x + y * y, modulus, unused);
+  // The divider's root: three instructions against twelve for the refined estimate, and the
+  // divider works beside the multipliers.
+  const Lanes modulus = Sqrt(x * x + y * y);
   Lanes u;
   Lanes halfInverse;
   RootAndHalfInverse((modulus + ax) * 0.5, u, halfInverse);
