@@ -7,24 +7,12 @@
 
 #include "physics/fast/fast_reflectance.h"
 #include "physics/reflectance_batch.h"
+#include "alternating_stack.h"
 
 namespace quorrel {
 namespace {
 
 //! The stack of BM_Reflectance: `n` alternating absorbing layers on silicon.
-LayerStack AlternatingStack(int n) {
-  LayerStack stack(n);
-  for (int j = 1; j <= n; ++j) {
-    stack.setThickness(j, j % 2 ? 30.0 : 45.0);
-    stack.setRho(j, j % 2 ? 6.2e-6 : 1.1e-6);
-    stack.setImRho(j, j % 2 ? 1e-9 : 3e-8);
-    stack.setSigma(j, 3.0);
-  }
-  stack.setRho(n + 1, 2.073e-6);
-  stack.setSigma(n + 1, 4.0);
-  return stack;
-}
-
 std::vector<double> Grid(int points) {
   std::vector<double> qz;
   for (int i = 0; i < points; ++i) qz.push_back(0.0005 + 0.0003 * i);

@@ -3,24 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include "physics/reflectance.h"
+#include "alternating_stack.h"
 
 namespace quorrel {
 namespace {
 
 //! An absorbing stack of `n` alternating layers on silicon.
-LayerStack AlternatingStack(int n) {
-  LayerStack stack(n);
-  for (int j = 1; j <= n; ++j) {
-    stack.setThickness(j, j % 2 ? 30.0 : 45.0);
-    stack.setRho(j, j % 2 ? 6.2e-6 : 1.1e-6);
-    stack.setImRho(j, j % 2 ? 1e-9 : 3e-8);
-    stack.setSigma(j, 3.0);
-  }
-  stack.setRho(n + 1, 2.073e-6);
-  stack.setSigma(n + 1, 4.0);
-  return stack;
-}
-
 void BM_Reflectance(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   constexpr int kPoints = 1000;
