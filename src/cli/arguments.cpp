@@ -5,14 +5,14 @@
 
 namespace quorrel::cli {
 
-Arguments::Arguments(const std::vector<std::string>& args, const ArgumentSpec& spec) {
+Arguments::Arguments(const std::vector<std::string>& args, const ArgumentRules& rules) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg.size() < 2 || arg[0] != '-') {
       positional_.push_back(arg);
-    } else if (spec.switches.contains(arg)) {
+    } else if (rules.switches.contains(arg)) {
       if (!switches_.insert(arg).second) throw UsageError(arg + " is given twice");
-    } else if (spec.valueOptions.contains(arg)) {
+    } else if (rules.valueOptions.contains(arg)) {
       if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
       if (!values_.emplace(arg, args[++i]).second) throw UsageError(arg + " is given twice");
     } else {

@@ -10,7 +10,7 @@
 namespace quorrel::cli {
 
 //! What a subcommand accepts: the options that take a value and the switches.
-struct ArgumentSpec {
+struct ArgumentRules {
   std::set<std::string> valueOptions;
   std::set<std::string> switches;
 };
@@ -19,7 +19,7 @@ struct ArgumentSpec {
 //! option given twice.
 class Arguments {
  public:
-  Arguments(const std::vector<std::string>& args, const ArgumentSpec& spec);
+  Arguments(const std::vector<std::string>& args, const ArgumentRules& rules);
 
   const std::vector<std::string>& positional() const { return positional_; }
   bool has(const std::string& option) const;

@@ -53,7 +53,7 @@ bool ReportRefusalOrFailure(const DoItResult& result, std::ostream& err) {
 }
 
 int RunChiSquare(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
-  const Arguments args(rawArgs, FitArgumentSpec({}));
+  const Arguments args(rawArgs, FitArgumentRules({}));
   if (args.positional().size() != 2) throw UsageError("chisq takes a model file and a data file");
   FitSession session;
   ApplyFitOptions(args, session);
@@ -113,7 +113,7 @@ std::uint64_t SeedOption(const Arguments& args) {
 }
 
 int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
-  const Arguments args(rawArgs, FitArgumentSpec({"--vary", "--tolerance", "--seed", "-o"}));
+  const Arguments args(rawArgs, FitArgumentRules({"--vary", "--tolerance", "--seed", "-o"}));
   if (args.positional().size() != 2) throw UsageError("fit takes a model file and a data file");
   if (!args.has("--vary")) throw UsageError("fit needs --vary with the entries to fit");
   const std::vector<int> varied = VaryList(*args.value("--vary"));

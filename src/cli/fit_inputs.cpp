@@ -32,7 +32,7 @@ void ApplyRegion(const Arguments& args, MeasuredData& data) {
 
 }  // namespace
 
-ArgumentSpec FitArgumentSpec(std::set<std::string> moreValueOptions) {
+ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions) {
   moreValueOptions.insert({"--weighting", "--region"});
   return {std::move(moreValueOptions), {"--resolution", "--background"}};
 }

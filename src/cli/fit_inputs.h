@@ -13,7 +13,7 @@
 namespace quorrel::cli {
 
 //! The options of chisq and fit: --weighting, --resolution, --background, --region.
-ArgumentSpec FitArgumentSpec(std::set<std::string> moreValueOptions);
+ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions);
 
 //! The model file and the measured data of a fit, and what the run over the points left.
 struct FitInputs {

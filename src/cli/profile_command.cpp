@@ -10,13 +10,13 @@ namespace quorrel::cli {
 
 namespace {
 
-const ArgumentSpec kSpec{
+const ArgumentRules kRules{
     .valueOptions = {"--zmin", "--zmax", "--points", kOutputOption, kPrecisionOption},
     .switches = {},
 };
 
 int RunProfile(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
-  const Arguments args(rawArgs, kSpec);
+  const Arguments args(rawArgs, kRules);
   if (args.positional().size() != 1) throw UsageError("profile takes one model file");
   if (args.has("--zmin") != args.has("--zmax")) {
     throw UsageError("--zmin and --zmax go together");

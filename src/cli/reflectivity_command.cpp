@@ -19,7 +19,7 @@ KernelKind KernelOption(const Arguments& args) {
   throw UsageError("--kernel takes fast or reference, not '" + kernel + "'");
 }
 
-const ArgumentSpec kSpec{
+const ArgumentRules kRules{
     .valueOptions = {"--data", "--qmin", "--qmax", "--points", "--wavelength", "--thickness",
                      "--kernel", kOutputOption, kPrecisionOption},
     .switches = {"--magnetic", "--transmission", "--strict"},
@@ -60,7 +60,7 @@ struct ReflectivityOptions {
 
 int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
                     std::ostream& err) {
-  const Arguments args(rawArgs, kSpec);
+  const Arguments args(rawArgs, kRules);
   if (args.positional().size() != 1) throw UsageError("reflectivity takes one model file");
   if (!args.has("--transmission") && (args.has("--wavelength") || args.has("--thickness"))) {
     throw UsageError("--wavelength and --thickness belong to --transmission");
