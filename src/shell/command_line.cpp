@@ -1,0 +1,30 @@
+#include "shell/command_line.h"
+
+#include "common/text_case.h"
+
+namespace quorrel {
+
+StartupSwitches ReadCommandLine(const std::vector<std::string>& arguments) {
+  StartupSwitches switches;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "nosplash") {
+      switches.showSplash = false;
+    } else if (argument == "nodatabase") {
+      switches.loadMaterialTable = false;
+    } else if (argument == "--screenshot") {
+      if (i + 1 == arguments.size()) {
+        switches.error = "--screenshot needs the name of the image file to write";
+      } else {
+        switches.screenshot = arguments[++i];
+      }
+    } else if (EndsWithIgnoringCase(argument, ".par")) {
+      switches.modelFile = argument;
+    } else if (EndsWithIgnoringCase(argument, ".dat")) {
+      switches.dataFile = argument;
+    }
+  }
+  return switches;
+}
+
+}  // namespace quorrel
