@@ -1,0 +1,28 @@
+#include "app/headless_prompts.h"
+
+#include <cstdio>
+
+namespace quorrel {
+
+namespace {
+
+void Print(const char* kind, const QString& text) {
+  std::fprintf(stderr, "quorrel: %s: %s\n", kind,
+               QString(text).replace('\n', ' ').toLocal8Bit().constData());
+}
+
+}  // namespace
+
+void HeadlessPrompts::information(const QString& text) { Print("note", text); }
+
+void HeadlessPrompts::error(const QString& text) {
+  failed_ = true;
+  Print("error", text);
+}
+
+LoadAnswer HeadlessPrompts::abortOrIgnore(const QString& text) {
+  Print("skipped", text);
+  return LoadAnswer::Ignore;
+}
+
+}  // namespace quorrel

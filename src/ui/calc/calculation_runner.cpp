@@ -1,0 +1,122 @@
+#include "ui/calc/calculation_runner.h"
+
+#include <exception>
+#include <memory>
+#include <optional>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMetaObject>
+
+#include "calc/profile_run.h"
+#include "calc/reflectivity_run.h"
+
+namespace quorrel {
+
+namespace {
+
+//! What a worker hands back: a result or the message of its failure.
+template <typename Result>
+struct Outcome {
+  std::optional<Result> result;
+  QString failure;
+};
+
+template <typename Result, typename Work>
+std::shared_ptr<Outcome<Result>> Attempt(Work&& work) {
+  auto outcome = std::make_shared<Outcome<Result>>();
+  try {
+    outcome->result = work();
+  } catch (const std::exception& error) {
+    outcome->failure = QString::fromStdString(error.what());
+  }
+  return outcome;
+}
+
+constexpr qint64 kProgressIntervalMs = 50;
+
+}  // namespace
+
+CalculationRunner::CalculationRunner(QObject* parent) : QObject(parent) {
+  qRegisterMetaType<ReflectivityResult>("quorrel::ReflectivityResult");
+  qRegisterMetaType<ProfileCurve>("quorrel::ProfileCurve");
+}
+
+CalculationRunner::~CalculationRunner() {
+  pool_.waitForDone();
+  if (running_ > 0) QApplication::restoreOverrideCursor();
+}
+
+void CalculationRunner::requestReflectivity(const SampleModel& model,
+                                            const CalcSettings& settings,
+                                            const MeasuredData& data) {
+  const std::uint64_t request = begin(kReflectivity);
+  pool_.start([this, request, model, settings, data] {
+    auto outcome = Attempt<ReflectivityResult>(
+        [&] { return RunReflectivityCalculation(model, settings, data); });
+    QMetaObject::invokeMethod(
+        this,
+        [this, request, outcome] {
+          if (finish(kReflectivity, request)) {
+            if (outcome->result) {
+              emit reflectivityReady(*outcome->result);
+            } else {
+              emit calculationFailed(outcome->failure);
+            }
+          }
+          endDelivery();
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void CalculationRunner::requestProfile(const SampleModel& model, const CalcSettings& settings) {
+  const std::uint64_t request = begin(kProfile);
+  pool_.start([this, request, model, settings] {
+    QElapsedTimer sinceProgress;
+    sinceProgress.start();
+    const ProfileProgress progress = [this, &sinceProgress](const std::string& text) {
+      if (sinceProgress.elapsed() < kProgressIntervalMs) return;
+      sinceProgress.restart();
+      QMetaObject::invokeMethod(
+          this, [this, shown = QString::fromStdString(text)] { emit profileProgress(shown); },
+          Qt::QueuedConnection);
+    };
+    BuildNotes notes;
+    auto outcome = Attempt<ProfileCurve>(
+        [&] { return RunProfileCalculation(model, settings, progress, &notes); });
+    QMetaObject::invokeMethod(
+        this,
+        [this, request, outcome, note = QString::fromStdString(notes.statusText)] {
+          if (finish(kProfile, request)) {
+            if (outcome->result) {
+              emit profileReady(*outcome->result, note);
+            } else {
+              emit calculationFailed(outcome->failure);
+            }
+          }
+          endDelivery();
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+std::uint64_t CalculationRunner::begin(Kind kind) {
+  if (running_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  return ++issued_[kind];
+}
+
+bool CalculationRunner::finish(Kind kind, std::uint64_t request) {
+  // The pointer returns before the result is shown, so a message about a failure never
+  // appears over the busy pointer.
+  if (--running_ == 0) QApplication::restoreOverrideCursor();
+  if (request <= delivered_[kind]) return false;
+  delivered_[kind] = request;
+  return true;
+}
+
+void CalculationRunner::endDelivery() {
+  if (running_ == 0) emit idle();
+}
+
+}  // namespace quorrel

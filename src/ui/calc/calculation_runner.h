@@ -1,0 +1,64 @@
+#pragma once
+// Runs reflectivity and profile calculations on worker threads and hands their results back
+// to the user-interface thread.
+
+#include <array>
+#include <cstdint>
+
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+
+#include "calc/curves.h"
+#include "model/calc_settings.h"
+#include "model/measured_data.h"
+#include "model/sample_model.h"
+
+namespace quorrel {
+
+//! A request copies its inputs on the calling thread and returns at once; a worker computes
+//! and a queued signal delivers the result. A result older than one already delivered of the
+//! same kind is dropped, so the latest request always wins. The busy pointer shows while any
+//! calculation runs, failed ones included.
+class CalculationRunner : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit CalculationRunner(QObject* parent = nullptr);
+  //! Waits for running calculations; their results are no longer delivered.
+  ~CalculationRunner() override;
+
+  void requestReflectivity(const SampleModel& model, const CalcSettings& settings,
+                           const MeasuredData& data);
+  void requestProfile(const SampleModel& model, const CalcSettings& settings);
+
+  //! Calculations started and not yet delivered.
+  int running() const { return running_; }
+
+ signals:
+  void reflectivityReady(const quorrel::ReflectivityResult& result);
+  //! `note` is the status text of a failing user function, or empty.
+  void profileReady(const quorrel::ProfileCurve& profile, const QString& note);
+  //! "calculating rho(z), z = ..." while a profile is computed, at most every 50 ms.
+  void profileProgress(const QString& text);
+  //! What failed and where, as the core's error says.
+  void calculationFailed(const QString& message);
+  //! The last running calculation has been delivered.
+  void idle();
+
+ private:
+  enum Kind { kReflectivity = 0, kProfile = 1 };
+
+  //! Counts the request in and returns its number.
+  std::uint64_t begin(Kind kind);
+  //! Counts it out; true when its result is the newest of its kind and is to be delivered.
+  bool finish(Kind kind, std::uint64_t request);
+  void endDelivery();
+
+  QThreadPool pool_;
+  std::array<std::uint64_t, 2> issued_{};
+  std::array<std::uint64_t, 2> delivered_{};
+  int running_ = 0;
+};
+
+}  // namespace quorrel

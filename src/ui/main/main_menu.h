@@ -1,0 +1,50 @@
+#pragma once
+// The main window's menu bar: every menu and item with its caption.
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace quorrel {
+
+struct MainMenu {
+  QMenu* mnuFile;
+  QAction* mnuLoadData;
+  QAction* mnuLoadModel;
+  QAction* mnuSaveRefl;
+  QAction* mnuSaveProfile;
+  QAction* mnuSaveModel;
+  QAction* mnuPrint;
+  QAction* mnuExit;
+
+  QMenu* mnuEdit;
+  QAction* mnuCopyData;
+
+  QMenu* mnuCalculate;
+  QAction* mnuCalculateProfile;
+  QAction* mnuCalculationRefl;
+  QAction* mnuFit;
+  QAction* mnuSettings;
+
+  QMenu* mnuDB;
+  QAction* mnuDBedit;
+  QAction* mnuDBreload;
+
+  //! Its items are followed by the list of child windows.
+  QMenu* mnuWindow;
+  QAction* mnuTile;
+  QAction* mnuCascade;
+  QAction* mnuArrangeIcons;
+
+  QMenu* mnuHelp;
+  QAction* mnuContents;
+  QAction* mnuIndex;
+  QAction* mnuTutorial;
+  QAction* mnuTipsoftheday;
+  QAction* mnuAbout;
+};
+
+//! Fills `bar`. Items with a help context carry it as the property "helpContext".
+MainMenu BuildMainMenu(QMenuBar& bar);
+
+}  // namespace quorrel

@@ -1,0 +1,246 @@
+#include "ui/main/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "model/sample_type_choice.h"
+#include "shell/help_topics.h"
+#include "shell/persisted_settings.h"
+#include "ui/calc/calculation_runner.h"
+#include "ui/help/help_viewer.h"
+#include "ui/main/about_box.h"
+#include "ui/main/splash_screen.h"
+#include "ui/main/tool_bar.h"
+#include "ui/model/model_window.h"
+#include "ui/platform/paths.h"
+#include "ui/platform/prompts.h"
+#include "ui/plot/profile_window.h"
+#include "ui/plot/reflectivity_window.h"
+
+namespace quorrel {
+
+namespace {
+
+//! The placement of a first start, before any is stored.
+constexpr QSize kDesignSize(1200, 800);
+
+}  // namespace
+
+TForm1::TForm1(Services services, const StartupSwitches& switches)
+    : services_(services),
+      switches_(switches),
+      calculations_(new CalculationRunner(this)),
+      help_(std::make_unique<HelpViewer>(this)) {
+  setObjectName("TForm1");
+  setWindowTitle("Quorrel");
+  setProperty("helpContext", help_context::kMainWindow);
+  state_.showSplash = switches.showSplash;
+  state_.materialTableLoaded = switches.loadMaterialTable;
+  buildWindow();
+  applyCreationValues();
+  if (state_.showSplash) {
+    splash_ = std::make_unique<SplashScreen>();
+    splash_->show();
+  }
+  connectCommands();
+  createChildWindows();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildWindow() {
+  resize(kDesignSize);
+  auto* frame = new QWidget;
+  auto* layout = new QVBoxLayout(frame);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  Toolbar1 = new ToolbarPanel;
+  mdiArea_ = new QMdiArea;
+  mdiArea_->setObjectName("mdiArea");
+  mdiArea_->viewport()->setMouseTracking(true);
+  mdiArea_->viewport()->installEventFilter(this);
+  Toolbar1->installEventFilter(this);
+  layout->addWidget(Toolbar1);
+  layout->addWidget(mdiArea_, 1);
+  setCentralWidget(frame);
+
+  statusPanel_ = new QLabel;
+  statusPanel_->setObjectName("StatusPanel0");
+  statusBar()->setObjectName("StatusBar1");
+  statusBar()->setSizeGripEnabled(true);
+  statusBar()->addWidget(statusPanel_, 1);
+
+  menu_ = BuildMainMenu(*menuBar());
+  for (QMenu* menu : menuBar()->findChildren<QMenu*>()) menu->installEventFilter(this);
+}
+
+void TForm1::applyCreationValues() {
+  const CreationValues values = ReadCreationValues(services_.settings);
+  state_.expertMode = values.expertMode;
+  state_.addresses = values.addresses;
+  openFolder_ = QString::fromStdString(values.lastDir);
+  switch (values.state) {
+    case WindowShowState::Minimised:
+      setWindowState(Qt::WindowMinimized);
+      break;
+    case WindowShowState::Normal:
+      move(values.placement.left, values.placement.top);
+      resize(values.placement.width, values.placement.height);
+      break;
+    case WindowShowState::Maximised:
+      setWindowState(Qt::WindowMaximized);
+      break;
+    case WindowShowState::DesignTime:
+      break;
+  }
+}
+
+void TForm1::animateSplash() {
+  if (splash_) splash_->animate();
+}
+
+void TForm1::createChildWindows() {
+  frmModel_ = new TfrmModel;
+  addChild(frmModel_);
+  animateSplash();
+  aboutBox_ = new TAboutBox(services_.desktop, this);
+  connect(aboutBox_, &TAboutBox::statusText, this, &TForm1::setStatusText);
+  frmPlot_ = new TfrmPlot(state_.data, services_.prompts);
+  addChild(frmPlot_);
+  animateSplash();
+  frmProfile_ = new TfrmProfile;
+  addChild(frmProfile_);
+  animateSplash();  // after the function dialog
+  animateSplash();  // after the fit, settings and table dialogs
+  animateSplash();
+  for (GraphWindow* window : {static_cast<GraphWindow*>(frmPlot_),
+                              static_cast<GraphWindow*>(frmProfile_)}) {
+    connect(window, &GraphWindow::statusText, this, &TForm1::setStatusText);
+  }
+}
+
+QMdiSubWindow* TForm1::addChild(QWidget* child) {
+  QMdiSubWindow* frame = mdiArea_->addSubWindow(child);
+  frame->setObjectName(child->objectName() + "Frame");
+  // The child windows live as long as the program; closing one minimises it.
+  frame->installEventFilter(this);
+  return frame;
+}
+
+QMdiSubWindow* TForm1::frameOf(const QWidget& child) const {
+  for (QMdiSubWindow* frame : mdiArea_->subWindowList()) {
+    if (frame->widget() == &child) return frame;
+  }
+  return nullptr;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!firstShown_) {
+    firstShown_ = true;
+    firstShowing();
+  }
+}
+
+void TForm1::firstShowing() {
+  const FirstShowingValues values = ReadFirstShowingValues(
+      services_.settings,
+      (QApplication::applicationDirPath() + "/database/quorrel.db").toStdString());
+  ChooseSampleType(state_.model, values.sampleType);
+  frmModel_->showModel(state_.model);
+  fitSession_.setWeighting(values.fit.weighting);
+  fitSession_.setIncludeResolution(values.fit.includeResolution);
+  fitSession_.setIncludeBackground(values.fit.includeBackground);
+  fitSession_.setDisplayGraph(values.fit.displayGraph);
+  state_.settings.radiation = values.radiation;
+  state_.settings.edtWavelength = values.wavelength;
+  state_.sldDatabasePath = values.sldDatabasePath;
+
+  QMdiSubWindow* modelFrame = frameOf(*frmModel_);
+  modelFrame->setFixedWidth(TfrmModel::kWidth);
+  tile();
+  if (state_.materialTableLoaded) loadMaterialTable();
+  splash_.reset();
+  if (!state_.expertMode) showTips();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!shutDown_) {
+    shutDown_ = true;
+    writeShutdownValues();
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void TForm1::writeShutdownValues() {
+  ShutdownValues values;
+  values.expertMode = state_.expertMode;
+  values.lastDir = lastChosenFolder_.toStdString();
+  values.sampleType = state_.model.type;
+  if (fitSession_.fitAccepted()) values.acceptedFit = fitSession_.settings();
+  values.state = isMinimized()   ? WindowShowState::Minimised
+                 : isMaximized() ? WindowShowState::Maximised
+                                 : WindowShowState::Normal;
+  values.placement = {y(), x(), height(), width()};
+  values.radiation = state_.settings.radiation;
+  values.wavelength = state_.settings.edtWavelength;
+  values.addresses = state_.addresses;
+  values.sldDatabasePath = state_.sldDatabasePath;
+  WriteShutdownValues(services_.settings, values);
+}
+
+void TForm1::loadMaterialTable() {
+  try {
+    materialLists_ = LoadMaterialLists(state_.sldDatabasePath);
+  } catch (const std::exception& error) {
+    materialLists_ = MaterialLists{};
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  if (materialLists_.failure) {
+    services_.prompts.information(QString::fromStdString(*materialLists_.failure));
+  }
+}
+
+QString TForm1::statusText() const { return statusPanel_->text(); }
+
+void TForm1::setStatusText(const QString& text) {
+  statusPanel_->setText(text);
+  statusPanel_->repaint();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove &&
+      (watched == mdiArea_->viewport() || watched == Toolbar1)) {
+    setStatusText(QString());
+  } else if (event->type() == QEvent::Close && !shutDown_ &&
+             qobject_cast<QMdiSubWindow*>(watched) != nullptr) {
+    event->ignore();
+    static_cast<QMdiSubWindow*>(watched)->showMinimized();
+    return true;
+  } else if (event->type() == QEvent::KeyPress &&
+             static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    if (auto* menu = qobject_cast<QMenu*>(watched)) {
+      // The highlighted item's help, else the menu's own.
+      const QAction* item = menu->activeAction();
+      QVariant context = item != nullptr ? item->property("helpContext") : QVariant();
+      if (!context.isValid()) context = menu->property("helpContext");
+      if (context.isValid()) {
+        menu->close();
+        help_->showContext(context.toInt());
+        return true;
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace quorrel

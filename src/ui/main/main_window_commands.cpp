@@ -1,0 +1,272 @@
+// The commands of the main window's menus and tool bar.
+
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "common/error.h"
+#include "files/measured_data_file.h"
+#include "files/model_file_reader.h"
+#include "model/settings_rules.h"
+#include "shell/help_topics.h"
+#include "shell/status_texts.h"
+#include "shell/tiling.h"
+#include "ui/calc/calculation_runner.h"
+#include "ui/help/help_viewer.h"
+#include "ui/main/about_box.h"
+#include "ui/main/main_window.h"
+#include "ui/main/tips_window.h"
+#include "ui/main/tool_bar.h"
+#include "ui/model/model_window.h"
+#include "ui/platform/desktop_services.h"
+#include "ui/platform/paths.h"
+#include "ui/platform/prompts.h"
+#include "ui/plot/profile_window.h"
+#include "ui/plot/reflectivity_window.h"
+
+namespace quorrel {
+
+namespace {
+
+//! The tool tip of a command whose window is not part of this version yet.
+void MarkNotYetAvailable(QAction* item, QToolButton* button = nullptr) {
+  static const QString kNotYet = "not available yet: this window comes in a later version";
+  item->setEnabled(false);
+  item->setToolTip(kNotYet);
+  if (button != nullptr) {
+    button->setEnabled(false);
+    button->setToolTip(button->toolTip() + " (" + kNotYet + ")");
+  }
+}
+
+//! The fit dialog is not part of this version yet, so the fit commands stay disabled.
+constexpr bool kFitDialogBuilt = false;
+
+}  // namespace
+
+void TForm1::connectCommands() {
+  const MainMenu& m = menu_;
+  ToolbarPanel& bar = *Toolbar1;
+  connect(m.mnuLoadData, &QAction::triggered, this, &TForm1::loadData);
+  connect(bar.btnLoadRefl, &QToolButton::clicked, this, &TForm1::loadData);
+  connect(m.mnuLoadModel, &QAction::triggered, this, &TForm1::loadModel);
+  connect(bar.btnLoadModel, &QToolButton::clicked, this, &TForm1::loadModel);
+  connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
+  connect(m.mnuCalculateProfile, &QAction::triggered, this, &TForm1::calculateProfile);
+  connect(bar.btnCalculateProfile, &QToolButton::clicked, this, &TForm1::calculateProfile);
+  connect(m.mnuCalculationRefl, &QAction::triggered, this, &TForm1::calculateReflectivity);
+  connect(bar.btnCalculateRefl, &QToolButton::clicked, this, &TForm1::calculateReflectivity);
+  connect(m.mnuTile, &QAction::triggered, this, &TForm1::tile);
+  connect(m.mnuCascade, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+  connect(m.mnuArrangeIcons, &QAction::triggered, this, &TForm1::arrangeIcons);
+  connect(m.mnuWindow, &QMenu::aboutToShow, this, &TForm1::fillWindowList);
+  connect(m.mnuContents, &QAction::triggered, this, [this] { help_->showContents(); });
+  connect(m.mnuIndex, &QAction::triggered, this, [this] { help_->showTopic("Index"); });
+  connect(m.mnuTutorial, &QAction::triggered, this,
+          [this] { help_->showContext(help_context::kTutorial, "tutwnd"); });
+  connect(m.mnuTipsoftheday, &QAction::triggered, this, &TForm1::showTips);
+  connect(m.mnuAbout, &QAction::triggered, this, &TForm1::showAbout);
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TForm1::childActivated);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, &TForm1::showActiveHelp);
+
+  for (LogoImage* facility : {bar.facilityLogo, bar.strip}) {
+    connect(facility, &LogoImage::hovered, this, [this] {
+      setStatusText(QString::fromStdString(LogoHoverText(state_.addresses.facilityPage)));
+    });
+    connect(facility, &LogoImage::released, this,
+            [this] { showLogoTarget(state_.addresses.facilityPage); });
+  }
+  connect(bar.makerLogo, &LogoImage::hovered, this, [this] {
+    setStatusText(QString::fromStdString(LogoHoverText(state_.addresses.makerPage)));
+  });
+  connect(bar.makerLogo, &LogoImage::released, this,
+          [this] { showLogoTarget(state_.addresses.makerPage); });
+
+  connect(calculations_, &CalculationRunner::reflectivityReady, this,
+          [this](const ReflectivityResult& result) {
+            frmPlot_->showReflectivity(result);
+            if (!result.notes.statusText.empty()) {
+              setStatusText(QString::fromStdString(result.notes.statusText));
+            }
+          });
+  connect(calculations_, &CalculationRunner::profileReady, this,
+          [this](const ProfileCurve& profile, const QString& note) {
+            frmProfile_->showProfile(profile);
+            setStatusText(note);
+          });
+  connect(calculations_, &CalculationRunner::profileProgress, this, &TForm1::setStatusText);
+  connect(calculations_, &CalculationRunner::calculationFailed, this,
+          [this](const QString& message) { services_.prompts.error(message); });
+
+  MarkNotYetAvailable(m.mnuSaveRefl);
+  MarkNotYetAvailable(m.mnuSaveProfile);
+  MarkNotYetAvailable(m.mnuSaveModel, bar.btnSave);
+  MarkNotYetAvailable(m.mnuPrint, bar.btnPrint);
+  MarkNotYetAvailable(m.mnuCopyData);
+  MarkNotYetAvailable(m.mnuSettings, bar.btnSettings);
+  MarkNotYetAvailable(m.mnuDBedit);
+  MarkNotYetAvailable(m.mnuDBreload);
+  MarkNotYetAvailable(m.mnuFit, bar.btnFit);
+  m.mnuEdit->menuAction()->setEnabled(false);
+}
+
+void TForm1::setFitEnabled(bool on) {
+  if (!kFitDialogBuilt) return;
+  menu_.mnuFit->setEnabled(on);
+  Toolbar1->btnFit->setEnabled(on);
+}
+
+void TForm1::chooseFolderOf(const QString& file) {
+  openFolder_ = QFileInfo(file).absolutePath();
+  lastChosenFolder_ = openFolder_;
+}
+
+void TForm1::loadData() {
+  const std::optional<QString> file = services_.prompts.openFile(
+      {"Open Reflectivity Data File", "reflectivity data (*.dat)", openFolder_, "dat"});
+  if (file) loadDataFile(*file);
+}
+
+void TForm1::loadDataFile(const QString& path) {
+  chooseFolderOf(path);
+  PromptedLoadQuestions questions(services_.prompts);
+  LoadOutcome outcome = LoadOutcome::Aborted;
+  try {
+    outcome = LoadMeasuredData(ToPath(path), state_.data, questions,
+                               [this](int count) { setStatusText(QString::number(count)); });
+  } catch (const QuorrelError& error) {
+    setStatusText(QString());
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  if (outcome == LoadOutcome::Aborted) return;
+  setWindowTitle("Quorrel - " + QString::fromStdString(state_.data.fileName));
+  SetUserQRange(state_.settings, false, state_.data);
+  fitSession_.clearFitAccepted();
+  setFitEnabled(true);
+  frmPlot_->showMeasuredData();
+  setStatusText(QString());
+}
+
+void TForm1::loadModel() {
+  const std::optional<QString> file = services_.prompts.openFile(
+      {"Open Model Parameter File", "model parameters (*.par)", openFolder_, "par"});
+  if (file) loadModelFile(*file);
+  // Also after a cancelled dialog.
+  calculateReflectivity();
+  calculateProfile();
+}
+
+void TForm1::loadModelFile(const QString& path) {
+  chooseFolderOf(path);
+  ModelFileOutcome outcome;
+  try {
+    outcome = ReadModelFile(ToPath(path), state_.model, state_.settings, state_.editor);
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  frmModel_->showModel(state_.model);
+  frmModel_->setWindowTitle(QString::fromStdString(ModelCaption(ToPath(path))));
+  if (outcome.message) services_.prompts.information(QString::fromStdString(*outcome.message));
+  if (outcome.compileError) {
+    services_.prompts.error(QString::fromStdString(*outcome.compileError));
+  }
+}
+
+void TForm1::calculateReflectivity() {
+  calculations_->requestReflectivity(state_.model, state_.settings, state_.data);
+}
+
+void TForm1::calculateProfile() {
+  calculations_->requestProfile(state_.model, state_.settings);
+}
+
+void TForm1::tile() {
+  const TileLayout layout = Tile({.clientWidth = width(),
+                                  .clientHeight = height() - menuBar()->height(),
+                                  .toolbarHeight = Toolbar1->height(),
+                                  .statusBarHeight = statusBar()->height(),
+                                  .modelTopPanelWidth = frmModel_->topPanelWidth()});
+  const auto place = [](QMdiSubWindow* frame, const ChildRect& rect) {
+    frame->showNormal();
+    frame->setGeometry(rect.left, rect.top, rect.width, rect.height);
+  };
+  place(frameOf(*frmPlot_), layout.reflectivity);
+  place(frameOf(*frmProfile_), layout.profile);
+  QMdiSubWindow* model = frameOf(*frmModel_);
+  place(model, {layout.modelLeft, layout.modelTop, model->width(), layout.modelHeight});
+}
+
+void TForm1::arrangeIcons() {
+  // Minimised windows in a row along the bottom of the window area.
+  int left = 0;
+  for (QMdiSubWindow* frame : mdiArea_->subWindowList()) {
+    if (!frame->isMinimized()) continue;
+    frame->move(left, mdiArea_->viewport()->height() - frame->height());
+    left += frame->width();
+  }
+}
+
+void TForm1::fillWindowList() {
+  QMenu* windows = menu_.mnuWindow;
+  for (QAction* item : windows->actions()) {
+    if (item->property("windowListEntry").toBool()) {
+      windows->removeAction(item);
+      item->deleteLater();
+    }
+  }
+  QAction* separator = windows->addSeparator();
+  separator->setProperty("windowListEntry", true);
+  int number = 1;
+  for (QMdiSubWindow* frame : mdiArea_->subWindowList()) {
+    QAction* entry = windows->addAction(QString("&%1 %2").arg(number++).arg(frame->windowTitle()));
+    entry->setProperty("windowListEntry", true);
+    entry->setCheckable(true);
+    entry->setChecked(frame == mdiArea_->activeSubWindow());
+    connect(entry, &QAction::triggered, this, [this, frame] {
+      frame->showNormal();
+      mdiArea_->setActiveSubWindow(frame);
+    });
+  }
+}
+
+void TForm1::childActivated(QMdiSubWindow* frame) {
+  const bool plot = frame != nullptr &&
+                    (frame->widget() == frmPlot_ || frame->widget() == frmProfile_);
+  menu_.mnuEdit->menuAction()->setEnabled(plot);
+}
+
+void TForm1::showLogoTarget(const std::string& address) {
+  setStatusText(QString::fromStdString(LogoConnectingText(address)));
+  if (!services_.desktop.openAddress(QString::fromStdString(address))) {
+    services_.prompts.error(QString::fromStdString(LogoFailureText(address)));
+  }
+  setStatusText(QString());
+}
+
+void TForm1::showTips() {
+  auto* tips = new TfTipOfTheDay(services_.desktop, this);
+  connect(tips, &TfTipOfTheDay::expertModeChosen, this, [this] { state_.expertMode = true; });
+  tips->show();
+}
+
+void TForm1::showAbout() {
+  aboutBox_->setContactAddress(QString::fromStdString(state_.addresses.contact));
+  aboutBox_->exec();
+}
+
+void TForm1::showActiveHelp() {
+  const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  const QVariant context =
+      active != nullptr ? active->widget()->property("helpContext") : property("helpContext");
+  help_->showContext(context.isValid() ? context.toInt() : help_context::kMainWindow);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,49 @@
+#include "ui/platform/dialog_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quorrel {
+
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                     QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, request.title, request.folder, request.filter);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+std::optional<QString> DialogPrompts::openFile(const FileDialogRequest& request) {
+  return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> DialogPrompts::saveFile(const FileDialogRequest& request) {
+  return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+void DialogPrompts::information(const QString& text) {
+  QMessageBox::information(parent_, QApplication::applicationName(), text);
+}
+
+void DialogPrompts::error(const QString& text) {
+  QMessageBox::critical(parent_, QApplication::applicationName(), text);
+}
+
+LoadAnswer DialogPrompts::abortOrIgnore(const QString& text) {
+  const auto answer =
+      QMessageBox::question(parent_, QApplication::applicationName(), text,
+                            QMessageBox::Abort | QMessageBox::Ignore, QMessageBox::Ignore);
+  return answer == QMessageBox::Abort ? LoadAnswer::Abort : LoadAnswer::Ignore;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,25 @@
+#pragma once
+// The prompts as the user sees them: Qt's file dialogs and message boxes.
+
+#include <QWidget>
+
+#include "ui/platform/prompts.h"
+
+namespace quorrel {
+
+class DialogPrompts : public Prompts {
+ public:
+  //! The dialogs are centred over `parent` once it is set.
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  std::optional<QString> openFile(const FileDialogRequest& request) override;
+  std::optional<QString> saveFile(const FileDialogRequest& request) override;
+  void information(const QString& text) override;
+  void error(const QString& text) override;
+  LoadAnswer abortOrIgnore(const QString& text) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,24 @@
+#pragma once
+// The profile window: the scattering length density over depth.
+
+#include "calc/curves.h"
+#include "ui/plot/graph_window.h"
+
+namespace quorrel {
+
+class TfrmProfile : public GraphWindow {
+  Q_OBJECT
+
+ public:
+  explicit TfrmProfile(QWidget* parent = nullptr);
+
+  //! The profile in slot 0; the axes follow it.
+  void showProfile(const ProfileCurve& profile);
+
+  static constexpr int kProfileSlot = 0;
+
+ protected:
+  std::string readout(std::optional<DataPoint> point) const override;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,35 @@
+#pragma once
+// The series slots of the reflectivity graph and how each is drawn.
+
+#include "graph/series_style.h"
+
+namespace quorrel::reflectivity_slot {
+
+inline constexpr int kMeasured = 0;
+inline constexpr int kPlain = 1;
+inline constexpr int kSpinDown = 2;
+inline constexpr int kSpinUp = 3;
+inline constexpr int kTransmission = 4;
+inline constexpr int kRegionMarkers = 9;
+
+//! Measured points: open circles of size 6.
+inline constexpr SeriesStyle kMeasuredStyle{.drawLine = false,
+                                            .drawPoints = true,
+                                            .fillPoints = false,
+                                            .pointShape = 1,
+                                            .pointSize = 6};
+
+//! A calculated curve: a solid line of `colour`.
+constexpr SeriesStyle CurveStyle(BgrColour colour) {
+  return SeriesStyle{.drawLine = true, .drawPoints = false, .lineColor = colour, .lineStyle = 0};
+}
+
+//! The ends of the fitting region: filled black circles of size 8.
+inline constexpr SeriesStyle kMarkerStyle{.drawLine = false,
+                                          .drawPoints = true,
+                                          .fillPoints = true,
+                                          .pointColor = kBlack,
+                                          .pointShape = 1,
+                                          .pointSize = 8};
+
+}  // namespace quorrel::reflectivity_slot

@@ -1,0 +1,225 @@
+// The reflectivity and profile windows in the main window: measured data loaded with its
+// questions, the mouse read-out, and the fitting region chosen with Ctrl and the mouse.
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "model/sample_model.h"
+#include "qt_test_registry.h"
+#include "test_services.h"
+#include "ui/plot/profile_window.h"
+#include "ui/plot/reflectivity_slots.h"
+#include "ui/plot/reflectivity_window.h"
+
+namespace quorrel {
+
+using testing::ScratchFiles;
+using testing::TestServices;
+using namespace reflectivity_slot;
+
+class PlotWindowsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  //! Five points from Qz 0.01 to 0.05.
+  static QByteArray FivePoints() {
+    return "0.01\t1\t0.1\r\n0.02\t0.5\t0.05\r\n0.03\t0.1\t0.01\r\n0.04\t0.05\t0.005\r\n"
+           "0.05\t0.01\t0.001\r\n";
+  }
+  static QWidget* plotArea(GraphWindow& window) {
+    return window.graph().findChild<QWidget*>("plotArea");
+  }
+  static QPoint pixelOf(GraphWindow& window, double x, double y) {
+    return window.graph().dataToPixel({x, y}).value().toPoint();
+  }
+
+ private slots:
+  void aLoadAsksAboutBadLinesAndShowsThePoints() {
+    TestServices services;
+    ScratchFiles files;
+    const QString path = files.write("run.dat", "Qz\tR\tdR\r\n" + FivePoints() + "0.06\t0\t0\r\n");
+    auto window = services.start();
+    window->show();
+    services.prompts.files = {path};
+    services.prompts.answers = {LoadAnswer::Ignore, LoadAnswer::Ignore};
+    window->loadData();
+    QCOMPARE(services.prompts.requests.front().title, QString("Open Reflectivity Data File"));
+    QCOMPARE(services.prompts.requests.front().filter, QString("reflectivity data (*.dat)"));
+    QCOMPARE(services.prompts.questions,
+             (QStringList{"Ooops...\nskipping strange value in line #1",
+                          "Ooops...\nvalue smaller than zero in line #6 will be skipped!"}));
+    QCOMPARE(window->state().data.count(), 5);
+    QCOMPARE(window->windowTitle(), "Quorrel - " + path);
+    QVERIFY(!window->state().settings.cbUserRange);
+    QCOMPARE(window->state().settings.edtNumPoints, 5);
+    QCOMPARE(window->state().data.fitRegionLow, 0.01);
+    QCOMPARE(window->state().data.fitRegionHigh, 0.05);
+    QCOMPARE(window->statusText(), QString());
+    QCOMPARE(window->openFolder(), files.path(""));
+    const std::vector<QPointF> shown = window->plotWindow().graph().points(kMeasured);
+    QCOMPARE(shown.size(), std::size_t{5});
+    QCOMPARE(shown[2], QPointF(0.03, 0.1));
+    QCOMPARE(window->plotWindow().graph().style(kMeasured), kMeasuredStyle);
+    QCOMPARE(window->plotWindow().graph().axisLimits(GraphAxis::X), (AxisLimits{0.01, 0.05}));
+  }
+
+  void anAbortedLoadChangesNothing() {
+    TestServices services;
+    ScratchFiles files;
+    auto window = services.start();
+    window->show();
+    window->loadDataFile(files.write("good.dat", FivePoints()));
+    const QString caption = window->windowTitle();
+    window->state().data.fitRegionLow = 0.02;
+    services.prompts.answers = {LoadAnswer::Abort};
+    window->loadDataFile(files.write("bad.dat", "0.01\t1\t0\r\nnonsense\r\n0.03\t1\t0\r\n"));
+    QCOMPARE(window->windowTitle(), caption);
+    QCOMPARE(window->state().data.count(), 5);
+    QCOMPARE(window->state().data.fitRegionLow, 0.02);
+    QCOMPARE(window->plotWindow().graph().points(kMeasured).size(), std::size_t{5});
+  }
+
+  void anUnreadableFileIsReportedAndNothingChanges() {
+    TestServices services;
+    auto window = services.start();
+    window->show();
+    window->loadDataFile("/nonexistent/run.dat");
+    QCOMPARE(services.prompts.errors.size(), 1);
+    QVERIFY(services.prompts.errors.front().contains("/nonexistent/run.dat"));
+    QVERIFY(!window->state().data.loaded());
+    QCOMPARE(window->windowTitle(), QString("Quorrel"));
+  }
+
+  void ignoringEveryLineLoadsNoPoints() {
+    TestServices services;
+    ScratchFiles files;
+    auto window = services.start();
+    window->show();
+    window->loadDataFile(files.write("text.dat", "a\tb\r\nc\td\r\n"));
+    QVERIFY(window->state().data.loaded());
+    QCOMPARE(window->state().data.count(), 0);
+    QCOMPARE(window->plotWindow().graph().points(kMeasured).size(), std::size_t{0});
+    QVERIFY(window->plotWindow().graph().showsErrorCaption());
+  }
+
+  void theMouseIsReadOutInTheStatusBar() {
+    TestServices services;
+    ScratchFiles files;
+    auto window = services.start();
+    window->show();
+    window->loadDataFile(files.write("run.dat", FivePoints()));
+    TfrmPlot& plot = window->plotWindow();
+    QTest::mouseMove(plotArea(plot), pixelOf(plot, 0.03, 0.1));
+    const QRegularExpression reflectivity(R"(^Qz =0\.03\d\d; R = \d\.\d{3}E-0\d$)");
+    QVERIFY2(reflectivity.match(window->statusText()).hasMatch(), qPrintable(window->statusText()));
+
+    TfrmProfile& profile = window->profileWindow();
+    profile.graph().setAxisLimits(GraphAxis::X, {-10, 10});
+    profile.graph().setAxisLimits(GraphAxis::Y, {0, 1e-5});
+    QTest::mouseMove(plotArea(profile), pixelOf(profile, 5, 2e-6));
+    const QRegularExpression depth(R"(^z =\d\.\d{4}; rho = \d\.\d{3}E-06$)");
+    QVERIFY2(depth.match(window->statusText()).hasMatch(), qPrintable(window->statusText()));
+
+    // Unusable limits on the logarithmic axis: zeros.
+    plot.graph().setAxisLimits(GraphAxis::Y, {0, 1});
+    QTest::mouseMove(plotArea(plot), QPoint(100, 100));
+    QCOMPARE(window->statusText(), QString("Qz =0.0000; R = 0.000E+00"));
+  }
+
+  void ctrlClicksChooseTheFittingRegion() {
+    TestServices services;
+    ScratchFiles files;
+    auto window = services.start();
+    window->show();
+    window->loadDataFile(files.write("run.dat", FivePoints()));
+    TfrmPlot& plot = window->plotWindow();
+    QWidget* area = plotArea(plot);
+    MeasuredData& data = window->state().data;
+
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ControlModifier, pixelOf(plot, 0.041, 0.01));
+    QCOMPARE(data.fitRegionLow, 0.04);
+    QCOMPARE(data.fitRegionHigh, -1.0);
+    QCOMPARE(plot.graph().points(kRegionMarkers), (std::vector<QPointF>{{0.04, 0.05}}));
+    QCOMPARE(plot.graph().style(kRegionMarkers), kMarkerStyle);
+    QVERIFY(services.prompts.informations.isEmpty());
+
+    // An upper bound below the lower one: the two are exchanged before the message.
+    QTest::mouseClick(area, Qt::RightButton, Qt::ControlModifier, pixelOf(plot, 0.019, 0.01));
+    QCOMPARE(data.fitRegionLow, 0.02);
+    QCOMPARE(data.fitRegionHigh, 0.04);
+    QCOMPARE(services.prompts.informations,
+             QStringList{"fitting region is set to 0.020 < Q < 0.040"});
+    QCOMPARE(plot.graph().points(kRegionMarkers).size(), std::size_t{2});
+
+    // Without Ctrl nothing happens.
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, pixelOf(plot, 0.03, 0.01));
+    QCOMPARE(data.fitRegionLow, 0.02);
+  }
+
+  void aRightClickFirstStartsTheRegionAtMinusOne() {
+    TestServices services;
+    ScratchFiles files;
+    auto window = services.start();
+    window->show();
+    window->loadDataFile(files.write("run.dat", FivePoints()));
+    TfrmPlot& plot = window->plotWindow();
+    window->state().data.fitRegionLow = window->state().data.fitRegionHigh = -1.0;
+    QTest::mouseClick(plotArea(plot), Qt::RightButton, Qt::ControlModifier,
+                      pixelOf(plot, 0.03, 0.01));
+    QCOMPARE(services.prompts.informations,
+             QStringList{"fitting region is set to -1.000 < Q < 0.030"});
+    // The marker of a right click is drawn as a marker, too.
+    QCOMPARE(plot.graph().style(kRegionMarkers), kMarkerStyle);
+  }
+
+  void aClickOutsideTheDataRangeSetsNoBound() {
+    TestServices services;
+    ScratchFiles files;
+    auto window = services.start();
+    window->show();
+    window->loadDataFile(files.write("run.dat", FivePoints()));
+    TfrmPlot& plot = window->plotWindow();
+    plot.graph().setAxisLimits(GraphAxis::X, {0.02, 0.04});
+    const QPoint outside = pixelOf(plot, 0.019, 0.01) - QPoint(20, 0);
+    QTest::mouseClick(plotArea(plot), Qt::RightButton, Qt::ControlModifier, outside);
+    QCOMPARE(window->state().data.fitRegionHigh, 0.05);
+    QVERIFY(services.prompts.informations.isEmpty());
+    QTest::mouseClick(plotArea(plot), Qt::LeftButton, Qt::ControlModifier, outside);
+    QCOMPARE(window->state().data.fitRegionLow, -1.0);
+    QCOMPARE(window->state().data.fitRegionHigh, -1.0);
+  }
+
+  void withoutDataCtrlClicksDoNothing() {
+    TestServices services;
+    auto window = services.start();
+    window->show();
+    TfrmPlot& plot = window->plotWindow();
+    QTest::mouseClick(plotArea(plot), Qt::RightButton, Qt::ControlModifier, QPoint(200, 150));
+    QVERIFY(!plot.graph().hasSeries(kRegionMarkers));
+    QVERIFY(services.prompts.informations.isEmpty());
+  }
+
+  void theWindowsAreConfiguredAsDesigned() {
+    TestServices services;
+    auto window = services.start();
+    XyGraph& reflectivity = window->plotWindow().graph();
+    XyGraph& profile = window->profileWindow().graph();
+    QCOMPARE(window->plotWindow().windowTitle(), QString("Reflectivity"));
+    QCOMPARE(window->profileWindow().windowTitle(), QString("Profile"));
+    QCOMPARE(reflectivity.axisScale(GraphAxis::Y), AxisScale::Logarithmic);
+    QCOMPARE(profile.axisScale(GraphAxis::Y), AxisScale::Linear);
+    QVERIFY(reflectivity.plotOffGraph() && reflectivity.crossAtZero());
+    QVERIFY(!profile.plotOffGraph() && !profile.crossAtZero());
+    QCOMPARE(reflectivity.style(kPlain), CurveStyle(kBlack));
+    QCOMPARE(window->plotWindow().property("helpContext").toInt(), 80);
+    QCOMPARE(window->profileWindow().property("helpContext").toInt(), 70);
+  }
+};
+
+QUORREL_QT_TEST(PlotWindowsTest)
+
+}  // namespace quorrel
+
+#include "plot_windows_test.moc"
