@@ -2,8 +2,8 @@
 # Installs the Debian packages that building and testing Quorrel needs, when any is missing.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libqt6sql6-sqlite)
+packages=(cmake make g++ git libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev libqt6sql6-sqlite libqcustomplot-dev xvfb xauth)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
