@@ -31,6 +31,7 @@ class SilentPrompts : public Prompts {
   void information(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
   void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
   LoadAnswer abortOrIgnore(const QString&) override { return LoadAnswer::Abort; }
+  SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
 };
 
 class NoDesktop : public DesktopServices {

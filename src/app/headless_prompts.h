@@ -13,6 +13,8 @@ class HeadlessPrompts : public Prompts {
   void information(const QString& text) override;
   void error(const QString& text) override;
   LoadAnswer abortOrIgnore(const QString& text) override;
+  //! Nothing is edited in a run that nobody watches.
+  SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
 
   bool failed() const { return failed_; }
 

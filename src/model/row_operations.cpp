@@ -1,6 +1,7 @@
 #include "model/row_operations.h"
 
 #include <algorithm>
+#include <array>
 
 #include "model/editor_fields.h"
 
@@ -103,6 +104,24 @@ void DeleteRow(SampleModel& model, const EditorState& state, EditorGrid grid) {
     SetLayerCount(model, model.edtLayers - 1);
   }
   model.function.parameterNames = {"A", "B", "C", "D", "E"};
+}
+
+void MoveRow(SampleModel& model, EditorGrid grid, int from, int to) {
+  TextGrid& cells = GridOf(model, grid);
+  const int last = cells.rowCount() - 1;
+  if (from < 1 || to < 1 || from > last || to > last || from == to) return;
+  std::array<std::string, kGridColumns> moving;
+  for (int c = 0; c < kGridColumns; ++c) moving[static_cast<std::size_t>(c)] = cells.cell(from, c);
+  const int step = from < to ? 1 : -1;
+  for (int row = from; row != to; row += step) {
+    for (int c = 0; c < kGridColumns; ++c) {
+      std::string text = cells.cell(row + step, c);
+      cells.setCell(row, c, std::move(text));
+    }
+  }
+  for (int c = 0; c < kGridColumns; ++c) {
+    cells.setCell(to, c, std::move(moving[static_cast<std::size_t>(c)]));
+  }
 }
 
 }  // namespace quorrel

@@ -31,4 +31,9 @@ void InsertRow(SampleModel& model, const EditorState& state, EditorGrid grid);
 //! resets the parameter names to "A" .. "E".
 void DeleteRow(SampleModel& model, const EditorState& state, EditorGrid grid);
 
+//! A row dragged by its label from data row `from` to data row `to` (both from 1, within the
+//! grid's rows): the whole row, label included, moves and the rows between close up. The
+//! labels are put right when the grid is left.
+void MoveRow(SampleModel& model, EditorGrid grid, int from, int to);
+
 }  // namespace quorrel

@@ -11,6 +11,7 @@ constexpr const char* kMain = "Main";
 constexpr const char* kLastSession = "Last Session";
 constexpr const char* kWindow = "Window";
 constexpr const char* kWww = "WWW settings";
+constexpr const char* kRecalculate = "recalculateWhileEditing";
 
 std::string ReadText(const SettingsStore& store, const char* section, const char* name,
                      const std::string& fallback) {
@@ -87,6 +88,7 @@ FirstShowingValues ReadFirstShowingValues(const SettingsStore& store,
   values.wavelength = LocaleToDouble(wavelength).value_or(4.66);
 
   values.sldDatabasePath = ReadText(store, kMain, "SLD Database", defaultDatabasePath);
+  values.recalculateWhileEditing = ReadInt(store, kLastSession, kRecalculate, 1) != 0;
   return values;
 }
 
@@ -117,6 +119,7 @@ void WriteShutdownValues(SettingsStore& store, const ShutdownValues& values) {
   store.write(kWww, "Keldan", values.addresses.facilityPage);
   store.write(kWww, "e-mail", values.addresses.contact);
   store.write(kMain, "SLD Database", values.sldDatabasePath);
+  WriteFlag(store, kLastSession, kRecalculate, values.recalculateWhileEditing);
 }
 
 }  // namespace quorrel

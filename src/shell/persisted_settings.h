@@ -50,6 +50,8 @@ struct FirstShowingValues {
   Radiation radiation = Radiation::Neutrons;
   double wavelength = 4.66;
   std::string sldDatabasePath;
+  //! The curves follow every edit ("recalculate while editing"); on unless stored as 0.
+  bool recalculateWhileEditing = true;
 };
 
 //! Written at shut-down.
@@ -66,6 +68,7 @@ struct ShutdownValues {
   double wavelength = 4.66;
   WebAddresses addresses;
   std::string sldDatabasePath;
+  bool recalculateWhileEditing = true;
 };
 
 //! Missing values and integers whose text is not an integer take the defaults above.

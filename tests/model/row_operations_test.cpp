@@ -181,3 +181,39 @@ TEST(DeleteRow, ResetsTheParameterNamesInEitherGrid) {
 
 }  // namespace
 }  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+using test::Cells;
+using test::LayerTag;
+using test::Tagged;
+using test::TaggedModel;
+
+TEST(MoveRow, ARowDraggedDownOrUpTakesItsLabelAndTheOthersCloseUp) {
+  SampleModel model = TaggedModel(4);  // rows: 1 air, 2..5 layers, 6 bulk
+  MoveRow(model, EditorGrid::Base, 2, 4);
+  EXPECT_EQ(Cells(model.baseGrid, 2), Tagged(LayerTag(2)));
+  EXPECT_EQ(Cells(model.baseGrid, 3), Tagged(LayerTag(3)));
+  EXPECT_EQ(Cells(model.baseGrid, 4), Tagged(LayerTag(1)));
+  EXPECT_EQ(model.baseGrid.cell(4, kColLabel), "1");
+  EXPECT_EQ(Cells(model.baseGrid, 5), Tagged(LayerTag(4)));
+
+  MoveRow(model, EditorGrid::Base, 4, 2);
+  for (int j = 1; j <= 4; ++j) EXPECT_EQ(Cells(model.baseGrid, j + 1), Tagged(LayerTag(j)));
+  EXPECT_EQ(model.edtLayers, 4);
+}
+
+TEST(MoveRow, RowsOutsideTheGridAreIgnored) {
+  SampleModel model = TaggedModel(2);
+  const TextGrid before = model.baseGrid;
+  MoveRow(model, EditorGrid::Base, 0, 2);   // the header row does not move
+  MoveRow(model, EditorGrid::Base, 2, 5);   // beyond the last row
+  MoveRow(model, EditorGrid::Multilayer, 1, 3);
+  for (int row = 0; row < before.rowCount(); ++row) {
+    EXPECT_EQ(Cells(model.baseGrid, row), Cells(before, row));
+  }
+}
+
+}  // namespace
+}  // namespace quorrel

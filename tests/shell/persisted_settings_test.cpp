@@ -29,6 +29,7 @@ TEST(PersistedSettings, FirstStartWithoutSettingsTakesTheDefaults) {
   EXPECT_EQ(first.radiation, Radiation::Neutrons);
   EXPECT_EQ(first.wavelength, 4.66);
   EXPECT_EQ(first.sldDatabasePath, kTable);
+  EXPECT_TRUE(first.recalculateWhileEditing);
 }
 
 TEST(PersistedSettings, StoredValuesOutsideTheirChoicesGiveTheDefaults) {
@@ -153,6 +154,7 @@ TEST(PersistedSettings, EveryOtherValueRoundTrips) {
   values.radiation = Radiation::Xrays;
   values.addresses = {"https://maker.example", "https://facility.example", "me@example.org"};
   values.sldDatabasePath = "/home/user/materials.db";
+  values.recalculateWhileEditing = false;
   WriteShutdownValues(store, values);
   EXPECT_EQ(store.read("Last Session", "radiation"), "x-rays");
   EXPECT_EQ(store.read("MAIN", "EXPERTMODE"), "1");
@@ -166,6 +168,7 @@ TEST(PersistedSettings, EveryOtherValueRoundTrips) {
   EXPECT_EQ(first.sampleType, SampleType::MultipleLayers);
   EXPECT_EQ(first.radiation, Radiation::Xrays);
   EXPECT_EQ(first.sldDatabasePath, "/home/user/materials.db");
+  EXPECT_FALSE(first.recalculateWhileEditing);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "ui/main/tool_bar.h"
 #include "ui/model/model_window.h"
 #include "ui/plot/profile_window.h"
+#include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/reflectivity_window.h"
 
 namespace quorrel {
@@ -50,7 +51,7 @@ class MainWindowTest : public QObject {
     services.settings.store().removeSection("Main");
     auto window = services.start({"nosplash", "nodatabase"});
     window->show();
-    QCOMPARE(window->openFolder(), QString("./"));
+    QCOMPARE(window->fileDialogs().openFolder(), QString("./"));
     QCOMPARE(window->size(), QSize(1200, 800));
     QCOMPARE(window->state().model.type, SampleType::IndependentLayers);
     const FitSettings fit = window->fitSession().settings();

@@ -11,6 +11,7 @@
 #include "test_services.h"
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_slots.h"
+#include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/reflectivity_window.h"
 
 namespace quorrel {
@@ -57,7 +58,7 @@ class PlotWindowsTest : public QObject {
     QCOMPARE(window->state().data.fitRegionLow, 0.01);
     QCOMPARE(window->state().data.fitRegionHigh, 0.05);
     QCOMPARE(window->statusText(), QString());
-    QCOMPARE(window->openFolder(), files.path(""));
+    QCOMPARE(window->fileDialogs().openFolder(), files.path(""));
     const std::vector<QPointF> shown = window->plotWindow().graph().points(kMeasured);
     QCOMPARE(shown.size(), std::size_t{5});
     QCOMPARE(shown[2], QPointF(0.03, 0.1));

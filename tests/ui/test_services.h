@@ -26,6 +26,7 @@ class ScriptedPrompts : public Prompts {
   //! Answers to open and save dialogs, in order; an empty name or none left cancels.
   QStringList files;
   std::deque<LoadAnswer> answers;            //!< Ignore when the queue is empty
+  std::deque<SaveChoice> saveChoices;        //!< Discard when the queue is empty
   std::vector<FileDialogRequest> requests;
   QStringList informations;
   QStringList errors;
@@ -39,6 +40,13 @@ class ScriptedPrompts : public Prompts {
   }
   void information(const QString& text) override { informations << text; }
   void error(const QString& text) override { errors << text; }
+  SaveChoice askSaveChanges(const QString& text) override {
+    questions << text;
+    if (saveChoices.empty()) return SaveChoice::Discard;
+    const SaveChoice choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+  }
   LoadAnswer abortOrIgnore(const QString& text) override {
     questions << text;
     if (answers.empty()) return LoadAnswer::Ignore;

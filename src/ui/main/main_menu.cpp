@@ -49,6 +49,10 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuCalculationRefl = AddItem(m.mnuCalculate, "mnuCalculationRefl", "calculate &reflectivity");
   m.mnuFit = AddItem(m.mnuCalculate, "mnuFit", "&fit data");
   m.mnuCalculate->addSeparator();
+  m.mnuRecalculateWhileEditing =
+      AddItem(m.mnuCalculate, "mnuRecalculateWhileEditing", "recalculate while &editing");
+  m.mnuRecalculateWhileEditing->setCheckable(true);
+  m.mnuRecalculateWhileEditing->setChecked(true);
   m.mnuSettings = AddItem(m.mnuCalculate, "mnuSettings", "&Settings ...");
 
   m.mnuDB = AddMenu(bar, "mnuDB", "&Database");

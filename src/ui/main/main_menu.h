@@ -24,6 +24,8 @@ struct MainMenu {
   QAction* mnuCalculateProfile;
   QAction* mnuCalculationRefl;
   QAction* mnuFit;
+  //! Checkable: the curves follow every edit.
+  QAction* mnuRecalculateWhileEditing;
   QAction* mnuSettings;
 
   QMenu* mnuDB;

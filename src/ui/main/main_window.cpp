@@ -11,10 +11,12 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "files/model_file_writer.h"
 #include "model/sample_type_choice.h"
 #include "shell/help_topics.h"
 #include "shell/persisted_settings.h"
 #include "ui/calc/calculation_runner.h"
+#include "ui/calc/live_recalculation.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
 #include "ui/main/splash_screen.h"
@@ -22,6 +24,7 @@
 #include "ui/model/model_window.h"
 #include "ui/platform/paths.h"
 #include "ui/platform/prompts.h"
+#include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_window.h"
 
@@ -38,6 +41,7 @@ TForm1::TForm1(Services services, const StartupSwitches& switches)
     : services_(services),
       switches_(switches),
       calculations_(new CalculationRunner(this)),
+      live_(new LiveRecalculation(*calculations_, [this] { recalculate(); }, this)),
       help_(std::make_unique<HelpViewer>(this)) {
   setObjectName("TForm1");
   setWindowTitle("Quorrel");
@@ -50,11 +54,17 @@ TForm1::TForm1(Services services, const StartupSwitches& switches)
     splash_ = std::make_unique<SplashScreen>();
     splash_->show();
   }
-  connectCommands();
   createChildWindows();
+  connectCommands();
+  connectModelWindow();
+  savedModelText_ = ModelFileText(state_.model, state_.settings);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The child windows show the program's state and react to focus changes while the window
+  // closes: they go before the state does.
+  delete takeCentralWidget();
+}
 
 void TForm1::buildWindow() {
   resize(kDesignSize);
@@ -86,7 +96,8 @@ void TForm1::applyCreationValues() {
   const CreationValues values = ReadCreationValues(services_.settings);
   state_.expertMode = values.expertMode;
   state_.addresses = values.addresses;
-  openFolder_ = QString::fromStdString(values.lastDir);
+  files_ = std::make_unique<SharedFileDialogs>(services_.prompts,
+                                               QString::fromStdString(values.lastDir));
   switch (values.state) {
     case WindowShowState::Minimised:
       setWindowState(Qt::WindowMinimized);
@@ -108,7 +119,7 @@ void TForm1::animateSplash() {
 }
 
 void TForm1::createChildWindows() {
-  frmModel_ = new TfrmModel;
+  frmModel_ = new TfrmModel(state_.model, state_.editor, state_.settings, services_.prompts);
   addChild(frmModel_);
   animateSplash();
   aboutBox_ = new TAboutBox(services_.desktop, this);
@@ -155,7 +166,7 @@ void TForm1::firstShowing() {
       services_.settings,
       (QApplication::applicationDirPath() + "/database/quorrel.db").toStdString());
   ChooseSampleType(state_.model, values.sampleType);
-  frmModel_->showModel(state_.model);
+  frmModel_->refresh();
   fitSession_.setWeighting(values.fit.weighting);
   fitSession_.setIncludeResolution(values.fit.includeResolution);
   fitSession_.setIncludeBackground(values.fit.includeBackground);
@@ -163,17 +174,22 @@ void TForm1::firstShowing() {
   state_.settings.radiation = values.radiation;
   state_.settings.edtWavelength = values.wavelength;
   state_.sldDatabasePath = values.sldDatabasePath;
+  menu_.mnuRecalculateWhileEditing->setChecked(values.recalculateWhileEditing);
+  savedModelText_ = ModelFileText(state_.model, state_.settings);
 
-  QMdiSubWindow* modelFrame = frameOf(*frmModel_);
-  modelFrame->setFixedWidth(TfrmModel::kWidth);
+  frameOf(*frmModel_)->setFixedWidth(TfrmModel::kWidth);
   tile();
-  if (state_.materialTableLoaded) loadMaterialTable();
+  if (state_.materialTableLoaded) loadMaterialTable(state_.sldDatabasePath);
   splash_.reset();
   if (!state_.expertMode) showTips();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!shutDown_) {
+    if (!settleModelChanges()) {
+      event->ignore();
+      return;
+    }
     shutDown_ = true;
     writeShutdownValues();
   }
@@ -183,7 +199,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::writeShutdownValues() {
   ShutdownValues values;
   values.expertMode = state_.expertMode;
-  values.lastDir = lastChosenFolder_.toStdString();
+  values.lastDir = files_->lastOpenedFolder().toStdString();
   values.sampleType = state_.model.type;
   if (fitSession_.fitAccepted()) values.acceptedFit = fitSession_.settings();
   values.state = isMinimized()   ? WindowShowState::Minimised
@@ -194,20 +210,8 @@ void TForm1::writeShutdownValues() {
   values.wavelength = state_.settings.edtWavelength;
   values.addresses = state_.addresses;
   values.sldDatabasePath = state_.sldDatabasePath;
+  values.recalculateWhileEditing = menu_.mnuRecalculateWhileEditing->isChecked();
   WriteShutdownValues(services_.settings, values);
-}
-
-void TForm1::loadMaterialTable() {
-  try {
-    materialLists_ = LoadMaterialLists(state_.sldDatabasePath);
-  } catch (const std::exception& error) {
-    materialLists_ = MaterialLists{};
-    services_.prompts.error(QString::fromStdString(error.what()));
-    return;
-  }
-  if (materialLists_.failure) {
-    services_.prompts.information(QString::fromStdString(*materialLists_.failure));
-  }
 }
 
 QString TForm1::statusText() const { return statusPanel_->text(); }

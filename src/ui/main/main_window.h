@@ -4,11 +4,15 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include <QMainWindow>
 
+#include "calc/curves.h"
 #include "database/material_lists.h"
+#include "database/material_record.h"
 #include "fit/fit_session.h"
+#include "model/editor_state.h"
 #include "shell/command_line.h"
 #include "shell/program_state.h"
 #include "shell/settings_store.h"
@@ -23,7 +27,9 @@ namespace quorrel {
 class CalculationRunner;
 class DesktopServices;
 class HelpViewer;
+class LiveRecalculation;
 class Prompts;
+class SharedFileDialogs;
 class SplashScreen;
 class TAboutBox;
 class TfrmModel;
@@ -58,7 +64,9 @@ class TForm1 : public QMainWindow {
   //! The frame of a child window inside the window area.
   QMdiSubWindow* frameOf(const QWidget& child) const;
   CalculationRunner& calculations() { return *calculations_; }
+  LiveRecalculation& liveRecalculation() { return *live_; }
   HelpViewer& help() { return *help_; }
+  SharedFileDialogs& fileDialogs() { return *files_; }
   const MainMenu& menu() const { return menu_; }
   ToolbarPanel& toolbar() { return *Toolbar1; }
   //! The splash picture until the first showing removes it; none with "nosplash".
@@ -67,22 +75,33 @@ class TForm1 : public QMainWindow {
   QString statusText() const;
   //! Sets the text of the status bar's panel and repaints it at once.
   void setStatusText(const QString& text);
-  //! The open dialog's initial folder.
-  const QString& openFolder() const { return openFolder_; }
 
   // Commands.
   void loadData();
   void loadDataFile(const QString& path);
+  //! Asks to save a changed model first; then the open dialog, the reading and both
+  //! calculations (also after a cancelled dialog).
   void loadModel();
-  void loadModelFile(const QString& path);
+  //! Reads a model file into the editor and the settings; false when it could not be read.
+  bool loadModelFile(const QString& path);
+  //! Each returns whether a file was written.
+  bool saveModel();
+  bool saveReflectivity();
+  bool saveProfile();
+  //! The save button: the file of the active child window.
+  void saveActive();
   void calculateReflectivity();
   void calculateProfile();
+  void loadMaterialTableFromDisk();
   void tile();
   void arrangeIcons();
   void showTips();
   void showAbout();
   //! The help of the active window, or of the main window.
   void showActiveHelp();
+
+  //! Whether the model differs from the one last loaded or saved.
+  bool modelChanged() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -92,18 +111,26 @@ class TForm1 : public QMainWindow {
  private:
   void buildWindow();
   void connectCommands();
+  void connectModelWindow();
   void createChildWindows();
   void animateSplash();
   QMdiSubWindow* addChild(QWidget* child);
   void applyCreationValues();
   void firstShowing();
   void writeShutdownValues();
-  void loadMaterialTable();
-  void chooseFolderOf(const QString& file);
+  //! Loads the lists of the table at `path`. A table that fails keeps the lists and the
+  //! path of the one before, so no menu item points into a broken table.
+  void loadMaterialTable(const std::string& path);
+  void lookUpMaterial(EditorGrid grid, MaterialKind kind, int position);
   void childActivated(QMdiSubWindow* frame);
   void fillWindowList();
   void showLogoTarget(const std::string& address);
   void setFitEnabled(bool on);
+  //! "Save changes to ...?" when the model has changed; false when the user cancels.
+  bool settleModelChanges();
+  //! The model as it now stands counts as saved.
+  void modelSaved(const QString& path);
+  void recalculate();
 
   Services services_;
   StartupSwitches switches_;
@@ -121,11 +148,14 @@ class TForm1 : public QMainWindow {
   TfrmProfile* frmProfile_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
   CalculationRunner* calculations_;
+  LiveRecalculation* live_;
   std::unique_ptr<HelpViewer> help_;
+  std::unique_ptr<SharedFileDialogs> files_;
+  QMdiSubWindow* activeChild_ = nullptr;
 
-  QString openFolder_;
-  //! The folder of the file last chosen in the open dialog; empty until one is chosen.
-  QString lastChosenFolder_;
+  //! The model file last loaded or saved, and its text then.
+  QString modelFile_;
+  std::string savedModelText_;
   bool firstShown_ = false;
   bool shutDown_ = false;
 };

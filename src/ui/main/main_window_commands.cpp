@@ -10,13 +10,17 @@
 #include <QToolButton>
 
 #include "common/error.h"
+#include "database/material_lookup.h"
+#include "files/curve_files.h"
 #include "files/measured_data_file.h"
 #include "files/model_file_reader.h"
+#include "files/model_file_writer.h"
 #include "model/settings_rules.h"
 #include "shell/help_topics.h"
 #include "shell/status_texts.h"
 #include "shell/tiling.h"
 #include "ui/calc/calculation_runner.h"
+#include "ui/calc/live_recalculation.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
 #include "ui/main/main_window.h"
@@ -26,7 +30,9 @@
 #include "ui/platform/desktop_services.h"
 #include "ui/platform/paths.h"
 #include "ui/platform/prompts.h"
+#include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/profile_window.h"
+#include "ui/plot/reflectivity_slots.h"
 #include "ui/plot/reflectivity_window.h"
 
 namespace quorrel {
@@ -47,6 +53,15 @@ void MarkNotYetAvailable(QAction* item, QToolButton* button = nullptr) {
 //! The fit dialog is not part of this version yet, so the fit commands stay disabled.
 constexpr bool kFitDialogBuilt = false;
 
+//! A curve as a graph slot holds it.
+Curve CurveOf(const XyGraph& graph, int slot) {
+  Curve curve;
+  for (const QPointF& point : graph.points(slot)) curve.append(point.x(), point.y());
+  return curve;
+}
+
+QString FileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
 }  // namespace
 
 void TForm1::connectCommands() {
@@ -56,11 +71,17 @@ void TForm1::connectCommands() {
   connect(bar.btnLoadRefl, &QToolButton::clicked, this, &TForm1::loadData);
   connect(m.mnuLoadModel, &QAction::triggered, this, &TForm1::loadModel);
   connect(bar.btnLoadModel, &QToolButton::clicked, this, &TForm1::loadModel);
+  connect(m.mnuSaveRefl, &QAction::triggered, this, &TForm1::saveReflectivity);
+  connect(m.mnuSaveProfile, &QAction::triggered, this, &TForm1::saveProfile);
+  connect(m.mnuSaveModel, &QAction::triggered, this, &TForm1::saveModel);
+  connect(bar.btnSave, &QToolButton::clicked, this, &TForm1::saveActive);
   connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
   connect(m.mnuCalculateProfile, &QAction::triggered, this, &TForm1::calculateProfile);
   connect(bar.btnCalculateProfile, &QToolButton::clicked, this, &TForm1::calculateProfile);
   connect(m.mnuCalculationRefl, &QAction::triggered, this, &TForm1::calculateReflectivity);
   connect(bar.btnCalculateRefl, &QToolButton::clicked, this, &TForm1::calculateReflectivity);
+  connect(m.mnuRecalculateWhileEditing, &QAction::toggled, live_, &LiveRecalculation::setEnabled);
+  connect(m.mnuDBreload, &QAction::triggered, this, &TForm1::loadMaterialTableFromDisk);
   connect(m.mnuTile, &QAction::triggered, this, &TForm1::tile);
   connect(m.mnuCascade, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
   connect(m.mnuArrangeIcons, &QAction::triggered, this, &TForm1::arrangeIcons);
@@ -104,16 +125,22 @@ void TForm1::connectCommands() {
   connect(calculations_, &CalculationRunner::calculationFailed, this,
           [this](const QString& message) { services_.prompts.error(message); });
 
-  MarkNotYetAvailable(m.mnuSaveRefl);
-  MarkNotYetAvailable(m.mnuSaveProfile);
-  MarkNotYetAvailable(m.mnuSaveModel, bar.btnSave);
   MarkNotYetAvailable(m.mnuPrint, bar.btnPrint);
   MarkNotYetAvailable(m.mnuCopyData);
   MarkNotYetAvailable(m.mnuSettings, bar.btnSettings);
   MarkNotYetAvailable(m.mnuDBedit);
-  MarkNotYetAvailable(m.mnuDBreload);
   MarkNotYetAvailable(m.mnuFit, bar.btnFit);
   m.mnuEdit->menuAction()->setEnabled(false);
+}
+
+void TForm1::connectModelWindow() {
+  connect(frmModel_, &TfrmModel::modelEdited, live_, &LiveRecalculation::changed);
+  connect(frmModel_, &TfrmModel::testFunctionRequested, this, [this] {
+    calculateReflectivity();
+    calculateProfile();
+  });
+  connect(frmModel_, &TfrmModel::materialChosen, this, &TForm1::lookUpMaterial);
+  connect(frmModel_, &TfrmModel::statusText, this, &TForm1::setStatusText);
 }
 
 void TForm1::setFitEnabled(bool on) {
@@ -122,19 +149,19 @@ void TForm1::setFitEnabled(bool on) {
   Toolbar1->btnFit->setEnabled(on);
 }
 
-void TForm1::chooseFolderOf(const QString& file) {
-  openFolder_ = QFileInfo(file).absolutePath();
-  lastChosenFolder_ = openFolder_;
+void TForm1::recalculate() {
+  calculateReflectivity();
+  calculateProfile();
 }
 
 void TForm1::loadData() {
-  const std::optional<QString> file = services_.prompts.openFile(
-      {"Open Reflectivity Data File", "reflectivity data (*.dat)", openFolder_, "dat"});
+  const std::optional<QString> file =
+      files_->open("Open Reflectivity Data File", "reflectivity data (*.dat)", "dat");
   if (file) loadDataFile(*file);
 }
 
 void TForm1::loadDataFile(const QString& path) {
-  chooseFolderOf(path);
+  files_->opened(path);
   PromptedLoadQuestions questions(services_.prompts);
   LoadOutcome outcome = LoadOutcome::Aborted;
   try {
@@ -152,31 +179,118 @@ void TForm1::loadDataFile(const QString& path) {
   setFitEnabled(true);
   frmPlot_->showMeasuredData();
   setStatusText(QString());
+  // The curves are now due at the measured points.
+  live_->changed();
 }
 
 void TForm1::loadModel() {
-  const std::optional<QString> file = services_.prompts.openFile(
-      {"Open Model Parameter File", "model parameters (*.par)", openFolder_, "par"});
+  if (!settleModelChanges()) return;
+  const std::optional<QString> file =
+      files_->open("Open Model Parameter File", "model parameters (*.par)", "par");
   if (file) loadModelFile(*file);
   // Also after a cancelled dialog.
-  calculateReflectivity();
-  calculateProfile();
+  recalculate();
 }
 
-void TForm1::loadModelFile(const QString& path) {
-  chooseFolderOf(path);
+bool TForm1::loadModelFile(const QString& path) {
+  files_->opened(path);
   ModelFileOutcome outcome;
   try {
     outcome = ReadModelFile(ToPath(path), state_.model, state_.settings, state_.editor);
   } catch (const QuorrelError& error) {
     services_.prompts.error(QString::fromStdString(error.what()));
-    return;
+    return false;
   }
-  frmModel_->showModel(state_.model);
-  frmModel_->setWindowTitle(QString::fromStdString(ModelCaption(ToPath(path))));
+  frmModel_->refresh();
+  frmModel_->showFunctionParameters();
+  modelSaved(path);
   if (outcome.message) services_.prompts.information(QString::fromStdString(*outcome.message));
   if (outcome.compileError) {
     services_.prompts.error(QString::fromStdString(*outcome.compileError));
+  }
+  return true;
+}
+
+bool TForm1::saveModel() {
+  const std::optional<QString> file =
+      files_->save("Save Model Paramters", "model parameters (*.par)", "par");
+  if (!file) return false;
+  try {
+    WriteModelFile(ToPath(*file), state_.model, state_.settings);
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return false;
+  }
+  modelSaved(*file);
+  return true;
+}
+
+void TForm1::modelSaved(const QString& path) {
+  modelFile_ = path;
+  savedModelText_ = ModelFileText(state_.model, state_.settings);
+  frmModel_->setWindowTitle(QString::fromStdString(ModelCaption(ToPath(path))));
+}
+
+bool TForm1::modelChanged() const {
+  return ModelFileText(state_.model, state_.settings) != savedModelText_;
+}
+
+bool TForm1::settleModelChanges() {
+  if (!modelChanged()) return true;
+  const QString name = modelFile_.isEmpty() ? "the new model" : FileNameOf(modelFile_);
+  switch (services_.prompts.askSaveChanges("Save changes to " + name + "?")) {
+    case SaveChoice::Save: return saveModel();
+    case SaveChoice::Discard: return true;
+    case SaveChoice::Cancel: return false;
+  }
+  return false;
+}
+
+bool TForm1::saveReflectivity() {
+  const std::optional<QString> file =
+      files_->save("Save Reflectivity Data", "calculated data (*.dat)", "dat");
+  if (!file) return false;
+  // The curves as the window shows them; the check boxes as they are now.
+  const XyGraph& graph = frmPlot_->graph();
+  ReflectivityResult shown;
+  shown.plain = CurveOf(graph, reflectivity_slot::kPlain);
+  shown.spinDown = CurveOf(graph, reflectivity_slot::kSpinDown);
+  shown.spinUp = CurveOf(graph, reflectivity_slot::kSpinUp);
+  shown.transmission = CurveOf(graph, reflectivity_slot::kTransmission);
+  try {
+    WriteReflectivityFile(ToPath(*file), shown, state_.settings.cbMagnet,
+                          state_.settings.cbTransmission);
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return false;
+  }
+  frmPlot_->setWindowTitle("Reflectivity - " + FileNameOf(*file));
+  return true;
+}
+
+bool TForm1::saveProfile() {
+  const std::optional<QString> file =
+      files_->save("Save Scattering Length Density Profile", "SLD profile (*.pro)", "pro");
+  if (!file) return false;
+  try {
+    WriteProfileFile(ToPath(*file), CurveOf(frmProfile_->graph(), TfrmProfile::kProfileSlot));
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return false;
+  }
+  frmProfile_->setWindowTitle("Profile - " + FileNameOf(*file));
+  return true;
+}
+
+void TForm1::saveActive() {
+  const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  if (active == nullptr) return;
+  if (active->widget() == frmPlot_) {
+    saveReflectivity();
+  } else if (active->widget() == frmModel_) {
+    saveModel();
+  } else if (active->widget() == frmProfile_) {
+    saveProfile();
   }
 }
 
@@ -186,6 +300,43 @@ void TForm1::calculateReflectivity() {
 
 void TForm1::calculateProfile() {
   calculations_->requestProfile(state_.model, state_.settings);
+}
+
+void TForm1::loadMaterialTable(const std::string& path) {
+  MaterialLists lists;
+  try {
+    lists = LoadMaterialLists(path);
+  } catch (const std::exception& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  if (lists.failure) {
+    services_.prompts.information(QString::fromStdString(*lists.failure));
+    return;
+  }
+  materialLists_ = std::move(lists);
+  state_.sldDatabasePath = path;
+  frmModel_->setMaterialLists(materialLists_);
+}
+
+void TForm1::loadMaterialTableFromDisk() {
+  const std::optional<QString> file = files_->open("Load Database files", "Database files (*.db)",
+                                                   "db", FolderRule::Keep);
+  if (file) loadMaterialTable(ToPath(*file).string());
+}
+
+void TForm1::lookUpMaterial(EditorGrid grid, MaterialKind kind, int position) {
+  const std::optional<int> row = state_.editor.currentRow(grid);
+  if (!row) return;
+  TextGrid& cells = grid == EditorGrid::Base ? state_.model.baseGrid : state_.model.mlGrid;
+  try {
+    LookUpMaterial(state_.sldDatabasePath, kind, position, state_.settings.radiation, cells, *row);
+  } catch (const std::exception& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+  }
+  // A failed lookup may still have written the name.
+  frmModel_->refresh();
+  live_->changed();
 }
 
 void TForm1::tile() {
@@ -238,6 +389,10 @@ void TForm1::fillWindowList() {
 }
 
 void TForm1::childActivated(QMdiSubWindow* frame) {
+  if (activeChild_ != nullptr && activeChild_ != frame && activeChild_->widget() == frmModel_) {
+    frmModel_->windowDeactivated();
+  }
+  if (frame != nullptr) activeChild_ = frame;
   const bool plot = frame != nullptr &&
                     (frame->widget() == frmPlot_ || frame->widget() == frmProfile_);
   menu_.mnuEdit->menuAction()->setEnabled(plot);

@@ -46,4 +46,12 @@ LoadAnswer DialogPrompts::abortOrIgnore(const QString& text) {
   return answer == QMessageBox::Abort ? LoadAnswer::Abort : LoadAnswer::Ignore;
 }
 
+SaveChoice DialogPrompts::askSaveChanges(const QString& text) {
+  const auto answer = QMessageBox::question(
+      parent_, QApplication::applicationName(), text,
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Save) return SaveChoice::Save;
+  return answer == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
 }  // namespace quorrel

@@ -17,6 +17,7 @@ class DialogPrompts : public Prompts {
   void information(const QString& text) override;
   void error(const QString& text) override;
   LoadAnswer abortOrIgnore(const QString& text) override;
+  SaveChoice askSaveChanges(const QString& text) override;
 
  private:
   QWidget* parent_ = nullptr;

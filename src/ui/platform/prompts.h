@@ -18,6 +18,9 @@ struct FileDialogRequest {
   QString defaultSuffix;
 };
 
+//! The answers to "Save changes to ...?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -29,6 +32,8 @@ class Prompts {
   virtual void error(const QString& text) = 0;
   //! A question with the buttons Abort and Ignore.
   virtual LoadAnswer abortOrIgnore(const QString& text) = 0;
+  //! A question with the buttons Save, Discard and Cancel.
+  virtual SaveChoice askSaveChanges(const QString& text) = 0;
 };
 
 //! The load questions of a measured data file, asked through the prompts.

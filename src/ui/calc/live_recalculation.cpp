@@ -1,0 +1,41 @@
+#include "ui/calc/live_recalculation.h"
+
+#include "ui/calc/calculation_runner.h"
+
+namespace quorrel {
+
+LiveRecalculation::LiveRecalculation(CalculationRunner& runner, std::function<void()> recalculate,
+                                     QObject* parent)
+    : QObject(parent), runner_(runner), recalculate_(std::move(recalculate)) {
+  delay_.setSingleShot(true);
+  delay_.setInterval(kDelayMs);
+  connect(&delay_, &QTimer::timeout, this, &LiveRecalculation::due);
+  connect(&runner_, &CalculationRunner::idle, this, [this] {
+    if (!waiting_) return;
+    waiting_ = false;
+    recalculate_();
+  });
+}
+
+void LiveRecalculation::setEnabled(bool on) {
+  enabled_ = on;
+  if (!on) {
+    delay_.stop();
+    waiting_ = false;
+  }
+}
+
+void LiveRecalculation::changed() {
+  if (enabled_) delay_.start();
+}
+
+void LiveRecalculation::due() {
+  // While calculations run, one more request follows when they have ended.
+  if (runner_.running() > 0) {
+    waiting_ = true;
+  } else {
+    recalculate_();
+  }
+}
+
+}  // namespace quorrel

@@ -1,0 +1,62 @@
+#include "ui/model/text_grid_model.h"
+
+namespace quorrel {
+
+TextGridModel::TextGridModel(const TextGrid& grid, CellEdit edit, QObject* parent)
+    : QAbstractTableModel(parent),
+      grid_(grid),
+      edit_(std::move(edit)),
+      shownRows_(grid.rowCount() - 1) {}
+
+int TextGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : shownRows_;
+}
+
+int TextGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : grid_.columnCount() - 1;
+}
+
+QVariant TextGridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  return QString::fromStdString(grid_.cell(index.row() + 1, index.column() + 1));
+}
+
+QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Horizontal) return QString::fromStdString(grid_.cell(0, section + 1));
+  return QString::fromStdString(grid_.cell(section + 1, 0));
+}
+
+Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole) return false;
+  const std::string text = value.toString().toStdString();
+  if (grid_.cell(index.row() + 1, index.column() + 1) == text) return true;
+  edit_(index.row() + 1, index.column() + 1, text);
+  cellsChanged();
+  return true;
+}
+
+void TextGridModel::cellsChanged() {
+  if (shownRows_ == 0) return;
+  emit dataChanged(index(0, 0), index(shownRows_ - 1, columnCount() - 1));
+  emit headerDataChanged(Qt::Vertical, 0, shownRows_ - 1);
+  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void TextGridModel::rowsChanged() {
+  const int rows = grid_.rowCount() - 1;
+  if (rows == shownRows_) {
+    cellsChanged();
+    return;
+  }
+  beginResetModel();
+  shownRows_ = rows;
+  endResetModel();
+}
+
+}  // namespace quorrel
