@@ -9,12 +9,14 @@
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTableView>
 #include <QTimer>
 
 #include "bench_models.h"
-#include "files/model_file_reader.h"
+#include "ui/model/model_window.h"
 #include "shell/command_line.h"
 #include "ui/calc/calculation_runner.h"
+#include "ui/calc/live_recalculation.h"
 #include "ui/main/main_window.h"
 #include "ui/platform/desktop_services.h"
 #include "ui/platform/prompts.h"
@@ -80,6 +82,39 @@ Timing Measure(TForm1& window) {
   return timing;
 }
 
+//! A cell of the layer table typed as a user does, to the recalculated curve drawn: the
+//! editor hands over every keystroke, and the curves follow after the editing pause.
+double MeasureTypedCell(TForm1& window, int row, int column, const QString& text) {
+  QAbstractItemModel* cells = window.modelWindow().findChild<QTableView*>("BaseGrid")->model();
+  QElapsedTimer clock;
+  QEventLoop loop;
+  double toCurveMs = 0;
+  const auto connection = QObject::connect(
+      &window.calculations(), &CalculationRunner::reflectivityReady, [&] {
+        toCurveMs = clock.nsecsElapsed() / 1e6;
+        loop.quit();
+      });
+  clock.start();
+  cells->setData(cells->index(row - 1, column - 1), text);
+  loop.exec();
+  QObject::disconnect(connection);
+  // Let the profile that was requested with it finish before the next case.
+  while (window.calculations().running() > 0) QCoreApplication::processEvents();
+  return toCurveMs;
+}
+
+void ReportTyping(const char* name, TForm1& window, int row, int column) {
+  double best = 1e9;
+  double worst = 0;
+  for (int i = 0; i < 10; ++i) {
+    const double ms = MeasureTypedCell(window, row, column, QString::number(20.5 + i));
+    best = std::min(best, ms);
+    worst = std::max(worst, ms);
+  }
+  std::printf("%-44s typed cell to curve %7.1f .. %7.1f ms (%d ms of it the editing pause)\n",
+              name, best, worst, LiveRecalculation::kDelayMs);
+}
+
 void Report(const char* name, TForm1& window, int repeats) {
   Timing best{1e9, 1e9, 1e9};
   Timing worst;
@@ -103,6 +138,7 @@ void Report(const char* name, TForm1& window, int repeats) {
 int main(int argc, char* argv[]) {
   using namespace quorrel;
   QApplication app(argc, argv);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   QTemporaryDir folder;
   QSettings settings(folder.filePath("Quorrel.conf"), QSettings::IniFormat);
   QtSettingsStore store(settings);
@@ -113,9 +149,11 @@ int main(int argc, char* argv[]) {
   window.show();
   QApplication::processEvents();
 
-  ReadModelFile(QUORREL_EXAMPLES "/default.par", window.state().model, window.state().settings,
-                window.state().editor);
+  window.loadModelFile(QUORREL_EXAMPLES "/default.par");
   Report("examples/default.par (100 points)", window, 20);
+  ReportTyping("examples/default.par", window, 2, kColThickness);
+  window.loadModelFile(QUORREL_EXAMPLES "/multilayer.par");
+  ReportTyping("examples/multilayer.par", window, 2, kColThickness);
 
   window.state().model = MagneticLayers(100);
   window.state().settings = FullRun();

@@ -233,7 +233,7 @@ class MainWindowTest : public QObject {
     // Commands whose windows are not built yet say so.
     QVERIFY(!item(*window, "mnuFit")->isEnabled());
     QVERIFY(item(*window, "mnuFit")->toolTip().contains("not available yet"));
-    QVERIFY(!window->toolbar().btnSettings->isEnabled());
+    QVERIFY(!window->toolbar().btnPrint->isEnabled());
   }
 
   void theEditMenuFollowsThePlotWindows() {

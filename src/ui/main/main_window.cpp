@@ -17,6 +17,7 @@
 #include "shell/persisted_settings.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
+#include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
 #include "ui/main/splash_screen.h"
@@ -27,6 +28,7 @@
 #include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_window.h"
+#include "ui/settings/settings_dialog.h"
 
 namespace quorrel {
 
@@ -57,6 +59,7 @@ TForm1::TForm1(Services services, const StartupSwitches& switches)
   createChildWindows();
   connectCommands();
   connectModelWindow();
+  connectDialogs();
   savedModelText_ = ModelFileText(state_.model, state_.settings);
 }
 
@@ -129,7 +132,11 @@ void TForm1::createChildWindows() {
   animateSplash();
   frmProfile_ = new TfrmProfile;
   addChild(frmProfile_);
-  animateSplash();  // after the function dialog
+  functionDlg_ =
+      new TFunctionDlg(state_.model.function, *files_, services_.prompts, *help_, this);
+  animateSplash();
+  settingsDlg_ = new TSettingsDlg(state_.settings, state_.model, state_.data, services_.prompts,
+                                  *help_, this);
   animateSplash();  // after the fit, settings and table dialogs
   animateSplash();
   for (GraphWindow* window : {static_cast<GraphWindow*>(frmPlot_),
@@ -166,7 +173,6 @@ void TForm1::firstShowing() {
       services_.settings,
       (QApplication::applicationDirPath() + "/database/quorrel.db").toStdString());
   ChooseSampleType(state_.model, values.sampleType);
-  frmModel_->refresh();
   fitSession_.setWeighting(values.fit.weighting);
   fitSession_.setIncludeResolution(values.fit.includeResolution);
   fitSession_.setIncludeBackground(values.fit.includeBackground);
@@ -175,6 +181,7 @@ void TForm1::firstShowing() {
   state_.settings.edtWavelength = values.wavelength;
   state_.sldDatabasePath = values.sldDatabasePath;
   menu_.mnuRecalculateWhileEditing->setChecked(values.recalculateWhileEditing);
+  refreshModelViews();
   savedModelText_ = ModelFileText(state_.model, state_.settings);
 
   frameOf(*frmModel_)->setFixedWidth(TfrmModel::kWidth);

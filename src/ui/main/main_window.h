@@ -32,6 +32,8 @@ class Prompts;
 class SharedFileDialogs;
 class SplashScreen;
 class TAboutBox;
+class TFunctionDlg;
+class TSettingsDlg;
 class TfrmModel;
 class TfrmPlot;
 class TfrmProfile;
@@ -61,6 +63,8 @@ class TForm1 : public QMainWindow {
   TfrmModel& modelWindow() { return *frmModel_; }
   TfrmPlot& plotWindow() { return *frmPlot_; }
   TfrmProfile& profileWindow() { return *frmProfile_; }
+  TSettingsDlg& settingsDialog() { return *settingsDlg_; }
+  TFunctionDlg& functionDialog() { return *functionDlg_; }
   //! The frame of a child window inside the window area.
   QMdiSubWindow* frameOf(const QWidget& child) const;
   CalculationRunner& calculations() { return *calculations_; }
@@ -93,6 +97,10 @@ class TForm1 : public QMainWindow {
   void calculateReflectivity();
   void calculateProfile();
   void loadMaterialTableFromDisk();
+  //! The settings dialog, shown over the main window; it stays open beside the help.
+  void showSettings();
+  //! "edit function...": the function dialog; "&OK" shows the parameter boxes.
+  void editFunction();
   void tile();
   void arrangeIcons();
   void showTips();
@@ -112,6 +120,9 @@ class TForm1 : public QMainWindow {
   void buildWindow();
   void connectCommands();
   void connectModelWindow();
+  void connectDialogs();
+  //! The editor and the dialogs show the model and the settings anew.
+  void refreshModelViews();
   void createChildWindows();
   void animateSplash();
   QMdiSubWindow* addChild(QWidget* child);
@@ -147,6 +158,8 @@ class TForm1 : public QMainWindow {
   TfrmPlot* frmPlot_ = nullptr;
   TfrmProfile* frmProfile_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
+  TFunctionDlg* functionDlg_ = nullptr;
+  TSettingsDlg* settingsDlg_ = nullptr;
   CalculationRunner* calculations_;
   LiveRecalculation* live_;
   std::unique_ptr<HelpViewer> help_;

@@ -21,6 +21,7 @@
 #include "shell/tiling.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
+#include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
 #include "ui/main/main_window.h"
@@ -34,6 +35,7 @@
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_slots.h"
 #include "ui/plot/reflectivity_window.h"
+#include "ui/settings/settings_dialog.h"
 
 namespace quorrel {
 
@@ -75,6 +77,8 @@ void TForm1::connectCommands() {
   connect(m.mnuSaveProfile, &QAction::triggered, this, &TForm1::saveProfile);
   connect(m.mnuSaveModel, &QAction::triggered, this, &TForm1::saveModel);
   connect(bar.btnSave, &QToolButton::clicked, this, &TForm1::saveActive);
+  connect(m.mnuSettings, &QAction::triggered, this, &TForm1::showSettings);
+  connect(bar.btnSettings, &QToolButton::clicked, this, &TForm1::showSettings);
   connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
   connect(m.mnuCalculateProfile, &QAction::triggered, this, &TForm1::calculateProfile);
   connect(bar.btnCalculateProfile, &QToolButton::clicked, this, &TForm1::calculateProfile);
@@ -127,7 +131,6 @@ void TForm1::connectCommands() {
 
   MarkNotYetAvailable(m.mnuPrint, bar.btnPrint);
   MarkNotYetAvailable(m.mnuCopyData);
-  MarkNotYetAvailable(m.mnuSettings, bar.btnSettings);
   MarkNotYetAvailable(m.mnuDBedit);
   MarkNotYetAvailable(m.mnuFit, bar.btnFit);
   m.mnuEdit->menuAction()->setEnabled(false);
@@ -141,6 +144,43 @@ void TForm1::connectModelWindow() {
   });
   connect(frmModel_, &TfrmModel::materialChosen, this, &TForm1::lookUpMaterial);
   connect(frmModel_, &TfrmModel::statusText, this, &TForm1::setStatusText);
+  connect(frmModel_, &TfrmModel::editFunctionRequested, this, &TForm1::editFunction);
+}
+
+void TForm1::connectDialogs() {
+  connect(settingsDlg_, &TSettingsDlg::settingsChanged, live_, &LiveRecalculation::changed);
+  connect(settingsDlg_, &TSettingsDlg::calculateRequested, this,
+          [this](bool profile) { profile ? calculateProfile() : calculateReflectivity(); });
+  connect(settingsDlg_, &TSettingsDlg::databaseFileRequested, this, [this] {
+    // The table's own dialog, in the table's folder; the shared dialogs keep their folders.
+    const std::optional<QString> file = services_.prompts.openFile(
+        {"load database file", "Quorrel's database (*.db)",
+         QFileInfo(QString::fromStdString(state_.sldDatabasePath)).absolutePath(), "db"});
+    if (file) loadMaterialTable(ToPath(*file).string());
+  });
+}
+
+void TForm1::refreshModelViews() {
+  frmModel_->refresh();
+  settingsDlg_->refresh();
+  functionDlg_->refresh();
+}
+
+void TForm1::showSettings() {
+  settingsDlg_->setWindowModality(Qt::WindowModal);
+  settingsDlg_->show();
+  settingsDlg_->raise();
+  settingsDlg_->activateWindow();
+}
+
+void TForm1::editFunction() {
+  const bool confirmed = functionDlg_->exec() == QDialog::Accepted;
+  if (confirmed) {
+    state_.editor.testFunctionEnabled = true;
+    frmModel_->showFunctionParameters();
+  }
+  // The kind and the built-in choice take effect even when the dialog is cancelled.
+  live_->changed();
 }
 
 void TForm1::setFitEnabled(bool on) {
@@ -175,6 +215,7 @@ void TForm1::loadDataFile(const QString& path) {
   if (outcome == LoadOutcome::Aborted) return;
   setWindowTitle("Quorrel - " + QString::fromStdString(state_.data.fileName));
   SetUserQRange(state_.settings, false, state_.data);
+  settingsDlg_->refresh();
   fitSession_.clearFitAccepted();
   setFitEnabled(true);
   frmPlot_->showMeasuredData();
@@ -201,7 +242,7 @@ bool TForm1::loadModelFile(const QString& path) {
     services_.prompts.error(QString::fromStdString(error.what()));
     return false;
   }
-  frmModel_->refresh();
+  refreshModelViews();
   frmModel_->showFunctionParameters();
   modelSaved(path);
   if (outcome.message) services_.prompts.information(QString::fromStdString(*outcome.message));

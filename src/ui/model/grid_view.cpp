@@ -1,5 +1,8 @@
 #include "ui/model/grid_view.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -37,8 +40,12 @@ GridView::GridView(TextGridModel& model, QWidget* parent) : QTableView(parent) {
   setTabKeyNavigation(true);
   setMouseTracking(true);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  horizontalHeader()->setDefaultSectionSize(74);
   horizontalHeader()->setMinimumSectionSize(30);
+  // Room for each heading: d, rho, Im(rho), sigma, R(mag), I(mag).
+  const int widths[] = {64, 84, 100, 76, 70, 70};
+  for (int column = 0; column < model.columnCount(); ++column) {
+    setColumnWidth(column, widths[std::min<std::size_t>(column, std::size(widths) - 1)]);
+  }
   verticalHeader()->setSectionsMovable(true);
   verticalHeader()->setDefaultSectionSize(22);
   verticalHeader()->setMinimumWidth(52);

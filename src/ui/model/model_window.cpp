@@ -191,6 +191,7 @@ QWidget* TfrmModel::buildFunctionPanel() {
 
   auto* settings = new QFormLayout;
   settings->setContentsMargins(0, 0, 0, 0);
+  settings->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   settings->addRow("append function to layer No.", edtFunctionLayer);
   settings->addRow("thickness of functional steps in Å", edtLayerThickness);
   settings->addRow("number of steps", edtNumCalcLayers);
@@ -252,6 +253,7 @@ QWidget* TfrmModel::buildMultilayerPanel() {
   edtInsertLayer = SpinBox("edtInsertLayer", 0, 0);
   auto* layout = new QFormLayout(pnlMulti);
   layout->setContentsMargins(6, 4, 6, 4);
+  layout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   layout->addRow("number of layers in the stack:", edtStackedLayers);
   layout->addRow("number of repetitions:", edtRepts);
   layout->addRow("append multilayer stack to layer No.", edtInsertLayer);
