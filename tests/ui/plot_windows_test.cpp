@@ -1,6 +1,7 @@
 // The reflectivity and profile windows in the main window: measured data loaded with its
 // questions, the mouse read-out, and the fitting region chosen with Ctrl and the mouse.
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
@@ -59,6 +60,7 @@ class PlotWindowsTest : public QObject {
     QCOMPARE(window->state().data.fitRegionHigh, 0.05);
     QCOMPARE(window->statusText(), QString());
     QCOMPARE(window->fileDialogs().openFolder(), files.path(""));
+    QVERIFY(window->findChild<QAction*>("mnuFit")->isEnabled());
     const std::vector<QPointF> shown = window->plotWindow().graph().points(kMeasured);
     QCOMPARE(shown.size(), std::size_t{5});
     QCOMPARE(shown[2], QPointF(0.03, 0.1));

@@ -17,6 +17,7 @@
 #include "shell/persisted_settings.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
+#include "ui/fit/fit_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
@@ -135,6 +136,7 @@ void TForm1::createChildWindows() {
   functionDlg_ =
       new TFunctionDlg(state_.model.function, *files_, services_.prompts, *help_, this);
   animateSplash();
+  fitDlg_ = new TFitDlg(fitSession_, services_.prompts, *help_, this);
   settingsDlg_ = new TSettingsDlg(state_.settings, state_.model, state_.data, services_.prompts,
                                   *help_, this);
   animateSplash();  // after the fit, settings and table dialogs
@@ -177,6 +179,7 @@ void TForm1::firstShowing() {
   fitSession_.setIncludeResolution(values.fit.includeResolution);
   fitSession_.setIncludeBackground(values.fit.includeBackground);
   fitSession_.setDisplayGraph(values.fit.displayGraph);
+  fitDlg_->showOptions();
   state_.settings.radiation = values.radiation;
   state_.settings.edtWavelength = values.wavelength;
   state_.sldDatabasePath = values.sldDatabasePath;

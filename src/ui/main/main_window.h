@@ -32,6 +32,7 @@ class Prompts;
 class SharedFileDialogs;
 class SplashScreen;
 class TAboutBox;
+class TFitDlg;
 class TFunctionDlg;
 class TSettingsDlg;
 class TfrmModel;
@@ -65,6 +66,7 @@ class TForm1 : public QMainWindow {
   TfrmProfile& profileWindow() { return *frmProfile_; }
   TSettingsDlg& settingsDialog() { return *settingsDlg_; }
   TFunctionDlg& functionDialog() { return *functionDlg_; }
+  TFitDlg& fitDialog() { return *fitDlg_; }
   //! The frame of a child window inside the window area.
   QMdiSubWindow* frameOf(const QWidget& child) const;
   CalculationRunner& calculations() { return *calculations_; }
@@ -96,6 +98,9 @@ class TForm1 : public QMainWindow {
   void saveActive();
   void calculateReflectivity();
   void calculateProfile();
+  //! "&fit data": the measured points' resolution and background, the fit dialog, and
+  //! after "&OK" the fitted model with both curves recalculated.
+  void fit();
   void loadMaterialTableFromDisk();
   //! The settings dialog, shown over the main window; it stays open beside the help.
   void showSettings();
@@ -142,6 +147,8 @@ class TForm1 : public QMainWindow {
   //! The model as it now stands counts as saved.
   void modelSaved(const QString& path);
   void recalculate();
+  //! The fit was accepted: its values go into the editor and the region is cleared.
+  void acceptFit();
 
   Services services_;
   StartupSwitches switches_;
@@ -158,6 +165,7 @@ class TForm1 : public QMainWindow {
   TfrmPlot* frmPlot_ = nullptr;
   TfrmProfile* frmProfile_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
+  TFitDlg* fitDlg_ = nullptr;
   TFunctionDlg* functionDlg_ = nullptr;
   TSettingsDlg* settingsDlg_ = nullptr;
   CalculationRunner* calculations_;

@@ -10,6 +10,8 @@
 #include <QToolButton>
 
 #include "common/error.h"
+#include "calc/point_background.h"
+#include "calc/point_resolution.h"
 #include "database/material_lookup.h"
 #include "files/curve_files.h"
 #include "files/measured_data_file.h"
@@ -21,6 +23,7 @@
 #include "shell/tiling.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
+#include "ui/fit/fit_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
@@ -52,9 +55,6 @@ void MarkNotYetAvailable(QAction* item, QToolButton* button = nullptr) {
   }
 }
 
-//! The fit dialog is not part of this version yet, so the fit commands stay disabled.
-constexpr bool kFitDialogBuilt = false;
-
 //! A curve as a graph slot holds it.
 Curve CurveOf(const XyGraph& graph, int slot) {
   Curve curve;
@@ -78,6 +78,8 @@ void TForm1::connectCommands() {
   connect(m.mnuSaveModel, &QAction::triggered, this, &TForm1::saveModel);
   connect(bar.btnSave, &QToolButton::clicked, this, &TForm1::saveActive);
   connect(m.mnuSettings, &QAction::triggered, this, &TForm1::showSettings);
+  connect(m.mnuFit, &QAction::triggered, this, &TForm1::fit);
+  connect(bar.btnFit, &QToolButton::clicked, this, &TForm1::fit);
   connect(bar.btnSettings, &QToolButton::clicked, this, &TForm1::showSettings);
   connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
   connect(m.mnuCalculateProfile, &QAction::triggered, this, &TForm1::calculateProfile);
@@ -132,7 +134,9 @@ void TForm1::connectCommands() {
   MarkNotYetAvailable(m.mnuPrint, bar.btnPrint);
   MarkNotYetAvailable(m.mnuCopyData);
   MarkNotYetAvailable(m.mnuDBedit);
-  MarkNotYetAvailable(m.mnuFit, bar.btnFit);
+  // Enabled by the first data load.
+  m.mnuFit->setEnabled(false);
+  bar.btnFit->setEnabled(false);
   m.mnuEdit->menuAction()->setEnabled(false);
 }
 
@@ -149,6 +153,8 @@ void TForm1::connectModelWindow() {
 
 void TForm1::connectDialogs() {
   connect(settingsDlg_, &TSettingsDlg::settingsChanged, live_, &LiveRecalculation::changed);
+  connect(fitDlg_, &TFitDlg::statusText, this, &TForm1::setStatusText);
+  connect(fitDlg_, &TFitDlg::fitCurve, frmPlot_, &TfrmPlot::showFitCurve);
   connect(settingsDlg_, &TSettingsDlg::calculateRequested, this,
           [this](bool profile) { profile ? calculateProfile() : calculateReflectivity(); });
   connect(settingsDlg_, &TSettingsDlg::databaseFileRequested, this, [this] {
@@ -158,6 +164,34 @@ void TForm1::connectDialogs() {
          QFileInfo(QString::fromStdString(state_.sldDatabasePath)).absolutePath(), "db"});
     if (file) loadMaterialTable(ToPath(*file).string());
   });
+}
+
+void TForm1::fit() {
+  if (state_.settings.cbUserRange) {
+    SetUserQRange(state_.settings, false, state_.data);
+    settingsDlg_->refresh();
+  }
+  // Each measured point's resolution and background under the settings as they are now.
+  FitData measured{state_.data, {}, {}};
+  DialogResult result = DialogResult::Cancel;
+  try {
+    measured.pointResolution = PointResolutions(state_.settings, state_.data.qz);
+    if (state_.settings.cbBackground) {
+      measured.pointBackground = PointBackgrounds(state_.settings, state_.data.qz);
+    }
+    result = fitDlg_->run(state_.model, std::move(measured));
+  } catch (const std::exception& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  if (result == DialogResult::Ok) acceptFit();
+}
+
+void TForm1::acceptFit() {
+  state_.model = fitSession_.model();
+  frmModel_->refresh();
+  frmPlot_->clearFittingRegion();
+  recalculate();
 }
 
 void TForm1::refreshModelViews() {
@@ -184,7 +218,6 @@ void TForm1::editFunction() {
 }
 
 void TForm1::setFitEnabled(bool on) {
-  if (!kFitDialogBuilt) return;
   menu_.mnuFit->setEnabled(on);
   Toolbar1->btnFit->setEnabled(on);
 }

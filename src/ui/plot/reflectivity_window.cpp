@@ -62,6 +62,16 @@ void TfrmPlot::showReflectivity(const ReflectivityResult& result) {
   xyGraph1->setYTitleOffset(20);
 }
 
+void TfrmPlot::showFitCurve(const ReflCurve& curve) {
+  xyGraph1->setPoints(kPlain, curve.x, curve.y);
+}
+
+void TfrmPlot::clearFittingRegion() {
+  xyGraph1->freeSeries(kRegionMarkers);
+  data_.fitRegionLow = -1.0;
+  data_.fitRegionHigh = -1.0;
+}
+
 std::string TfrmPlot::readout(std::optional<DataPoint> point) const {
   return ReflectivityReadout(point);
 }

@@ -21,6 +21,10 @@ class TfrmPlot : public GraphWindow {
   void showMeasuredData();
   //! The curves of a run in slots 1 to 4, with the run's axis ranges.
   void showReflectivity(const ReflectivityResult& result);
+  //! A running fit's newest curve in place of the calculated one.
+  void showFitCurve(const quorrel::ReflCurve& curve);
+  //! The fitting region is set back to none and its markers go.
+  void clearFittingRegion();
 
  protected:
   std::string readout(std::optional<DataPoint> point) const override;
