@@ -1,0 +1,21 @@
+#pragma once
+// The text that "&Copy data" puts on the clipboard: the active plot's calculated curves as
+// tab-separated lines for a spreadsheet.
+
+#include <string>
+
+#include "calc/curves.h"
+
+namespace quorrel {
+
+//! One line per point of `plain`: Qz TAB R, with magnetization TAB (slot 3 value) TAB
+//! (slot 2 value), with transmission TAB T; numbers in the general format; lines ended by
+//! "\n". The spin curves line up with `plain` point by point; the transmission curve lacks
+//! the points whose transmission is not above 0, so its field is empty on those lines.
+std::string ReflectivityClipboardText(const Curve& plain, const Curve* spinUp,
+                                      const Curve* spinDown, const Curve* transmission);
+
+//! z TAB rho per point.
+std::string ProfileClipboardText(const Curve& profile);
+
+}  // namespace quorrel
