@@ -15,6 +15,8 @@ class HeadlessPrompts : public Prompts {
   LoadAnswer abortOrIgnore(const QString& text) override;
   //! Nothing is edited in a run that nobody watches.
   SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
+  bool confirm(const QString&) override { return false; }
+  std::optional<QSize> askPictureSize(QSize) override { return std::nullopt; }
 
   bool failed() const { return failed_; }
 

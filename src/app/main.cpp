@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QProxyStyle>
 #include <QSettings>
 #include <QTimer>
@@ -29,20 +31,48 @@ class ToolTipDelayStyle : public QProxyStyle {
   }
 };
 
-//! Once the calculations started at start-up have ended, saves a picture of the window and
-//! ends the program: 0 when everything worked, 1 with the reason otherwise.
-void SaveScreenshotWhenIdle(quorrel::TForm1& window, const QString& file,
-                            const quorrel::HeadlessPrompts& prompts) {
-  const auto save = [&window, file, &prompts] {
-    const bool saved = window.grab().save(file, "PNG");
-    if (!saved) std::fprintf(stderr, "quorrel: could not write %s\n", qPrintable(file));
+//! The desktop of a run that nobody watches: the summary is printed into a PDF file.
+class PdfDesktopServices : public quorrel::SystemDesktopServices {
+ public:
+  explicit PdfDesktopServices(QString pdf) : pdf_(std::move(pdf)) {}
+  bool choosePrinter(QPrinter& printer, QWidget*) override {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf_);
+    return true;
+  }
+
+ private:
+  QString pdf_;
+};
+
+//! Once the calculations started at start-up have ended, saves a picture of the window
+//! and prints the summary into a PDF file, as asked, and ends the program: 0 when
+//! everything worked, 1 with the reason otherwise.
+void FinishWhenIdle(quorrel::TForm1& window, const quorrel::StartupSwitches& switches,
+                    const quorrel::HeadlessPrompts& prompts) {
+  const auto finish = [&window, &switches, &prompts] {
+    bool written = true;
+    if (switches.screenshot) {
+      const QString file = QString::fromStdString(*switches.screenshot);
+      if (!window.grab().save(file, "PNG")) {
+        std::fprintf(stderr, "quorrel: could not write %s\n", qPrintable(file));
+        written = false;
+      }
+    }
+    if (switches.printPdf) {
+      window.printSummary();
+      if (!QFileInfo::exists(QString::fromStdString(*switches.printPdf))) {
+        std::fprintf(stderr, "quorrel: could not print to %s\n", switches.printPdf->c_str());
+        written = false;
+      }
+    }
     window.close();
-    QCoreApplication::exit(saved && !prompts.failed() ? 0 : 1);
+    QCoreApplication::exit(written && !prompts.failed() ? 0 : 1);
   };
   if (window.calculations().running() == 0) {
-    save();
+    finish();
   } else {
-    QObject::connect(&window.calculations(), &quorrel::CalculationRunner::idle, &window, save,
+    QObject::connect(&window.calculations(), &quorrel::CalculationRunner::idle, &window, finish,
                      Qt::SingleShotConnection);
   }
 }
@@ -65,16 +95,21 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  // A screenshot run answers its own questions, so it never waits for a person.
+  // A run that writes its pictures answers its own questions: it never waits for a person.
+  const bool unattended = switches.screenshot || switches.printPdf;
   quorrel::DialogPrompts dialogs;
   quorrel::HeadlessPrompts headless;
-  quorrel::Prompts& prompts = switches.screenshot ? static_cast<quorrel::Prompts&>(headless)
-                                                  : static_cast<quorrel::Prompts&>(dialogs);
-  quorrel::SystemDesktopServices desktop;
+  quorrel::Prompts& prompts = unattended ? static_cast<quorrel::Prompts&>(headless)
+                                         : static_cast<quorrel::Prompts&>(dialogs);
+  PdfDesktopServices desktop(QString::fromStdString(switches.printPdf.value_or("")));
+  quorrel::SystemDesktopServices systemDesktop;
+  quorrel::DesktopServices& services = switches.printPdf
+                                           ? static_cast<quorrel::DesktopServices&>(desktop)
+                                           : static_cast<quorrel::DesktopServices&>(systemDesktop);
   QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Ostral", "Quorrel");
   quorrel::QtSettingsStore store(settings);
 
-  quorrel::TForm1 window({prompts, desktop, store}, switches);
+  quorrel::TForm1 window({prompts, services, store}, switches);
   dialogs.setParent(&window);
   window.show();
 
@@ -86,9 +121,7 @@ int main(int argc, char* argv[]) {
       window.calculateReflectivity();
       window.calculateProfile();
     }
-    if (switches.screenshot) {
-      SaveScreenshotWhenIdle(window, QString::fromStdString(*switches.screenshot), headless);
-    }
+    if (unattended) FinishWhenIdle(window, switches, headless);
   });
   return QApplication::exec();
 }

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
+#include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -282,6 +284,24 @@ void XyGraph::printOn(QPainter& painter, QSize pageSize) {
   const double scale = std::clamp(target.width() / width, 1.0, 4.0);
   const QPixmap picture = plot_->toPixmap(width, height, scale);
   painter.drawPixmap(target, picture, QRectF(picture.rect()));
+}
+
+bool XyGraph::saveTo(const QString& fileName, QSize size) {
+  const QString kind = QFileInfo(fileName).suffix().toLower();
+  if (kind == "pdf") return plot_->savePdf(fileName, size.width(), size.height());
+  if (kind == "png") return plot_->savePng(fileName, size.width(), size.height());
+  if (kind != "svg") return false;
+  QSvgGenerator svg;
+  svg.setFileName(fileName);
+  svg.setSize(size);
+  svg.setViewBox(QRect(QPoint(0, 0), size));
+  svg.setTitle(title_->text());
+  QCPPainter painter(&svg);
+  if (!painter.isActive()) return false;
+  painter.setMode(QCPPainter::pmVectorized);
+  plot_->toPainter(&painter, size.width(), size.height());
+  painter.end();
+  return QFileInfo(fileName).size() > 0;
 }
 
 bool XyGraph::eventFilter(QObject* watched, QEvent* event) {

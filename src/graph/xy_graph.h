@@ -106,6 +106,11 @@ class XyGraph : public QWidget {
   // Printing.
   void setPrintPlacement(PrintPlacement placement) { printPlacement_ = placement; }
   PrintPlacement printPlacement() const { return printPlacement_; }
+  //! Writes the graph to a picture file whose extension says its kind: ".pdf" and ".svg"
+  //! as vector drawings of `size` points, ".png" as `size` pixels. False when the kind is
+  //! unknown or the file could not be written.
+  bool saveTo(const QString& fileName, QSize size);
+
   //! Draws the graph on a page of `pageSize` device units at the print placement, with the
   //! page's aspect ratio.
   void printOn(QPainter& painter, QSize pageSize);

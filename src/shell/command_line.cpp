@@ -12,11 +12,11 @@ StartupSwitches ReadCommandLine(const std::vector<std::string>& arguments) {
       switches.showSplash = false;
     } else if (argument == "nodatabase") {
       switches.loadMaterialTable = false;
-    } else if (argument == "--screenshot") {
+    } else if (argument == "--screenshot" || argument == "--print-pdf") {
       if (i + 1 == arguments.size()) {
-        switches.error = "--screenshot needs the name of the image file to write";
+        switches.error = argument + " needs the name of the file to write";
       } else {
-        switches.screenshot = arguments[++i];
+        (argument == "--screenshot" ? switches.screenshot : switches.printPdf) = arguments[++i];
       }
     } else if (EndsWithIgnoringCase(argument, ".par")) {
       switches.modelFile = argument;

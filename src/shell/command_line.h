@@ -14,6 +14,7 @@ struct StartupSwitches {
   std::optional<std::string> modelFile;   //!< an argument ending in ".par"
   std::optional<std::string> dataFile;    //!< an argument ending in ".dat"
   std::optional<std::string> screenshot;  //!< the file after "--screenshot"
+  std::optional<std::string> printPdf;    //!< the file after "--print-pdf"
   //! Set when the arguments cannot be followed ("--screenshot" without a file).
   std::optional<std::string> error;
 };

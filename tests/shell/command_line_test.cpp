@@ -25,8 +25,10 @@ TEST(ReadCommandLine, FilesAreRecognisedByTheirExtension) {
   EXPECT_FALSE(switches.showSplash);
 }
 
-TEST(ReadCommandLine, AScreenshotNeedsAFile) {
+TEST(ReadCommandLine, AScreenshotOrAPrintNeedsAFile) {
   EXPECT_EQ(ReadCommandLine({"--screenshot", "out.png", "x.par"}).screenshot, "out.png");
+  EXPECT_EQ(ReadCommandLine({"--print-pdf", "sheet.pdf"}).printPdf, "sheet.pdf");
+  EXPECT_TRUE(ReadCommandLine({"--print-pdf"}).error.has_value());
   EXPECT_EQ(ReadCommandLine({"--screenshot", "out.png", "x.par"}).modelFile, "x.par");
   const StartupSwitches missing = ReadCommandLine({"x.par", "--screenshot"});
   EXPECT_TRUE(missing.error.has_value());

@@ -27,6 +27,8 @@ class ScriptedPrompts : public Prompts {
   QStringList files;
   std::deque<LoadAnswer> answers;            //!< Ignore when the queue is empty
   std::deque<SaveChoice> saveChoices;        //!< Discard when the queue is empty
+  std::deque<bool> confirmations;            //!< yes when the queue is empty
+  std::optional<QSize> pictureSize;          //!< the size asked for a picture: the suggested one
   std::vector<FileDialogRequest> requests;
   QStringList informations;
   QStringList errors;
@@ -46,6 +48,16 @@ class ScriptedPrompts : public Prompts {
     const SaveChoice choice = saveChoices.front();
     saveChoices.pop_front();
     return choice;
+  }
+  bool confirm(const QString& text) override {
+    questions << text;
+    if (confirmations.empty()) return true;
+    const bool yes = confirmations.front();
+    confirmations.pop_front();
+    return yes;
+  }
+  std::optional<QSize> askPictureSize(QSize suggested) override {
+    return pictureSize.value_or(suggested);
   }
   LoadAnswer abortOrIgnore(const QString& text) override {
     questions << text;

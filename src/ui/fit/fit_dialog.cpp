@@ -292,6 +292,7 @@ void TFitDlg::runEnded(const DoItResult& result, const QString& failure) {
   showEntries(session_.entries());
   emit statusText(QString::fromStdString(session_.statusText()));
   showState();
+  if (result.outcome) emit runFinished(*result.outcome);
   if (session_.state() == FitDialogState::Closed) {
     closeIfDone();
     return;

@@ -49,6 +49,8 @@ class TFitDlg : public QDialog {
   void statusText(const QString& text);
   //! With "display graph after every iteration": the curve of the newest evaluation.
   void fitCurve(const quorrel::ReflCurve& curve);
+  //! A run ended with this outcome.
+  void runFinished(const quorrel::FitOutcome& outcome);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -37,6 +37,7 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
       AddItem(m.mnuFile, "mnuSaveRefl", "&Save Reflectivity", help_context::kSaveReflectivity);
   m.mnuSaveProfile = AddItem(m.mnuFile, "mnuSaveProfile", "Save P&rofile");
   m.mnuSaveModel = AddItem(m.mnuFile, "mnuSaveModel", "Save &Model");
+  m.mnuSaveGraph = AddItem(m.mnuFile, "mnuSaveGraph", "Save &Graph...");
   m.mnuPrint = AddItem(m.mnuFile, "mnuPrint", "&Print ...", help_context::kPrint);
   m.mnuFile->addSeparator();
   m.mnuExit = AddItem(m.mnuFile, "mnuExit", "E&xit", help_context::kExit);

@@ -14,6 +14,8 @@ struct MainMenu {
   QAction* mnuSaveRefl;
   QAction* mnuSaveProfile;
   QAction* mnuSaveModel;
+  //! The active plot as a picture for publications: PDF, SVG or PNG.
+  QAction* mnuSaveGraph;
   QAction* mnuPrint;
   QAction* mnuExit;
 

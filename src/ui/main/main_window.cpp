@@ -17,6 +17,7 @@
 #include "shell/persisted_settings.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
+#include "ui/database/material_editor_dialog.h"
 #include "ui/fit/fit_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
@@ -139,6 +140,9 @@ void TForm1::createChildWindows() {
   fitDlg_ = new TFitDlg(fitSession_, services_.prompts, *help_, this);
   settingsDlg_ = new TSettingsDlg(state_.settings, state_.model, state_.data, services_.prompts,
                                   *help_, this);
+  dbEditDlg_ = new TMyDBEditDlg(
+      services_.prompts, *help_,
+      [this](const QString& question) { return services_.prompts.confirm(question); }, this);
   animateSplash();  // after the fit, settings and table dialogs
   animateSplash();
   for (GraphWindow* window : {static_cast<GraphWindow*>(frmPlot_),

@@ -33,6 +33,7 @@ class SharedFileDialogs;
 class SplashScreen;
 class TAboutBox;
 class TFitDlg;
+class TMyDBEditDlg;
 class TFunctionDlg;
 class TSettingsDlg;
 class TfrmModel;
@@ -67,6 +68,7 @@ class TForm1 : public QMainWindow {
   TSettingsDlg& settingsDialog() { return *settingsDlg_; }
   TFunctionDlg& functionDialog() { return *functionDlg_; }
   TFitDlg& fitDialog() { return *fitDlg_; }
+  TMyDBEditDlg& materialEditor() { return *dbEditDlg_; }
   //! The frame of a child window inside the window area.
   QMdiSubWindow* frameOf(const QWidget& child) const;
   CalculationRunner& calculations() { return *calculations_; }
@@ -102,6 +104,15 @@ class TForm1 : public QMainWindow {
   //! after "&OK" the fitted model with both curves recalculated.
   void fit();
   void loadMaterialTableFromDisk();
+  //! "&edit" of "&Database": the table editor on the user's own table file; the lists are
+  //! loaded before (when they were not yet) and again after.
+  void editMaterialTable();
+  //! The one-page summary on the printer the user chooses.
+  void printSummary();
+  //! The active plot window's curves to the clipboard as tab-separated text.
+  void copyData();
+  //! The active plot window as a PDF, SVG or PNG picture.
+  void saveGraph();
   //! The settings dialog, shown over the main window; it stays open beside the help.
   void showSettings();
   //! "edit function...": the function dialog; "&OK" shows the parameter boxes.
@@ -147,6 +158,11 @@ class TForm1 : public QMainWindow {
   //! The model as it now stands counts as saved.
   void modelSaved(const QString& path);
   void recalculate();
+  //! The table file that edits go to: the one in use, or for the table shipped with the
+  //! program a copy in the user's data folder, which then becomes the one in use.
+  std::string editableMaterialTable();
+  //! The graph of the active plot window, if a plot window is active.
+  class XyGraph* activeGraph() const;
   //! The fit was accepted: its values go into the editor and the region is cleared.
   void acceptFit();
 
@@ -166,6 +182,7 @@ class TForm1 : public QMainWindow {
   TfrmProfile* frmProfile_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
   TFitDlg* fitDlg_ = nullptr;
+  TMyDBEditDlg* dbEditDlg_ = nullptr;
   TFunctionDlg* functionDlg_ = nullptr;
   TSettingsDlg* settingsDlg_ = nullptr;
   CalculationRunner* calculations_;

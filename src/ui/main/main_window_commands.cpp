@@ -1,6 +1,14 @@
 // The commands of the main window's menus and tool bar.
 
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <QPainter>
+#include <QPrinter>
+#include <QStandardPaths>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,11 +26,14 @@
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 #include "model/settings_rules.h"
+#include "shell/clipboard_text.h"
 #include "shell/help_topics.h"
 #include "shell/status_texts.h"
+#include "shell/summary_sheet.h"
 #include "shell/tiling.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
+#include "ui/database/material_editor_dialog.h"
 #include "ui/fit/fit_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
@@ -36,6 +47,7 @@
 #include "ui/platform/prompts.h"
 #include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/profile_window.h"
+#include "ui/print/summary_printer.h"
 #include "ui/plot/reflectivity_slots.h"
 #include "ui/plot/reflectivity_window.h"
 #include "ui/settings/settings_dialog.h"
@@ -43,17 +55,6 @@
 namespace quorrel {
 
 namespace {
-
-//! The tool tip of a command whose window is not part of this version yet.
-void MarkNotYetAvailable(QAction* item, QToolButton* button = nullptr) {
-  static const QString kNotYet = "not available yet: this window comes in a later version";
-  item->setEnabled(false);
-  item->setToolTip(kNotYet);
-  if (button != nullptr) {
-    button->setEnabled(false);
-    button->setToolTip(button->toolTip() + " (" + kNotYet + ")");
-  }
-}
 
 //! A curve as a graph slot holds it.
 Curve CurveOf(const XyGraph& graph, int slot) {
@@ -79,6 +80,11 @@ void TForm1::connectCommands() {
   connect(bar.btnSave, &QToolButton::clicked, this, &TForm1::saveActive);
   connect(m.mnuSettings, &QAction::triggered, this, &TForm1::showSettings);
   connect(m.mnuFit, &QAction::triggered, this, &TForm1::fit);
+  connect(m.mnuSaveGraph, &QAction::triggered, this, &TForm1::saveGraph);
+  connect(m.mnuPrint, &QAction::triggered, this, &TForm1::printSummary);
+  connect(bar.btnPrint, &QToolButton::clicked, this, &TForm1::printSummary);
+  connect(m.mnuCopyData, &QAction::triggered, this, &TForm1::copyData);
+  connect(m.mnuDBedit, &QAction::triggered, this, &TForm1::editMaterialTable);
   connect(bar.btnFit, &QToolButton::clicked, this, &TForm1::fit);
   connect(bar.btnSettings, &QToolButton::clicked, this, &TForm1::showSettings);
   connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
@@ -131,9 +137,6 @@ void TForm1::connectCommands() {
   connect(calculations_, &CalculationRunner::calculationFailed, this,
           [this](const QString& message) { services_.prompts.error(message); });
 
-  MarkNotYetAvailable(m.mnuPrint, bar.btnPrint);
-  MarkNotYetAvailable(m.mnuCopyData);
-  MarkNotYetAvailable(m.mnuDBedit);
   // Enabled by the first data load.
   m.mnuFit->setEnabled(false);
   bar.btnFit->setEnabled(false);
@@ -397,6 +400,108 @@ void TForm1::loadMaterialTableFromDisk() {
   const std::optional<QString> file = files_->open("Load Database files", "Database files (*.db)",
                                                    "db", FolderRule::Keep);
   if (file) loadMaterialTable(ToPath(*file).string());
+}
+
+std::string TForm1::editableMaterialTable() {
+  const QString shipped = QApplication::applicationDirPath() + "/database/quorrel.db";
+  const QString current = QString::fromStdString(state_.sldDatabasePath);
+  if (QFileInfo(current).canonicalFilePath() != QFileInfo(shipped).canonicalFilePath()) {
+    return state_.sldDatabasePath;
+  }
+  // The shipped table stays as shipped: edits go to a copy of the user's, never over an
+  // earlier copy.
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(folder);
+  QString copy = folder + "/quorrel.db";
+  for (int n = 1; QFileInfo::exists(copy); ++n) copy = folder + QString("/quorrel-%1.db").arg(n);
+  if (!QFile::copy(current, copy)) {
+    services_.prompts.error("The material table could not be copied to " + copy +
+                            " for editing; the table shipped with Quorrel is not changed.");
+    return {};
+  }
+  QFile(copy).setPermissions(QFile(copy).permissions() | QFileDevice::WriteOwner);
+  state_.sldDatabasePath = ToPath(copy).string();
+  return state_.sldDatabasePath;
+}
+
+void TForm1::editMaterialTable() {
+  if (!state_.materialTableLoaded) {
+    loadMaterialTable(state_.sldDatabasePath);
+    state_.materialTableLoaded = true;
+  }
+  const std::string table = editableMaterialTable();
+  if (table.empty()) return;
+  dbEditDlg_->editTable(table);
+  loadMaterialTable(table);
+}
+
+XyGraph* TForm1::activeGraph() const {
+  const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  if (active == nullptr) return nullptr;
+  if (active->widget() == frmPlot_) return &frmPlot_->graph();
+  if (active->widget() == frmProfile_) return &frmProfile_->graph();
+  return nullptr;
+}
+
+void TForm1::copyData() {
+  const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  if (active == nullptr) return;
+  std::string text;
+  if (active->widget() == frmPlot_) {
+    const XyGraph& graph = frmPlot_->graph();
+    const Curve plain = CurveOf(graph, reflectivity_slot::kPlain);
+    if (plain.size() == 0) return;
+    const Curve up = CurveOf(graph, reflectivity_slot::kSpinUp);
+    const Curve down = CurveOf(graph, reflectivity_slot::kSpinDown);
+    const Curve transmission = CurveOf(graph, reflectivity_slot::kTransmission);
+    const bool magnetic = state_.settings.cbMagnet;
+    text = ReflectivityClipboardText(plain, magnetic ? &up : nullptr, magnetic ? &down : nullptr,
+                                     state_.settings.cbTransmission ? &transmission : nullptr);
+  } else if (active->widget() == frmProfile_) {
+    const Curve profile = CurveOf(frmProfile_->graph(), TfrmProfile::kProfileSlot);
+    if (profile.size() == 0) return;
+    text = ProfileClipboardText(profile);
+  } else {
+    return;
+  }
+  QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void TForm1::printSummary() {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!services_.desktop.choosePrinter(printer, this)) return;
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPainter painter(&printer);
+  if (!painter.isActive()) return;  // the printer's own failure; it reports it
+  const QSize page = painter.viewport().size();
+  SummaryInputs inputs;
+  inputs.dateText = QLocale::system().toString(QDateTime::currentDateTime()).toStdString();
+  if (state_.data.loaded()) inputs.dataFile = state_.data.fileName;
+  if (fitSession_.fitAccepted()) {
+    inputs.acceptedFit =
+        SummaryInputs::FitLine{fitSession_.settings().weighting, fitSession_.chiSquareText()};
+  }
+  const DeviceTextMeasure measure(printer);
+  const SummarySheet sheet =
+      LayOutSummarySheet(state_.model, inputs, page.width(), page.height(), measure);
+  PaintSummarySheet(painter, page, sheet, frmPlot_->graph(), frmProfile_->graph());
+}
+
+void TForm1::saveGraph() {
+  XyGraph* graph = activeGraph();
+  if (graph == nullptr) {
+    services_.prompts.information("Choose the reflectivity or the profile window first.");
+    return;
+  }
+  const std::optional<QString> file = files_->save(
+      "Save Graph", "PDF (*.pdf);;SVG drawing (*.svg);;PNG picture (*.png)", "pdf");
+  if (!file) return;
+  const std::optional<QSize> size = services_.prompts.askPictureSize(graph->size());
+  if (!size) return;
+  if (!graph->saveTo(*file, *size)) {
+    services_.prompts.error("The graph could not be written to " + *file +
+                            " (the name must end in .pdf, .svg or .png).");
+  }
 }
 
 void TForm1::lookUpMaterial(EditorGrid grid, MaterialKind kind, int position) {

@@ -1,6 +1,10 @@
 #include "ui/platform/dialog_prompts.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QSpinBox>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -52,6 +56,35 @@ SaveChoice DialogPrompts::askSaveChanges(const QString& text) {
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   if (answer == QMessageBox::Save) return SaveChoice::Save;
   return answer == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
+bool DialogPrompts::confirm(const QString& text) {
+  return QMessageBox::question(parent_, QApplication::applicationName(), text,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QSize> DialogPrompts::askPictureSize(QSize suggested) {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle("Size of the picture");
+  auto* width = new QSpinBox;
+  auto* height = new QSpinBox;
+  for (QSpinBox* side : {width, height}) {
+    side->setRange(50, 20000);
+    side->setSuffix(" px");
+  }
+  width->setValue(suggested.width());
+  height->setValue(suggested.height());
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* form = new QFormLayout(&dialog);
+  form->addRow("width:", width);
+  form->addRow("height:", height);
+  form->addRow(new QLabel("PDF and SVG take the size in points, PNG in pixels."));
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return QSize(width->value(), height->value());
 }
 
 }  // namespace quorrel

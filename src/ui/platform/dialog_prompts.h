@@ -18,6 +18,8 @@ class DialogPrompts : public Prompts {
   void error(const QString& text) override;
   LoadAnswer abortOrIgnore(const QString& text) override;
   SaveChoice askSaveChanges(const QString& text) override;
+  bool confirm(const QString& text) override;
+  std::optional<QSize> askPictureSize(QSize suggested) override;
 
  private:
   QWidget* parent_ = nullptr;

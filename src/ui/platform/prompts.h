@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include <QSize>
 #include <QString>
 
 #include "files/measured_data_file.h"
@@ -32,6 +33,10 @@ class Prompts {
   virtual void error(const QString& text) = 0;
   //! A question with the buttons Abort and Ignore.
   virtual LoadAnswer abortOrIgnore(const QString& text) = 0;
+  //! A question with the buttons Yes and No; true for Yes.
+  virtual bool confirm(const QString& text) = 0;
+  //! The size of a picture to write, starting from `suggested`; nothing when cancelled.
+  virtual std::optional<QSize> askPictureSize(QSize suggested) = 0;
   //! A question with the buttons Save, Discard and Cancel.
   virtual SaveChoice askSaveChanges(const QString& text) = 0;
 };
