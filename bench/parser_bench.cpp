@@ -5,6 +5,9 @@
 #include "model/layer_stack_builder.h"
 #include "model/profile_function.h"
 #include "parser/parser.h"
+#include "parser/parser_errors.h"
+
+#include <string>
 
 namespace quorrel {
 namespace {
@@ -47,6 +50,44 @@ void BM_ParserCompile20Operations(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(parser.SetExpression(kTwentyOperations));
 }
 BENCHMARK(BM_ParserCompile20Operations);
+
+//! A difference of `range(0)` ones: refused for its depth, after the recogniser has taken
+//! it apart.
+void BM_ParserRefuseLongDifference(benchmark::State& state) {
+  std::string chain = "1";
+  for (int i = 1; i < state.range(0); ++i) chain += "-1";
+  TParser parser;
+  for (auto _ : state) {
+    try {
+      parser.SetExpression(chain);
+    } catch (const EMathParserError&) {
+      // expected: too many nestings
+    }
+  }
+  state.counters["characters"] = static_cast<double>(chain.size());
+}
+BENCHMARK(BM_ParserRefuseLongDifference)->Arg(1300)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+//! An expression of about 10 000 characters within the limits of levels and operations:
+//! 32 numbers of 300 digits, summed in a balanced tree.
+void BM_ParserCompileTenThousandCharacters(benchmark::State& state) {
+  std::string sum = "1." + std::string(298, '7');
+  for (int i = 0; i < 5; ++i) sum = "(" + sum + ")+(" + sum + ")";
+  TParser parser;
+  for (auto _ : state) benchmark::DoNotOptimize(parser.SetExpression(sum));
+  state.counters["characters"] = static_cast<double>(sum.size());
+}
+BENCHMARK(BM_ParserCompileTenThousandCharacters)->Unit(benchmark::kMillisecond);
+
+//! 32 whole powers with an exponent of 2^20, summed in balanced groups.
+void BM_ParserValueLargeWholePowers(benchmark::State& state) {
+  std::string sum = "1.0000001^1048576";
+  for (int i = 0; i < 5; ++i) sum = "(" + sum + ")+(" + sum + ")";
+  TParser parser;
+  parser.SetExpression(sum);
+  for (auto _ : state) benchmark::DoNotOptimize(parser.Value());
+}
+BENCHMARK(BM_ParserValueLargeWholePowers)->Unit(benchmark::kMicrosecond);
 
 //! One 25 Å layer with 199 steps of 1 Å appended to it.
 SampleModel GradedModel(FunctionKind kind) {

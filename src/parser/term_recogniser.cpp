@@ -147,6 +147,13 @@ int TermRecogniser::Count(char c, std::string_view t) const {
 
 bool TermRecogniser::Balanced(std::string_view t) const { return Count('(', t) == Count(')', t); }
 
+bool TermRecogniser::MayBeAtom(std::string_view t) const {
+  for (const char c : std::string_view("()*/^")) {
+    if (Count(c, t) > 0) return false;
+  }
+  return Count('+', t) + Count('-', t) <= 2;
+}
+
 bool TermRecogniser::MayContain(std::string_view symbol, std::string_view t) const {
   return Count(symbol.front(), t) > 0;
 }
@@ -204,7 +211,7 @@ bool TermRecogniser::Evaluate(Test test, std::string_view t) const {
 }
 
 bool TermRecogniser::IsBasic(std::string_view t) const {
-  return IsVariable(t) || lookup_.ReadNumber(t) || Passes(Test::BracketForm, t);
+  return IsVariable(t) || Number(t) || Passes(Test::BracketForm, t);
 }
 
 bool TermRecogniser::IsBracketForm(std::string_view t) const {
@@ -214,7 +221,7 @@ bool TermRecogniser::IsBracketForm(std::string_view t) const {
 
 bool TermRecogniser::IsValidExpression(std::string_view t) const {
   if (t.empty()) return false;
-  if (lookup_.ReadNumber(t) || IsVariable(t)) return true;
+  if (Number(t) || IsVariable(t)) return true;
   for (const TermForm form : kOperandForms) {
     if (Passes(static_cast<Test>(form), t)) return true;
   }
@@ -261,11 +268,25 @@ std::optional<std::size_t> TermRecogniser::FindSplit(TermForm op, std::string_vi
                                                      Attempt* attempt) const {
   const std::string_view symbol = Symbol(op);
   if (!MayContain(symbol, t)) return std::nullopt;
-  for (std::size_t at = t.find(symbol); at != std::string_view::npos; at = t.find(symbol, at + 1)) {
+  // The operators whose left operand may be the same operation group to the left, so only
+  // their last occurrence can split a term: they are searched from the right, which finds it
+  // at once. The others are searched from the left. Either way the one split that fits is
+  // found, and a long chain is taken apart in linear time.
+  const bool fromRight =
+      (LeftForms(op) & Bit(op)) != 0 && (RightForms(op) & Bit(op)) == 0;
+  const auto next = [&](std::size_t from) {
+    if (!fromRight) return from == std::string_view::npos ? t.find(symbol) : t.find(symbol, from + 1);
+    if (from == std::string_view::npos) return t.rfind(symbol);
+    return from == 0 ? std::string_view::npos : t.rfind(symbol, from - 1);
+  };
+  bool recorded = false;
+  for (std::size_t at = next(std::string_view::npos); at != std::string_view::npos; at = next(at)) {
     if (at == 0 || at + symbol.size() >= t.size()) continue;
     const std::string_view left = t.substr(0, at);
     const std::string_view right = t.substr(at + symbol.size());
-    if (attempt != nullptr) *attempt = {true, left, right};
+    // A syntax error names the last split tried from the left: from the right, the first.
+    if (attempt != nullptr && !(fromRight && recorded)) *attempt = {true, left, right};
+    recorded = true;
     if (!Balanced(left) || !Balanced(right)) continue;
     Step();
     if (LeftOperandFits(op, left) && RightOperandFits(op, right)) return at;
@@ -302,7 +323,7 @@ Term TermRecogniser::Classify(std::string_view term) const {
     result.form = TermForm::Variable;
     return result;
   }
-  if (lookup_.ReadNumber(term)) {
+  if (Number(term)) {
     result.form = TermForm::Number;
     return result;
   }
@@ -320,7 +341,7 @@ Term TermRecogniser::Classify(std::string_view term) const {
     result.form = op;
     result.operands = {StripBrackets(left), StripBrackets(right)};
     if (op == TermForm::Power && !IsVariable(right)) {
-      result.constantExponent = lookup_.ReadNumber(right);
+      result.constantExponent = Number(right);
     }
     return result;
   }

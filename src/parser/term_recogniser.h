@@ -73,7 +73,15 @@ class TermRecogniser {
     std::string_view right;
   };
 
-  bool IsVariable(std::string_view t) const { return lookup_.VariableIndex(t).has_value(); }
+  //! Whether `t` may be a number or a name: at most two signs and no other operator, bracket
+  //! or comma. Decided from the counts, so long parts are ruled out without reading them.
+  bool MayBeAtom(std::string_view t) const;
+  bool IsVariable(std::string_view t) const {
+    return MayBeAtom(t) && lookup_.VariableIndex(t).has_value();
+  }
+  std::optional<double> Number(std::string_view t) const {
+    return MayBeAtom(t) ? lookup_.ReadNumber(t) : std::nullopt;
+  }
   //! Counts one step of the search; EExpressionTooComplex past the limit.
   void Step() const;
   //! Whether a glance at the ends and the counts rules the test out.

@@ -173,10 +173,54 @@ TEST(ParserLevels, AbsurdTextsAreRefusedInsteadOfExhaustingStackOrMemory) {
   TParser parser = ParserWithZ(1.0);
   const std::string deep = std::string(100000, '(') + "Z" + std::string(100000, ')');
   EXPECT_THROW(parser.SetExpression(deep), ETooManyNestings);
+  // A difference of 20000 products nests far deeper than 20 levels.
   std::string chain = "Z";
   for (int i = 0; i < 20000; ++i) chain += "-Z*Z";
-  EXPECT_THROW(parser.SetExpression(chain), EExpressionTooComplex);
+  EXPECT_THROW(parser.SetExpression(chain), ETooManyNestings);
   EXPECT_TRUE(parser.CompileFailed());
+}
+
+TEST(ParserLevels, LongChainsAreRefusedByTheirDepthNotAfterMinutes) {
+  // Each of these once took the recogniser seconds to minutes; the benchmarks time them.
+  TParser parser = ParserWithZ(1.0);
+  for (const std::string_view op : {"-", "/", "MOD", "DIV", "+", "*"}) {
+    std::string chain = "1";
+    for (int i = 0; i < 4000; ++i) chain.append(op).append("1");
+    EXPECT_THROW(parser.SetExpression(chain), ETooManyNestings) << op;
+  }
+  // A chain within the limits still compiles to the same value.
+  std::string twenty = "1";
+  for (int i = 0; i < 19; ++i) twenty += "-1";
+  ASSERT_TRUE(parser.SetExpression(twenty));
+  EXPECT_EQ(parser.Value(), -18.0);
+}
+
+TEST(WholePower, LargeExponentsAgreeWithRepeatedMultiplication) {
+  TParser parser = ParserWithZ();
+  for (const double z : {1.0001, 0.9999, -1.00002, 2.0}) {
+    for (const int n : {64, 65, 100, 1000, 100000, 1048576}) {
+      double product = z;
+      for (int i = 1; i < n; ++i) product *= z;
+      ASSERT_TRUE(parser.SetExpression("Z^" + std::to_string(n)));
+      parser.SetVariableValue("Z", z);
+      if (!std::isfinite(product)) {
+        EXPECT_THROW(parser.Value(), ArithmeticFault) << z << "^" << n;
+        continue;
+      }
+      // Each product rounds once; the squares of the bigger exponents round about log2 n
+      // times instead, so the two agree to some ulps per factor.
+      EXPECT_NEAR(parser.Value(), product, std::abs(product) * n * 1e-15) << z << "^" << n;
+    }
+  }
+}
+
+TEST(WholePower, ManyLargePowersEvaluate) {
+  // 240 powers of one, summed in balanced groups, once took a quarter of a second.
+  std::string sum = "1^1048576";
+  for (int i = 0; i < 3; ++i) sum = "(" + sum + ")+(" + sum + ")";
+  TParser parser = ParserWithZ();
+  ASSERT_TRUE(parser.SetExpression(sum));
+  EXPECT_EQ(parser.Value(), 8.0);
 }
 
 TEST(ParserLevels, LongDifferencesCompileInReasonableTime) {
