@@ -47,6 +47,20 @@ char DecimalDigits::digitAt(int index) const {
 
 DecimalDigits ShortestDigits(double value) { return ScientificDigits(value, std::nullopt); }
 
+namespace {
+
+//! Whether the digits stand for a value beyond the largest double, which no reader would
+//! take back.
+bool BeyondTheLargestDouble(const DecimalDigits& number) {
+  if (number.isZero()) return false;
+  const std::string text = "0." + number.digits + "e" + std::to_string(number.pointPosition);
+  double value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  return result.ec == std::errc::result_out_of_range && number.pointPosition > 0;
+}
+
+}  // namespace
+
 void RoundToLeadingDigits(DecimalDigits& number, int count) {
   if (count >= static_cast<int>(number.digits.size())) return;
   if (count < 0) {
@@ -55,6 +69,16 @@ void RoundToLeadingDigits(DecimalDigits& number, int count) {
   }
   const bool roundUp = number.digits[static_cast<std::size_t>(count)] >= '5';
   number.digits.resize(static_cast<std::size_t>(count));
+  // Rounding the largest doubles up would write a number that cannot be read back: they
+  // are cut instead.
+  if (roundUp && number.pointPosition >= std::numeric_limits<double>::max_exponent10 + 1) {
+    DecimalDigits up = number;
+    ++up.digits.back();
+    if (BeyondTheLargestDouble(up)) {
+      while (!number.digits.empty() && number.digits.back() == '0') number.digits.pop_back();
+      return;
+    }
+  }
   if (roundUp) {
     // Nines become trailing zeros, which are dropped at once.
     while (!number.digits.empty() && number.digits.back() == '9') number.digits.pop_back();

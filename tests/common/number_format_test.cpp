@@ -84,13 +84,26 @@ TEST(FormatPattern, ScientificAtTheEdgesOfTheRange) {
           {1e300, "0.000E+00", "1.000E+300"},
           {1e-300, "0.000E+00", "1.000E-300"},
           {-1e-300, "0.###E-0", "-1E-300"},
-          {kDoubleMax, "0.000E+00", "1.798E+308"},
+          // Rounded up it would be beyond the largest double: cut, so it reads back.
+          {kDoubleMax, "0.000E+00", "1.797E+308"},
+          {-kDoubleMax, "0.0E+00", "-1.7E+308"},
           {2.2250738585072014e-308, "0.000E+00", "2.225E-308"},
           {kDenormMin, "0.000E+00", "4.941E-324"},
           {1e100, "0.000e-00", "1.000e100"},
           {3e-320, "0.###E+00", "3E-320"},
       },
       '.');
+}
+
+TEST(FormatPattern, TheLargestNumbersAreWrittenSoTheyReadBack) {
+  for (const double value : {kDoubleMax, -kDoubleMax, 1.7976931348623e308, 1.79e308}) {
+    for (const char* pattern : {"0.000E+00", "0.000e-00", "0.#####E+0", "0E+0"}) {
+      const std::string text = FormatPattern(value, pattern, '.');
+      EXPECT_TRUE(LocaleToDouble(text, '.').has_value()) << value << " " << pattern << " " << text;
+    }
+    EXPECT_TRUE(LocaleToDouble(FormatGeneral(value, '.'), '.').has_value()) << value;
+  }
+  EXPECT_EQ(FormatGeneral(kDoubleMax, '.'), "1.79769313486231E308");
 }
 
 TEST(FormatPattern, FixedPatterns) {
@@ -290,7 +303,7 @@ TEST(FormatGeneral, FixedAndScientificNotation) {
            {kDenormMin, "4.94065645841247E-324"},
            {3e-320, "2.99996660154805E-320"},
            {1000000000000005.0, "1.00000000000001E15"},
-           {kDoubleMax, "1.79769313486232E308"},
+           {kDoubleMax, "1.79769313486231E308"},  // cut: rounded up it would not read back
            {kInfinity, "INF"},
            {kNaN, "NAN"},
        }) {
