@@ -187,7 +187,8 @@ int main(int argc, char* argv[]) {
   store.write("Main", "expertmode", "1");
   SilentPrompts prompts;
   NoDesktop desktop;
-  TForm1 window({prompts, desktop, store}, ReadCommandLine({"nosplash", "nodatabase"}));
+  TForm1 window({prompts, desktop, store, folder.filePath("data")},
+                ReadCommandLine({"nosplash", "nodatabase"}));
   window.show();
   QApplication::processEvents();
 

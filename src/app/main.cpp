@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QProxyStyle>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/headless_prompts.h"
@@ -109,7 +110,9 @@ int main(int argc, char* argv[]) {
   QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Ostral", "Quorrel");
   quorrel::QtSettingsStore store(settings);
 
-  quorrel::TForm1 window({prompts, services, store}, switches);
+  quorrel::TForm1 window(
+      {prompts, services, store, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)},
+      switches);
   dialogs.setParent(&window);
   window.show();
 

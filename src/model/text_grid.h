@@ -18,6 +18,9 @@ class TextGrid {
   void setRowCount(int rows);
   void setColumnCount(int columns);
 
+  //! Rows that hold cells, visible or not: every cell lies below this row.
+  int storedRowCount() const { return static_cast<int>(cells_.size()); }
+
   //! Any row and column >= 0, visible or not.
   const std::string& cell(int row, int column) const;
   void setCell(int row, int column, std::string text);

@@ -144,7 +144,7 @@ class OutputCommandsTest : public QObject {
     QVERIFY(window->state().materialTableLoaded);
     const QString copy = QString::fromStdString(window->state().sldDatabasePath);
     QVERIFY(copy != QString::fromStdString(shipped));
-    QVERIFY(copy.startsWith(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    QVERIFY(copy.startsWith(services.dataFolder.path()));
     QVERIFY(QFileInfo(copy).isWritable());
     QVERIFY(!window->materialLists().elements.empty());
     QFile::remove(copy);

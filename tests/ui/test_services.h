@@ -131,9 +131,13 @@ struct TestServices {
   //! A main window started with `arguments` ("nosplash" is the tests' default, and the
   //! stored expert mode keeps the tips window away unless a test removes it).
   std::unique_ptr<TForm1> start(std::vector<std::string> arguments = {"nosplash"}) {
-    return std::make_unique<TForm1>(TForm1::Services{prompts, desktop, settings.store()},
-                                    ReadCommandLine(arguments));
+    return std::make_unique<TForm1>(
+        TForm1::Services{prompts, desktop, settings.store(), dataFolder.path()},
+        ReadCommandLine(arguments));
   }
+
+  //! The user's data folder of these windows.
+  QTemporaryDir dataFolder;
 };
 
 //! A folder for the files a test writes.

@@ -1,7 +1,6 @@
 // Runs every registered window test class; the exit status counts the failed tests.
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include "common/decimal_separator.h"
@@ -9,8 +8,6 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  // The user's data folder (the edited material table) lies in a test folder of its own.
-  QStandardPaths::setTestModeEnabled(true);
   quorrel::SetDecimalSeparator('.');
   int failed = 0;
   for (const auto& make : quorrel::testing::TestClasses()) {

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "files/model_file_writer.h"
@@ -21,6 +22,7 @@
 #include "ui/fit/fit_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
+#include "ui/main/crash_recovery.h"
 #include "ui/main/about_box.h"
 #include "ui/main/splash_screen.h"
 #include "ui/main/tool_bar.h"
@@ -63,6 +65,11 @@ TForm1::TForm1(Services services, const StartupSwitches& switches)
   connectModelWindow();
   connectDialogs();
   savedModelText_ = ModelFileText(state_.model, state_.settings);
+  recovery_ = std::make_unique<CrashRecovery>(services_.dataFolder);
+  auto* recoveryTimer = new QTimer(this);
+  recoveryTimer->setInterval(CrashRecovery::kIntervalMs);
+  connect(recoveryTimer, &QTimer::timeout, this, &TForm1::keepForRecovery);
+  recoveryTimer->start();
 }
 
 TForm1::~TForm1() {
@@ -196,6 +203,7 @@ void TForm1::firstShowing() {
   if (state_.materialTableLoaded) loadMaterialTable(state_.sldDatabasePath);
   splash_.reset();
   if (!state_.expertMode) showTips();
+  offerRecovery();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -206,6 +214,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     shutDown_ = true;
     writeShutdownValues();
+    // A clean end: nothing is left to recover.
+    recovery_->discard();
   }
   QMainWindow::closeEvent(event);
 }

@@ -25,6 +25,7 @@ class QMdiSubWindow;
 namespace quorrel {
 
 class CalculationRunner;
+class CrashRecovery;
 class DesktopServices;
 class HelpViewer;
 class LiveRecalculation;
@@ -50,6 +51,8 @@ class TForm1 : public QMainWindow {
     Prompts& prompts;
     DesktopServices& desktop;
     SettingsStore& settings;
+    //! The user's data folder: the recovery file and an edited copy of the material table.
+    QString dataFolder;
   };
 
   //! Creation: reads the first part of the user's settings and places the window; unless
@@ -126,6 +129,9 @@ class TForm1 : public QMainWindow {
 
   //! Whether the model differs from the one last loaded or saved.
   bool modelChanged() const;
+  //! Writes the work to the recovery file while it has unsaved changes, and removes the
+  //! file when it has none. Runs every 30 seconds and before each fit.
+  void keepForRecovery();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -158,6 +164,8 @@ class TForm1 : public QMainWindow {
   //! The model as it now stands counts as saved.
   void modelSaved(const QString& path);
   void recalculate();
+  //! Offers the work that a run which did not close properly left in the recovery file.
+  void offerRecovery();
   //! The table file that edits go to: the one in use, or for the table shipped with the
   //! program a copy in the user's data folder, which then becomes the one in use.
   std::string editableMaterialTable();
@@ -189,6 +197,7 @@ class TForm1 : public QMainWindow {
   LiveRecalculation* live_;
   std::unique_ptr<HelpViewer> help_;
   std::unique_ptr<SharedFileDialogs> files_;
+  std::unique_ptr<CrashRecovery> recovery_;
   QMdiSubWindow* activeChild_ = nullptr;
 
   //! The model file last loaded or saved, and its text then.

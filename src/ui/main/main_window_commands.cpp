@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -28,6 +27,7 @@
 #include "model/settings_rules.h"
 #include "shell/clipboard_text.h"
 #include "shell/help_topics.h"
+#include "shell/recovery_file.h"
 #include "shell/status_texts.h"
 #include "shell/summary_sheet.h"
 #include "shell/tiling.h"
@@ -38,6 +38,7 @@
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
+#include "ui/main/crash_recovery.h"
 #include "ui/main/main_window.h"
 #include "ui/main/tips_window.h"
 #include "ui/main/tool_bar.h"
@@ -170,6 +171,7 @@ void TForm1::connectDialogs() {
 }
 
 void TForm1::fit() {
+  keepForRecovery();
   if (state_.settings.cbUserRange) {
     SetUserQRange(state_.settings, false, state_.data);
     settingsDlg_->refresh();
@@ -305,11 +307,63 @@ bool TForm1::saveModel() {
 void TForm1::modelSaved(const QString& path) {
   modelFile_ = path;
   savedModelText_ = ModelFileText(state_.model, state_.settings);
+  recovery_->discard();
   frmModel_->setWindowTitle(QString::fromStdString(ModelCaption(ToPath(path))));
 }
 
 bool TForm1::modelChanged() const {
   return ModelFileText(state_.model, state_.settings) != savedModelText_;
+}
+
+void TForm1::keepForRecovery() {
+  if (!modelChanged()) {
+    recovery_->discard();
+    return;
+  }
+  RecoveredWork work;
+  work.model = state_.model;
+  work.editor = state_.editor;
+  work.settings = state_.settings;
+  work.modelFile = ToPath(modelFile_).string();
+  work.dataFile = state_.data.fileName;
+  work.savedAt = QLocale::system().toString(QDateTime::currentDateTime()).toStdString();
+  recovery_->keep(work);
+}
+
+void TForm1::offerRecovery() {
+  const std::optional<RecoveredWork> work = recovery_->leftBehind();
+  if (!work) return;
+  const bool restore = services_.prompts.confirm(
+      "Quorrel did not close properly. Restore the model you were working on?\n(last saved " +
+      QString::fromStdString(work->savedAt) + ")");
+  if (!restore) {
+    recovery_->discard();
+    return;
+  }
+  // The data first: loading them switches the Q range, which the restored settings then set
+  // as they were.
+  if (!work->dataFile.empty()) loadDataFile(QString::fromStdString(work->dataFile));
+  state_.model = work->model;
+  state_.editor = work->editor;
+  state_.settings = work->settings;
+  modelFile_ = FromPath(work->modelFile);
+  frmModel_->setWindowTitle(modelFile_.isEmpty()
+                                ? QString("Model")
+                                : QString::fromStdString(ModelCaption(work->modelFile)));
+  // Still unsaved: compared with the model file as it is on the disk.
+  savedModelText_.clear();
+  if (!modelFile_.isEmpty()) {
+    RecoveredWork onDisk;
+    try {
+      ReadModelFile(work->modelFile, onDisk.model, onDisk.settings, onDisk.editor);
+      savedModelText_ = ModelFileText(onDisk.model, onDisk.settings);
+    } catch (const QuorrelError&) {
+      // gone or unreadable: the restored model counts as changed
+    }
+  }
+  refreshModelViews();
+  frmModel_->showFunctionParameters();
+  recalculate();
 }
 
 bool TForm1::settleModelChanges() {
@@ -410,7 +464,7 @@ std::string TForm1::editableMaterialTable() {
   }
   // The shipped table stays as shipped: edits go to a copy of the user's, never over an
   // earlier copy.
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  const QString& folder = services_.dataFolder;
   QDir().mkpath(folder);
   QString copy = folder + "/quorrel.db";
   for (int n = 1; QFileInfo::exists(copy); ++n) copy = folder + QString("/quorrel-%1.db").arg(n);
