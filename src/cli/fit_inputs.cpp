@@ -51,6 +51,7 @@ FitInputs LoadFitInputs(const std::string& modelPath, const std::string& dataPat
   inputs.data.measured = std::move(measured);
   inputs.data.pointResolution = std::move(run.pointResolution);
   inputs.data.pointBackground = std::move(run.pointBackground);
+  inputs.data.smearing = settings.smearing;
   return inputs;
 }
 
