@@ -41,6 +41,7 @@ class SilentPrompts : public Prompts {
   SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
   bool confirm(const QString&) override { return false; }
   std::optional<QSize> askPictureSize(QSize) override { return std::nullopt; }
+  std::optional<int> chooseItem(const QString&, const QStringList&) override { return 0; }
 };
 
 class NoDesktop : public DesktopServices {

@@ -86,6 +86,15 @@ std::string ColumnRolesText(const std::vector<ColumnRole>& roles) {
   return text;
 }
 
+ColumnMapping StartingMapping(int columnCount, const ColumnMapping& remembered) {
+  ColumnMapping mapping = remembered;
+  if (mapping.roles.empty()) {
+    mapping.roles = {ColumnRole::Qz, ColumnRole::R, ColumnRole::DR, ColumnRole::SQz};
+  }
+  mapping.roles.resize(static_cast<std::size_t>(std::max(columnCount, 0)), ColumnRole::Skip);
+  return mapping;
+}
+
 TextTable ReadTextTable(const std::filesystem::path& path) {
   const std::string content = ReadTextFile(path, "data file");
   const std::vector<std::string_view> lines = SplitLines(content);

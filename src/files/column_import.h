@@ -29,6 +29,10 @@ struct ColumnMapping {
 std::optional<std::vector<ColumnRole>> ReadColumnRoles(std::string_view text);
 std::string ColumnRolesText(const std::vector<ColumnRole>& roles);
 
+//! The mapping a table of `columnCount` columns starts with: the remembered roles, cut or
+//! filled with skip; without any, q, R, dR and sQz in the first columns.
+ColumnMapping StartingMapping(int columnCount, const ColumnMapping& remembered);
+
 //! The rows of a file that are numbers, and what was passed over.
 struct TextTable {
   std::vector<std::vector<double>> rows;

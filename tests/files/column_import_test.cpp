@@ -25,6 +25,16 @@ TEST(ColumnRoles, ReadAndWriteTheCommandLineNames) {
   for (const char* bad : {"", "q,,R", "q,R,x", "q;R"}) EXPECT_FALSE(ReadColumnRoles(bad)) << bad;
 }
 
+TEST(ColumnRoles, TheStartingMappingFitsTheTable) {
+  EXPECT_EQ(ColumnRolesText(StartingMapping(3, {}).roles), "q,R,dR");
+  EXPECT_EQ(ColumnRolesText(StartingMapping(5, {}).roles), "q,R,dR,sQz,skip");
+  const ColumnMapping remembered{*ReadColumnRoles("2theta,R"), QUnit::InverseNanometre, 0.71};
+  const ColumnMapping mapping = StartingMapping(3, remembered);
+  EXPECT_EQ(ColumnRolesText(mapping.roles), "2theta,R,skip");
+  EXPECT_EQ(mapping.wavelength, 0.71);
+  EXPECT_EQ(mapping.qUnit, QUnit::InverseNanometre);
+}
+
 TEST(TextTable, SkipsAndCountsCommentAndHeaderLinesWhateverTheSeparator) {
   ScratchFolder folder;
   const std::vector<std::string> files{
