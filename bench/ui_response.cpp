@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -17,7 +20,10 @@
 #include "bench_models.h"
 #include "calc/point_background.h"
 #include "calc/point_resolution.h"
+#include "calc/reflectivity_run.h"
+#include "files/curve_files.h"
 #include "ui/fit/fit_dialog.h"
+#include "ui/plot/reflectivity_window.h"
 #include "ui/model/model_window.h"
 #include "shell/command_line.h"
 #include "ui/calc/calculation_runner.h"
@@ -41,6 +47,7 @@ class SilentPrompts : public Prompts {
   SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
   bool confirm(const QString&) override { return false; }
   std::optional<QSize> askPictureSize(QSize) override { return std::nullopt; }
+  std::optional<int> chooseItem(const QString&, const QStringList&) override { return 0; }
 };
 
 class NoDesktop : public DesktopServices {
@@ -174,6 +181,62 @@ void Report(const char* name, TForm1& window, int repeats) {
               best.commandMs, worst.commandMs, repeats);
 }
 
+//! The road of a data set of 100 000 points (an ORSO file) through the window: loading and
+//! plotting it, the curve at its points, a fit of one thickness, the curve file and the
+//! clipboard.
+void ReportLargeData(TForm1& window, const QString& folder) {
+  const QString path = folder + "/large.ort";
+  {
+    std::ofstream out(path.toStdString());
+    out << "# # ORSO reflectivity data file | 1.0 standard | YAML encoding | x\n"
+           "# columns:\n# - {name: Qz, unit: 1/angstrom}\n# - {name: R}\n# - {error_of: R}\n"
+           "# - {error_of: Qz}\n";
+    for (int i = 0; i < 100000; ++i) {
+      const double q = 0.005 + 0.295 * i / 99999;
+      out << q << ' ' << 1e-8 / (q * q * q * q) << ' ' << 1e-9 << ' ' << 0.0212 * q << '\n';
+    }
+  }
+  window.loadModelFile(QUORREL_EXAMPLES "/multilayer.par");
+  window.state().settings.resolutionFromData = true;
+  QElapsedTimer clock;
+  clock.start();
+  window.loadDataFile(path);
+  const double loadMs = clock.nsecsElapsed() / 1e6;
+  while (window.calculations().running() > 0) QCoreApplication::processEvents();
+  std::printf("%-44s load and plot %7.1f ms\n", "100 000 points (.ort)", loadMs);
+  Report("100 000 points, nine-point kernel", window, 3);
+  window.state().settings.smearing = SmearingKernel::Accurate;
+  Report("100 000 points, accurate kernel", window, 3);
+
+  QMdiSubWindow* plot = window.frameOf(window.plotWindow());
+  plot->mdiArea()->setActiveSubWindow(plot);
+  clock.restart();
+  window.copyData();
+  std::printf("%-44s copy data %7.1f ms\n", "100 000 points", clock.nsecsElapsed() / 1e6);
+  clock.restart();
+  WriteReflectivityFile((folder + "/large_curve.dat").toStdString(),
+                        RunReflectivityCalculation(window.state().model, window.state().settings,
+                                                   window.state().data),
+                        false, false);
+  std::printf("%-44s curve computed and written %7.1f ms\n", "100 000 points",
+              clock.nsecsElapsed() / 1e6);
+
+  FitSession& session = window.fitSession();
+  FitData measured{window.state().data, {}, {}, SmearingKernel::Standard};
+  measured.pointResolution =
+      PointResolutions(window.state().settings, window.state().data, window.state().data.qz);
+  session.setIncludeResolution(true);
+  session.setRunMode(RunMode::IterateToMinimum);
+  session.open(window.state().model, std::move(measured));
+  session.toggleVary(2);
+  clock.restart();
+  const DoItResult result = session.doIt();
+  std::printf("%-44s fit of one entry %7.1f ms, %lld chi-square evaluations\n",
+              "100 000 points, nine-point kernel", clock.nsecsElapsed() / 1e6,
+              result.outcome ? result.outcome->evaluations : -1LL);
+  session.cancel();
+}
+
 }  // namespace
 }  // namespace quorrel
 
@@ -203,5 +266,6 @@ int main(int argc, char* argv[]) {
   window.state().settings = FullRun();
   window.state().data = MeasuredData{};
   Report("100 magnetic layers, 999 smeared points", window, 10);
+  ReportLargeData(window, folder.path());
   return 0;
 }

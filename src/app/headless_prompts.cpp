@@ -25,4 +25,10 @@ LoadAnswer HeadlessPrompts::abortOrIgnore(const QString& text) {
   return LoadAnswer::Ignore;
 }
 
+std::optional<int> HeadlessPrompts::chooseItem(const QString& text, const QStringList& items) {
+  if (items.isEmpty()) return std::nullopt;
+  Print("chosen", text + " " + items.front());
+  return 0;
+}
+
 }  // namespace quorrel

@@ -17,6 +17,8 @@ class HeadlessPrompts : public Prompts {
   SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
   bool confirm(const QString&) override { return false; }
   std::optional<QSize> askPictureSize(QSize) override { return std::nullopt; }
+  //! The first, as the command line tool takes it.
+  std::optional<int> chooseItem(const QString& text, const QStringList& items) override;
 
   bool failed() const { return failed_; }
 

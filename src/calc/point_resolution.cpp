@@ -1,11 +1,13 @@
 #include "calc/point_resolution.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "common/error.h"
 #include "common/number_conversion.h"
 #include "common/number_format.h"
+#include "model/settings_rules.h"
 
 namespace quorrel {
 
@@ -38,7 +40,43 @@ std::vector<Region> ReadRegions(const CalcSettings& settings) {
   return regions;
 }
 
+//! 2·sQz interpolated over the measured points, sorted by Qz.
+std::vector<double> DataWidths(const MeasuredData& data, std::span<const double> qz) {
+  std::vector<std::pair<double, double>> measured;
+  for (std::size_t i = 0; i < data.qz.size(); ++i) measured.emplace_back(data.qz[i], data.sqz[i]);
+  std::sort(measured.begin(), measured.end());
+  std::vector<double> widths;
+  widths.reserve(qz.size());
+  for (const double q : qz) {
+    const auto above = std::lower_bound(measured.begin(), measured.end(), std::pair{q, -HUGE_VAL});
+    double sigma = 0;
+    if (above == measured.begin()) {
+      sigma = above->second;
+    } else if (above == measured.end()) {
+      sigma = measured.back().second;
+    } else {
+      const auto& [q0, s0] = *(above - 1);
+      const auto& [q1, s1] = *above;
+      sigma = q1 == q0 ? s1 : s0 + (s1 - s0) * (q - q0) / (q1 - q0);
+    }
+    widths.push_back(2 * sigma);
+  }
+  return widths;
+}
+
 }  // namespace
+
+std::vector<double> PointResolutions(const CalcSettings& settings, const MeasuredData& data,
+                                     std::span<const double> qz) {
+  if (!DataResolutionInUse(settings, data)) return PointResolutions(settings, qz);
+  // At the measured points themselves, each point's own width.
+  if (std::equal(qz.begin(), qz.end(), data.qz.begin(), data.qz.end())) {
+    std::vector<double> widths;
+    for (const double sigma : data.sqz) widths.push_back(2 * sigma);
+    return widths;
+  }
+  return DataWidths(data, qz);
+}
 
 std::vector<double> PointResolutions(const CalcSettings& settings, std::span<const double> qz) {
   std::vector<double> widths(qz.size(), 0.0);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/calc_settings.h"
+#include "model/measured_data.h"
 
 namespace quorrel {
 
@@ -13,5 +14,12 @@ namespace quorrel {
 //! where no row applies. A region cell that is empty or not a number raises QuorrelError
 //! naming the row; a width beyond the double range raises ArithmeticFault at its Qz.
 std::vector<double> PointResolutions(const CalcSettings& settings, std::span<const double> qz);
+
+//! The widths a run uses: with DataResolutionInUse, b = 2·sQz of the data (the nine-point
+//! kernel's half-width is two standard deviations), at the measured points themselves or
+//! interpolated linearly in Qz between them and held beyond them for a computed grid;
+//! otherwise PointResolutions(settings, qz).
+std::vector<double> PointResolutions(const CalcSettings& settings, const MeasuredData& data,
+                                     std::span<const double> qz);
 
 }  // namespace quorrel

@@ -13,8 +13,8 @@ namespace {
 //! Refuses a count that would overrun the plot's storage or leave the step undefined.
 void RequirePointCount(int count, const char* what) {
   if (count >= 1 && count <= kMaxRunPoints) return;
-  throw QuorrelError(std::string(what) + " must lie between 1 and 999, not " +
-                     FormatPrintfD(count));
+  throw QuorrelError(std::string(what) + " must lie between 1 and " +
+                     FormatPrintfD(kMaxRunPoints) + ", not " + FormatPrintfD(count));
 }
 
 }  // namespace

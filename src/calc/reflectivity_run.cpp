@@ -22,7 +22,7 @@ class ReflectivityRun {
 
   ReflectivityResult run() {
     qz_ = QzGrid(settings_, data_);
-    result_.pointResolution = PointResolutions(settings_, qz_);
+    result_.pointResolution = PointResolutions(settings_, data_, qz_);
     if (settings_.cbBackground) result_.pointBackground = PointBackgrounds(settings_, qz_);
     result_.magnetic = settings_.cbMagnet;
     result_.withTransmission = settings_.cbTransmission;
@@ -47,7 +47,9 @@ class ReflectivityRun {
   void computeCurve(SpinState spin, ReflCurve& curve) {
     BuildLayerStack(model_, spin, stack_, &result_.notes);
     // Smearing is always on; a resolution of 0 leaves a point unsmeared.
-    const PointOptions options{.smear = true, .addBackground = settings_.cbBackground};
+    const PointOptions options{.smear = true,
+                               .addBackground = settings_.cbBackground,
+                               .kernel = settings_.smearing};
     std::vector<double> values(qz_.size());
     PointReflectivityBatch(stack_, options, result_.pointBackground, result_.pointResolution,
                            qz_, values, kernel_);

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "common/error.h"
+#include "common/text_case.h"
+#include "files/column_import.h"
 #include "files/measured_data_file.h"
+#include "files/orso_file.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 
@@ -77,12 +80,21 @@ void RethrowAtModelFile(const std::string& path, const SampleModel& model) {
   }
 }
 
-MeasuredData LoadDataInput(const std::string& path, DataLineRule rule, std::ostream& err) {
+MeasuredData LoadDataInput(const std::string& path, const DataOptions& options,
+                           DataLineRule rule, std::ostream& err) {
   MeasuredData data;
-  ReportingQuestions questions(path, rule, err);
-  if (LoadMeasuredData(path, data, questions) == LoadOutcome::Aborted) {
-    throw FileError(path + ": " + questions.firstFault());
+  std::vector<std::string> notes;
+  if (options.columns) {
+    data = ImportMeasuredData(path, *options.columns, notes);
+  } else {
+    ReportingQuestions questions(path, rule, err);
+    const LoadOutcome outcome =
+        EndsWithIgnoringCase(path, ".ort")
+            ? LoadOrsoData(path, options.dataSet, data, questions, notes)
+            : LoadMeasuredData(path, data, questions);
+    if (outcome == LoadOutcome::Aborted) throw FileError(path + ": " + questions.firstFault());
   }
+  for (const std::string& note : notes) err << "quorrel-cli: " << path << ": " << note << '\n';
   return data;
 }
 

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string>
 
+#include "cli/data_options.h"
+
 #include "model/calc_settings.h"
 #include "model/measured_data.h"
 #include "model/sample_model.h"
@@ -29,8 +31,11 @@ ModelInput LoadModelInput(const std::string& path, std::ostream& err);
 //! How a bad line of measured data is handled.
 enum class DataLineRule { ReportAndSkip, Fatal };
 
-//! Reads measured data. Every bad line is reported on `err` with its message; with
-//! DataLineRule::Fatal the first one ends the load with FileError.
-MeasuredData LoadDataInput(const std::string& path, DataLineRule rule, std::ostream& err);
+//! Reads measured data: a plain text table with --columns, data set `options.dataSet` of an
+//! ORSO file (.ort), otherwise the tab-separated data file. Every bad line is reported on `err`
+//! with its message, as are the reader's notes; with DataLineRule::Fatal the first bad line
+//! ends the load with FileError.
+MeasuredData LoadDataInput(const std::string& path, const DataOptions& options,
+                           DataLineRule rule, std::ostream& err);
 
 }  // namespace quorrel::cli

@@ -163,8 +163,9 @@ const Command kParamsCommand{
 
 const Command kChiSquareCommand{
     "chisq", "the chi-square of a model file against measured data",
-    "usage: quorrel-cli chisq MODEL.par DATA.dat [--weighting errors|stat|none|log]\n"
+    "usage: quorrel-cli chisq MODEL.par DATA.dat|DATA.ort [--weighting errors|stat|none|log]\n"
     "                         [--resolution] [--background] [--region LO:HI]\n"
+    "                         [the data options of reflectivity]\n"
     "Calculates the reflectivity at the measured points (with the resolution and background\n"
     "settings of MODEL.par) and prints the chi-square over the fitting region: the sum of\n"
     "the points' terms divided by their number minus one.\n"
@@ -174,20 +175,22 @@ const Command kChiSquareCommand{
     "  --background  add every point's background (0 when MODEL.par has none switched on)\n"
     "  --region LO:HI  the measured points from Qz = LO to Qz = HI, both included; an empty\n"
     "                side starts at the first point or selects nothing (default: every point)\n"
+    QUORREL_DATA_OPTIONS_HELP
     "Exit status: 0 success, 1 unreadable input, a failed evaluation (\"one of the\n"
     "parameters ran out of bounds...\") or a region without points, 2 usage error.\n",
     RunChiSquare};
 
 const Command kFitCommand{
     "fit", "fit entries of a model file to measured data",
-    "usage: quorrel-cli fit MODEL.par DATA.dat --vary LIST [--weighting errors|stat|none|log]\n"
+    "usage: quorrel-cli fit MODEL.par DATA.dat|DATA.ort --vary LIST\n"
+    "                       [--weighting errors|stat|none|log]\n"
     "                       [--resolution] [--background] [--region LO:HI]\n"
     "                       [--tolerance T] [--seed S] [-o FITTED.par]\n"
     "Varies the entries of LIST (numbers of quorrel-cli params, such as 3,6-7) by a\n"
     "randomised search, one entry at a time, until a cycle of searches brings no improvement\n"
     "(converged) or the chi-square falls below T (below tolerance). Prints the end state,\n"
     "the chi-square, the number of chi-square evaluations and the fitted entries with their\n"
-    "full values. The options of chisq apply.\n"
+    "full values. The options of chisq apply, the data options among them.\n"
     "  --tolerance T  1e-37 to 1, default 1e-06: a search ends when its change is smaller\n"
     "  --seed S       seed of the random picks (default: from the clock)\n"
     "  -o FITTED.par  write the model with the fitted values, rounded as the model editor\n"

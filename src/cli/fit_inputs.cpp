@@ -34,16 +34,19 @@ void ApplyRegion(const Arguments& args, MeasuredData& data) {
 
 ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions) {
   moreValueOptions.insert({"--weighting", "--region"});
-  return {std::move(moreValueOptions), {"--resolution", "--background"}};
+  moreValueOptions.merge(DataValueOptions());
+  return {std::move(moreValueOptions), {"--resolution", "--background", kResolutionFromData}};
 }
 
 FitInputs LoadFitInputs(const std::string& modelPath, const std::string& dataPath,
                         const Arguments& args, std::ostream& err) {
+  const DataOptions dataOptions = ReadDataOptions(args);
   FitInputs inputs{LoadModelInput(modelPath, err), {}};
-  MeasuredData measured = LoadDataInput(dataPath, DataLineRule::ReportAndSkip, err);
+  MeasuredData measured = LoadDataInput(dataPath, dataOptions, DataLineRule::ReportAndSkip, err);
   ApplyRegion(args, measured);
   // A fit calculates at the measured points.
   CalcSettings& settings = inputs.model.settings;
+  ApplyDataOptions(dataOptions, measured, dataPath, settings);
   SetUserQRange(settings, false, measured);
   settings.cbMagnet = false;
   settings.cbTransmission = false;
@@ -51,6 +54,7 @@ FitInputs LoadFitInputs(const std::string& modelPath, const std::string& dataPat
   inputs.data.measured = std::move(measured);
   inputs.data.pointResolution = std::move(run.pointResolution);
   inputs.data.pointBackground = std::move(run.pointBackground);
+  inputs.data.smearing = settings.smearing;
   return inputs;
 }
 

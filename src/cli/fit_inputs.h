@@ -12,7 +12,8 @@
 
 namespace quorrel::cli {
 
-//! The options of chisq and fit: --weighting, --resolution, --background, --region.
+//! The options of chisq and fit: --weighting, --resolution, --background, --region and the
+//! data options.
 ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions);
 
 //! The model file and the measured data of a fit, and what the run over the points left.

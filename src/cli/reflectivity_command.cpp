@@ -19,11 +19,15 @@ KernelKind KernelOption(const Arguments& args) {
   throw UsageError("--kernel takes fast or reference, not '" + kernel + "'");
 }
 
-const ArgumentRules kRules{
-    .valueOptions = {"--data", "--qmin", "--qmax", "--points", "--wavelength", "--thickness",
-                     "--kernel", kOutputOption, kPrecisionOption},
-    .switches = {"--magnetic", "--transmission", "--strict"},
-};
+ArgumentRules Rules() {
+  ArgumentRules rules{
+      .valueOptions = {"--data", "--qmin", "--qmax", "--points", "--wavelength", "--thickness",
+                       "--kernel", kOutputOption, kPrecisionOption},
+      .switches = {"--magnetic", "--transmission", "--strict", kResolutionFromData},
+  };
+  rules.valueOptions.merge(DataValueOptions());
+  return rules;
+}
 
 //! The options that change the settings, read before any file so that a usage error comes
 //! first.
@@ -60,12 +64,18 @@ struct ReflectivityOptions {
 
 int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
                     std::ostream& err) {
-  const Arguments args(rawArgs, kRules);
+  const Arguments args(rawArgs, Rules());
   if (args.positional().size() != 1) throw UsageError("reflectivity takes one model file");
   if (!args.has("--transmission") && (args.has("--wavelength") || args.has("--thickness"))) {
     throw UsageError("--wavelength and --thickness belong to --transmission");
   }
   if (args.has("--strict") && !args.has("--data")) throw UsageError("--strict needs --data");
+  for (const std::string& option : DataValueOptions()) {
+    if (option != "--smearing" && args.has(option) && !args.has("--data")) {
+      throw UsageError(option + " needs --data");
+    }
+  }
+  const DataOptions dataOptions = ReadDataOptions(args);
   const Precision precision = PrecisionOption(args);
   const KernelKind kernel = KernelOption(args);
   const ReflectivityOptions options(args);
@@ -75,10 +85,11 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
   if (const std::optional<std::string> dataPath = args.value("--data")) {
     const DataLineRule rule = args.has("--strict") ? DataLineRule::Fatal
                                                    : DataLineRule::ReportAndSkip;
-    data = LoadDataInput(*dataPath, rule, err);
+    data = LoadDataInput(*dataPath, dataOptions, rule, err);
   }
   CalcSettings& settings = input.settings;
   options.apply(data, settings);
+  ApplyDataOptions(dataOptions, data, args.value("--data").value_or(""), settings);
 
   ReflectivityResult result;
   try {
@@ -96,7 +107,10 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
 
 const Command kReflectivityCommand{
     "reflectivity", "the reflectivity curve of a model file",
-    "usage: quorrel-cli reflectivity MODEL.par [--data DATA.dat [--strict]]\n"
+    "usage: quorrel-cli reflectivity MODEL.par [--data DATA.dat|DATA.ort [--strict]]\n"
+    "                                [--dataset N | --columns LIST [--q-unit A|nm]\n"
+    "                                 [--xray-wavelength L]] [--resolution-from-data]\n"
+    "                                [--smearing standard|accurate]\n"
     "                                [--qmin Q] [--qmax Q] [--points N] [--magnetic]\n"
     "                                [--transmission [--wavelength L] [--thickness MM]]\n"
     "                                [--kernel fast|reference] [--precision file|full]\n"
@@ -105,14 +119,16 @@ const Command kReflectivityCommand{
     "MODEL.par and writes it in the reflectivity file format (Qz, R, 0 per line; with\n"
     "--magnetic also the spin-up and spin-down curves, with --transmission the\n"
     "transmission) to FILE, or to standard output without -o.\n"
-    "  --data DATA.dat   calculate at the measured Qz values (tab-separated Qz, R, dR); a\n"
-    "                    line that cannot be read is reported on standard error and skipped\n"
+    "  --data DATA.dat   calculate at the measured Qz values (tab-separated Qz, R, dR, or an\n"
+    "                    ORSO file .ort); a line that cannot be read is reported on standard\n"
+    "                    error and skipped\n"
     "  --strict          make the first bad data line fatal instead\n"
     "  --qmin, --qmax, --points\n"
     "                    calculate from qmin in steps of (qmax - qmin)/points instead; those\n"
     "                    not given stay at 0, 0.25 and 100, or with --data at the measured\n"
     "                    range and count; without them and without --data the points are\n"
     "                    0, 0.0025, ..., 0.2475 (qmax itself is not a point)\n"
+    QUORREL_DATA_OPTIONS_HELP
     "  --magnetic        include the magnetization: the two spin-state curves\n"
     "  --transmission    add the transmission through a substrate of --thickness mm (default\n"
     "                    0) at --wavelength A (default 4.66)\n"

@@ -13,22 +13,6 @@ namespace quorrel {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-//! Splits off the next line, ending at CR LF, LF or CR; false when nothing is left.
-bool NextLine(std::string_view& rest, std::string_view& line) {
-  if (rest.empty()) return false;
-  const std::size_t end = rest.find_first_of("\r\n");
-  line = rest.substr(0, end);
-  if (end == std::string_view::npos) {
-    rest = {};
-  } else {
-    const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
-    rest.remove_prefix(end + (crLf ? 2 : 1));
-  }
-  return true;
-}
-
 //! The text before the next TAB, and the line cut after it; nothing when there is no TAB.
 std::optional<std::string_view> FieldBeforeTab(std::string_view& line) {
   const std::size_t tab = line.find('\t');
@@ -72,8 +56,7 @@ std::string NotPositiveMessage(int pointNumber) {
 LoadOutcome LoadMeasuredData(const std::filesystem::path& path, MeasuredData& data,
                              LoadQuestions& questions, const LoadProgress& progress) {
   const std::string content = ReadTextFile(path, "measured data file");
-  std::string_view rest = content;
-  if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
+  std::string_view rest = WithoutByteOrderMark(content);
 
   MeasuredData loaded;
   int lineNumber = 0;

@@ -2,20 +2,14 @@
 
 #include "common/number_conversion.h"
 #include "common/number_format.h"
+#include "files/text_file.h"
 
 namespace quorrel {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  std::string_view rest = WithoutByteOrderMark(text);
   std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find_first_of("\r\n");
-    lines.push_back(text.substr(0, end));
-    if (end == std::string_view::npos) break;
-    const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-    text.remove_prefix(end + (crlf ? 2 : 1));
-  }
+  for (std::string_view line; NextLine(rest, line);) lines.push_back(line);
   return lines;
 }
 

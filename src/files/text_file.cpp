@@ -32,4 +32,23 @@ std::string ReadTextFile(const std::filesystem::path& path, std::string_view kin
   return content;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return text;
+}
+
+bool NextLine(std::string_view& rest, std::string_view& line) {
+  if (rest.empty()) return false;
+  const std::size_t end = rest.find_first_of("\r\n");
+  line = rest.substr(0, end);
+  if (end == std::string_view::npos) {
+    rest = {};
+  } else {
+    const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+    rest.remove_prefix(end + (crLf ? 2 : 1));
+  }
+  return true;
+}
+
 }  // namespace quorrel

@@ -11,4 +11,10 @@ namespace quorrel {
 //! "model file") and the path when it is missing, not a file, or cannot be read.
 std::string ReadTextFile(const std::filesystem::path& path, std::string_view kind);
 
+//! The text after a UTF-8 byte-order mark, if it starts with one.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
+//! Splits off the next line of `rest`, ending at CR LF, LF or CR; false when nothing is left.
+bool NextLine(std::string_view& rest, std::string_view& line);
+
 }  // namespace quorrel

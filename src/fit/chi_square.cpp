@@ -74,7 +74,8 @@ ChiSquareEvaluator::ChiSquareEvaluator(const MeasuredData& data,
 }
 
 bool ChiSquareEvaluator::calculatePoints(const LayerStack& stack) {
-  const PointOptions point{options_.includeResolution, options_.includeBackground};
+  const PointOptions point{options_.includeResolution, options_.includeBackground,
+                           options_.smearing};
   try {
     PointReflectivityBatch(stack, point, background_, resolution_, qz_, fit_, options_.kernel);
   } catch (const ArithmeticFault&) {

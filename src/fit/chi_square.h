@@ -43,6 +43,7 @@ struct ChiSquareOptions {
   bool includeResolution = false;
   bool includeBackground = false;
   KernelKind kernel = KernelKind::Fast;
+  SmearingKernel smearing = SmearingKernel::Standard;
 };
 
 //! Evaluates stacks against the measured points of one region. `pointResolution` and

@@ -159,7 +159,7 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
   LayerStack stack = stack_;
   const FitRequest request{settings_.mode, flags_.variedIndices(), settings_.displayGraph};
   const ChiSquareOptions options{settings_.weighting, settings_.includeResolution,
-                                 settings_.includeBackground, KernelKind::Fast};
+                                 settings_.includeBackground, KernelKind::Fast, data_.smearing};
   ChiSquareEvaluator evaluator(data_.measured, data_.pointResolution, data_.pointBackground,
                                range, options);
   // Each run evaluates the profile function with its own copy of the compiled function.

@@ -38,6 +38,7 @@ struct FitData {
   MeasuredData measured;
   std::vector<double> pointResolution;
   std::vector<double> pointBackground;
+  SmearingKernel smearing = SmearingKernel::Standard;  //!< the kernel the settings chose
 };
 
 enum class FitDialogState {

@@ -1,7 +1,9 @@
 #pragma once
 // The options of the calculations, one typed value per control of the settings dialog.
 
+#include "model/measured_data.h"
 #include "model/spin_field.h"
+#include "physics/reflectance.h"
 #include "model/text_grid.h"
 
 namespace quorrel {
@@ -15,7 +17,7 @@ struct CalcSettings {
   CalcSettings();
 
   //! Ranges of the spin fields.
-  static constexpr SpinRange kNumPointsRange{0, 999};
+  static constexpr SpinRange kNumPointsRange{0, MeasuredData::kMaxPoints};
   static constexpr SpinRange kNumPointsZRange{0, 0};  // no limit
   static constexpr SpinRange kRegionsRange{1, 8};
   //! Points of the profile when the depth range is automatic.
@@ -54,6 +56,10 @@ struct CalcSettings {
   double edtDistribution = 0.0;
   int edtRegions = 1;
   TextGrid resltnGrid;  // row 0 headings "from Qz", "delta Qz"; rows 1..edtRegions
+  // Kept in the user's settings, not in model files: they belong to the data and the
+  // machine, not to the sample.
+  bool resolutionFromData = false;  // b = 2·sQz where the data carry sQz
+  SmearingKernel smearing = SmearingKernel::Standard;
 
   // Database.
   Radiation radiation = Radiation::Neutrons;  // persisted as "radiation"

@@ -2,7 +2,7 @@
 
 namespace quorrel {
 
-CalcSettingsView ViewOf(const CalcSettings& settings) {
+CalcSettingsView ViewOf(const CalcSettings& settings, bool dataCarryResolution) {
   CalcSettingsView view;
   view.qRangeEnabled = settings.cbUserRange;
   view.transmissionVisible = settings.cbTransmission;
@@ -15,6 +15,8 @@ CalcSettingsView ViewOf(const CalcSettings& settings) {
                      settings.background == BackgroundKind::Lorentzian;
   view.vSelectorVisible = settings.cbVSelector;
   view.regionsVisible = !settings.cbVSelector;
+  view.dataResolutionEnabled = dataCarryResolution;
+  view.modelResolutionEnabled = !(settings.resolutionFromData && dataCarryResolution);
   return view;
 }
 

@@ -20,10 +20,12 @@ struct CalcSettingsView {
   bool peakVisible = false;           // edtPeakA, edtPeakW, edtPeakXC and their labels
   bool vSelectorVisible = false;      // pnlVSelector
   bool regionsVisible = true;         // pnlRegions
+  bool dataResolutionEnabled = false; // cbDataResolution: the data carry sQz
+  bool modelResolutionEnabled = true; // cbVSelector and both panels: no resolution from data
 };
 
-//! The states that the settings call for.
-CalcSettingsView ViewOf(const CalcSettings& settings);
+//! The states that the settings call for, with data that carry sQz or not.
+CalcSettingsView ViewOf(const CalcSettings& settings, bool dataCarryResolution = false);
 
 //! The hint of btnCalc on a page: "calculate profile" on the profile page, otherwise
 //! "calculate reflectivity".

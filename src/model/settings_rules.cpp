@@ -14,6 +14,10 @@ void SetUserQRange(CalcSettings& settings, bool on, const MeasuredData& data) {
   settings.edtNumPoints = CalcSettings::kNumPointsRange.limit(data.count());
 }
 
+bool DataResolutionInUse(const CalcSettings& settings, const MeasuredData& data) {
+  return settings.resolutionFromData && data.hasResolution();
+}
+
 void SetUserZRange(CalcSettings& settings, bool on, const SampleModel& model) {
   settings.cbUserZ = on;
   if (on) return;

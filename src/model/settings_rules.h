@@ -12,6 +12,10 @@ namespace quorrel {
 //! points the fields keep their values.
 void SetUserQRange(CalcSettings& settings, bool on, const MeasuredData& data);
 
+//! Whether a run takes each point's resolution from the data's sQz: chosen, and the data
+//! carry it.
+bool DataResolutionInUse(const CalcSettings& settings, const MeasuredData& data);
+
 //! Switches "user supplied z-range". Off: the depth range becomes the automatic one of the
 //! model and the profile gets 50 points. A model thickness that is not a number throws
 //! CellError after the switch has gone off, with the range fields unchanged.

@@ -25,10 +25,15 @@ class ReflectanceWorkspace {
 //! operations do not absorb raise ArithmeticFault.
 double Reflectance(const LayerStack& stack, double qz, ReflectanceWorkspace& workspace);
 
+//! The resolution kernel of a smeared point: the nine samples out to ±b, or the accurate
+//! Gaussian average (PointReflectivityBatch only).
+enum class SmearingKernel { Standard, Accurate };
+
 //! How a point is evaluated: smeared with its resolution half-width, and with its background.
 struct PointOptions {
   bool smear = false;
   bool addBackground = false;
+  SmearingKernel kernel = SmearingKernel::Standard;
 };
 
 //! The plotted value at one point: Reflectance, averaged over the nine-point Gaussian kernel of

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "physics/accurate_smearing.h"
 #include "physics/fast/fast_reflectance.h"
 
 namespace quorrel {
@@ -37,6 +38,8 @@ void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
   }
   if (!options.smear) {
     ReflectanceBatch(stack, qz, out, kind);
+  } else if (options.kernel == SmearingKernel::Accurate) {
+    AccurateSmearedBatch(stack, resolution, qz, out, kind);
   } else {
     // The nine kernel samples of every point, in the order they are accumulated.
     constexpr int kSamples = 9;

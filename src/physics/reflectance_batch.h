@@ -18,7 +18,8 @@ void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::
                       KernelKind kind = KernelKind::Fast);
 
 //! out[i] = PointReflectivity(stack, options, background[i], resolution[i], qz[i]) for every i,
-//! with the kernel's samples accumulated in the same order. `background` may be empty when
+//! with the kernel's samples accumulated in the same order; with the accurate kernel the
+//! smeared value is AccurateSmearedBatch's. `background` may be empty when
 //! options.addBackground is off, `resolution` when options.smear is off.
 void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
                             std::span<const double> background, std::span<const double> resolution,

@@ -20,7 +20,7 @@ StartupSwitches ReadCommandLine(const std::vector<std::string>& arguments) {
       }
     } else if (EndsWithIgnoringCase(argument, ".par")) {
       switches.modelFile = argument;
-    } else if (EndsWithIgnoringCase(argument, ".dat")) {
+    } else if (EndsWithIgnoringCase(argument, ".dat") || EndsWithIgnoringCase(argument, ".ort")) {
       switches.dataFile = argument;
     }
   }

@@ -12,6 +12,7 @@ constexpr const char* kLastSession = "Last Session";
 constexpr const char* kWindow = "Window";
 constexpr const char* kWww = "WWW settings";
 constexpr const char* kRecalculate = "recalculateWhileEditing";
+constexpr const char* kImport = "Import";
 
 std::string ReadText(const SettingsStore& store, const char* section, const char* name,
                      const std::string& fallback) {
@@ -89,6 +90,22 @@ FirstShowingValues ReadFirstShowingValues(const SettingsStore& store,
 
   values.sldDatabasePath = ReadText(store, kMain, "SLD Database", defaultDatabasePath);
   values.recalculateWhileEditing = ReadInt(store, kLastSession, kRecalculate, 1) != 0;
+  values.resolutionFromData = ReadFlag(store, kLastSession, "resolutionFromData");
+  values.smearing = ReadText(store, kLastSession, "smearing", "") == "accurate"
+                        ? SmearingKernel::Accurate
+                        : SmearingKernel::Standard;
+  // An import mapping that does not read is forgotten as a whole.
+  ColumnMapping& mapping = values.importMapping;
+  const std::optional<std::vector<ColumnRole>> roles =
+      ReadColumnRoles(ReadText(store, kImport, "columns", ""));
+  const std::optional<double> xrayWavelength =
+      LocaleToDouble(ReadText(store, kImport, "xrayWavelength", ""));
+  if (roles && xrayWavelength && *xrayWavelength > 0) {
+    mapping.roles = *roles;
+    mapping.qUnit = ReadText(store, kImport, "qUnit", "") == "nm" ? QUnit::InverseNanometre
+                                                                    : QUnit::InverseAngstrom;
+    mapping.wavelength = *xrayWavelength;
+  }
   return values;
 }
 
@@ -120,6 +137,15 @@ void WriteShutdownValues(SettingsStore& store, const ShutdownValues& values) {
   store.write(kWww, "e-mail", values.addresses.contact);
   store.write(kMain, "SLD Database", values.sldDatabasePath);
   WriteFlag(store, kLastSession, kRecalculate, values.recalculateWhileEditing);
+  WriteFlag(store, kLastSession, "resolutionFromData", values.resolutionFromData);
+  store.write(kLastSession, "smearing",
+              values.smearing == SmearingKernel::Accurate ? "accurate" : "standard");
+  if (!values.importMapping.roles.empty()) {
+    store.write(kImport, "columns", ColumnRolesText(values.importMapping.roles));
+    store.write(kImport, "qUnit",
+                values.importMapping.qUnit == QUnit::InverseNanometre ? "nm" : "A");
+    store.write(kImport, "xrayWavelength", FormatGeneral(values.importMapping.wavelength));
+  }
 }
 
 }  // namespace quorrel

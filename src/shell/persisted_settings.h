@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "files/column_import.h"
 #include "fit/fit_session.h"
 #include "model/calc_settings.h"
 #include "model/sample_model.h"
@@ -52,6 +53,11 @@ struct FirstShowingValues {
   std::string sldDatabasePath;
   //! The curves follow every edit ("recalculate while editing"); on unless stored as 0.
   bool recalculateWhileEditing = true;
+  //! The resolution from the data's sQz, and the kernel; not part of model files.
+  bool resolutionFromData = false;
+  SmearingKernel smearing = SmearingKernel::Standard;
+  //! The columns, Q unit and X-ray wavelength of the last import; no columns before one.
+  ColumnMapping importMapping;
 };
 
 //! Written at shut-down.
@@ -69,6 +75,9 @@ struct ShutdownValues {
   WebAddresses addresses;
   std::string sldDatabasePath;
   bool recalculateWhileEditing = true;
+  bool resolutionFromData = false;
+  SmearingKernel smearing = SmearingKernel::Standard;
+  ColumnMapping importMapping;
 };
 
 //! Missing values and integers whose text is not an integer take the defaults above.

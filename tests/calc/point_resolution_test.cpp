@@ -101,5 +101,44 @@ TEST(PointResolutionTest, AWidthBeyondTheDoubleRangeIsAFaultAtItsQz) {
   }
 }
 
+//! Three points whose 1-sigma resolution is 0.001, 0.002 and 0.004, out of Qz order.
+MeasuredData WithResolution() {
+  MeasuredData data;
+  data.fileName = "/data/run.ort";
+  data.qz = {0.1, 0.2, 0.05};
+  data.r = {1e-3, 1e-4, 1e-2};
+  data.dr = {0, 0, 0};
+  data.sqz = {0.002, 0.004, 0.001};
+  return data;
+}
+
+TEST(PointResolutionTest, FromTheDataTheWidthIsTwiceSQzAtEveryMeasuredPoint) {
+  CalcSettings settings;
+  settings.resolutionFromData = true;
+  const MeasuredData data = WithResolution();
+  EXPECT_EQ(PointResolutions(settings, data, data.qz), (std::vector<double>{0.004, 0.008, 0.002}));
+}
+
+TEST(PointResolutionTest, FromTheDataAComputedGridInterpolatesAndHoldsTheEnds) {
+  CalcSettings settings;
+  settings.resolutionFromData = true;
+  const std::vector<double> b =
+      PointResolutions(settings, WithResolution(), std::vector<double>{0.0, 0.075, 0.15, 0.3});
+  ASSERT_EQ(b.size(), 4u);
+  EXPECT_DOUBLE_EQ(b[0], 0.002);   // below the first point: its width
+  EXPECT_DOUBLE_EQ(b[1], 0.003);   // halfway between 0.05 and 0.1
+  EXPECT_DOUBLE_EQ(b[2], 0.006);   // halfway between 0.1 and 0.2
+  EXPECT_DOUBLE_EQ(b[3], 0.008);   // above the last point
+}
+
+TEST(PointResolutionTest, WithoutTheChoiceOrWithoutSQzTheModelDecides) {
+  CalcSettings settings = Regions({{"0", "0.0005"}});
+  MeasuredData data = WithResolution();
+  EXPECT_EQ(PointResolutions(settings, data, data.qz), std::vector<double>(3, 0.0005));
+  settings.resolutionFromData = true;
+  data.sqz.clear();
+  EXPECT_EQ(PointResolutions(settings, data, data.qz), std::vector<double>(3, 0.0005));
+}
+
 }  // namespace
 }  // namespace quorrel

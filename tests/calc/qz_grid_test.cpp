@@ -70,24 +70,26 @@ TEST(QzGridTest, ADescendingRangeRunsDownwards) {
   EXPECT_DOUBLE_EQ(qz[3], 0.125);
 }
 
-TEST(QzGridTest, CountsOutsideOneTo999AreRefused) {
+TEST(QzGridTest, CountsOutsideOneTo100000AreRefused) {
   CalcSettings settings;
-  for (const int count : {0, -1, 1000}) {
+  for (const int count : {0, -1, 100001}) {
     settings.edtNumPoints = count;
     ExpectRefused(settings, MeasuredData(),
-                  "the number of points must lie between 1 and 999, not " + std::to_string(count));
+                  "the number of points must lie between 1 and 100000, not " +
+                      std::to_string(count));
   }
   // The step is formed from edtNumPoints even when the measured points replace the grid.
   settings.edtNumPoints = 0;
   settings.cbUserRange = false;
   ExpectRefused(settings, Measured(20),
-                "the number of points must lie between 1 and 999, not 0");
-  settings.edtNumPoints = 999;
-  EXPECT_EQ(QzGrid(settings, Measured(999)).size(), 999u);
-  ExpectRefused(settings, Measured(1000),
-                "the number of measured points must lie between 1 and 999, not 1000");
+                "the number of points must lie between 1 and 100000, not 0");
+  settings.edtNumPoints = 100000;
+  EXPECT_EQ(QzGrid(settings, MeasuredData()).size(), 100000u);
+  EXPECT_EQ(QzGrid(settings, Measured(100000)).size(), 100000u);
+  ExpectRefused(settings, Measured(100001),
+                "the number of measured points must lie between 1 and 100000, not 100001");
   ExpectRefused(settings, Measured(0),
-                "the number of measured points must lie between 1 and 999, not 0");
+                "the number of measured points must lie between 1 and 100000, not 0");
 }
 
 TEST(QzGridTest, AGridBeyondTheDoubleRangeIsAFault) {

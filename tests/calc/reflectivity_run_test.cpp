@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "common/error.h"
+#include "model/layer_stack_builder.h"
 #include "model/measured_data.h"
 
 namespace quorrel {
@@ -105,6 +106,38 @@ TEST(ReflectivityRunTest, TheResolutionSmearsTheCurve) {
   EXPECT_EQ(smeared.plain.x, sharp.plain.x);
   EXPECT_NE(smeared.plain.y, sharp.plain.y);
   EXPECT_GT(smeared.ranges.rMin, sharp.ranges.rMin);
+}
+
+TEST(ReflectivityRunTest, TheChosenKernelAndTheDataResolutionSmearTheCurve) {
+  // A 300 Å film on silicon, measured at 60 points with 5 % resolution (FWHM).
+  SampleModel model;
+  model.baseGrid.setCell(2, kColThickness, "300");  // row 2: the layer below air
+  model.baseGrid.setCell(2, kColRho, "4e-6");
+  MeasuredData data;
+  data.fileName = "/data/film.ort";
+  for (int k = 0; k < 60; ++k) {
+    data.qz.push_back(0.02 + 0.003 * k);
+    data.r.push_back(1e-4);
+    data.dr.push_back(0);
+    data.sqz.push_back(0.05 / 2.3548 * data.qz.back());
+  }
+  CalcSettings settings;
+  settings.cbUserRange = false;
+  settings.resolutionFromData = true;
+  const ReflectivityResult standard = Calculate(model, settings, data);
+  for (std::size_t i = 0; i < data.qz.size(); ++i) {
+    EXPECT_EQ(standard.pointResolution[i], 2 * data.sqz[i]);
+  }
+  settings.smearing = SmearingKernel::Accurate;
+  const ReflectivityResult accurate = Calculate(model, settings, data);
+  EXPECT_EQ(accurate.pointResolution, standard.pointResolution);
+  std::vector<double> expected(data.qz.size());
+  LayerStack stack;
+  BuildLayerStack(model, SpinState::None, stack);
+  PointReflectivityBatch(stack, {.smear = true, .kernel = SmearingKernel::Accurate}, {},
+                         accurate.pointResolution, data.qz, expected);
+  EXPECT_EQ(accurate.plain.y, expected);
+  EXPECT_NE(accurate.plain.y, standard.plain.y);
 }
 
 TEST(ReflectivityRunTest, RegionRowsSetTheResolutionOfTheirPoints) {

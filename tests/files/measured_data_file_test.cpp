@@ -2,32 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "common/decimal_separator.h"
 #include "common/error.h"
 #include "files/curve_files.h"
 #include "scratch_folder.h"
+#include "scripted_questions.h"
 
 namespace quorrel {
 namespace {
-
-//! Answers from a script (Ignore when it runs out) and keeps every message asked.
-class ScriptedQuestions : public LoadQuestions {
- public:
-  explicit ScriptedQuestions(std::deque<LoadAnswer> answers = {}) : answers_(std::move(answers)) {}
-  LoadAnswer abortOrIgnore(const std::string& message) override {
-    messages.push_back(message);
-    if (answers_.empty()) return LoadAnswer::Ignore;
-    const LoadAnswer answer = answers_.front();
-    answers_.pop_front();
-    return answer;
-  }
-  std::vector<std::string> messages;
-
- private:
-  std::deque<LoadAnswer> answers_;
-};
 
 std::string Strange(int line) { return "Ooops...\nskipping strange value in line #" + std::to_string(line); }
 std::string NotPositive(int point) {
@@ -201,19 +183,19 @@ TEST(LoadMeasuredData, TheMostPointsLoadAndOneMoreIsRefused) {
   ScratchFolder folder;
   MeasuredData data = Previous();
   ScriptedQuestions questions;
-  LoadMeasuredData(folder.write("full.dat", Lines(999)), data, questions);
-  EXPECT_EQ(data.count(), 999);
-  EXPECT_EQ(data.fitRegionHigh, 0.999);
+  LoadMeasuredData(folder.write("full.dat", Lines(100000)), data, questions);
+  EXPECT_EQ(data.count(), 100000);
+  EXPECT_EQ(data.fitRegionHigh, 100.0);
 
   data = Previous();
-  const auto path = folder.write("over.dat", Lines(1000, "\n"));
+  const auto path = folder.write("over.dat", Lines(100001, "\n"));
   try {
     LoadMeasuredData(path, data, questions);
     FAIL() << "no error";
   } catch (const FileError& error) {
     EXPECT_EQ(std::string(error.what()),
               "The measured data file \"" + path.string() +
-                  "\" holds more than 999 points, the most that a data set can hold; nothing "
+                  "\" holds more than 100000 points, the most that a data set can hold; nothing "
                   "was loaded");
   }
   ExpectSame(data, Previous());
@@ -225,10 +207,10 @@ TEST(LoadMeasuredData, DroppedLinesDoNotCountTowardsTheLimit) {
   ScratchFolder folder;
   MeasuredData data;
   ScriptedQuestions questions;
-  LoadMeasuredData(folder.write("dropped.dat", "header\r\n" + Lines(999) + "0.1\t0\t0\r\n"), data,
-                   questions);
-  EXPECT_EQ(data.count(), 999);
-  EXPECT_EQ(questions.messages, (std::vector<std::string>{Strange(1), NotPositive(1000)}));
+  LoadMeasuredData(folder.write("dropped.dat", "header\r\n" + Lines(100000) + "0.1\t0\t0\r\n"),
+                   data, questions);
+  EXPECT_EQ(data.count(), 100000);
+  EXPECT_EQ(questions.messages, (std::vector<std::string>{Strange(1), NotPositive(100001)}));
 }
 
 TEST(LoadMeasuredData, UnopenableFilesNameThemselves) {

@@ -147,6 +147,20 @@ TEST(ChiSquareTest, ResolutionSmearsEachPointWithItsOwnWidth) {
   EXPECT_NE(curve.y[5], f.fit[5]);
 }
 
+TEST(ChiSquareTest, TheAccurateKernelSmearsWhenChosen) {
+  Fixture f = Make(6, 1.0);
+  const std::vector<double> resolution{0.001, 0.002, 0.003, 0.004, 0.005, 0.006};
+  ChiSquareEvaluator evaluator(
+      f.data, resolution, {}, RegionPoints(f.data),
+      {Weighting::None, true, false, KernelKind::Fast, SmearingKernel::Accurate});
+  const std::optional<ReflCurve> curve = evaluator.calculate(f.stack);
+  ASSERT_TRUE(curve);
+  std::vector<double> expected(6);
+  PointReflectivityBatch(f.stack, {.smear = true, .kernel = SmearingKernel::Accurate}, {},
+                         resolution, f.data.qz, expected);
+  EXPECT_EQ(curve->y, expected);
+}
+
 TEST(ChiSquareTest, TheCurveOfAFailedEvaluationEndsBeforeTheFault) {
   Fixture f = Make(5, 2.0);
   f.data.dr[3] = 0.0;

@@ -35,7 +35,8 @@ TEST(CalcSettings, RegionTableStartsWithHeadingsAndOneZeroRow) {
 }
 
 TEST(CalcSettings, SpinRanges) {
-  EXPECT_EQ(CalcSettings::kNumPointsRange.limit(1000), 999);
+  EXPECT_EQ(CalcSettings::kNumPointsRange.limit(1000), 1000);
+  EXPECT_EQ(CalcSettings::kNumPointsRange.limit(100001), 100000);
   EXPECT_EQ(CalcSettings::kNumPointsRange.limit(-1), 0);
   EXPECT_EQ(CalcSettings::kRegionsRange.limit(9), 8);
   EXPECT_EQ(CalcSettings::kRegionsRange.limit(0), 1);

@@ -68,5 +68,15 @@ TEST(CalcButtonHint, ProfilePageOnly) {
   }
 }
 
+TEST(CalcSettingsView, TheDataResolutionIsOfferedWhenTheDataCarryIt) {
+  CalcSettings settings;
+  EXPECT_FALSE(ViewOf(settings).dataResolutionEnabled);
+  EXPECT_TRUE(ViewOf(settings, true).dataResolutionEnabled);
+  // Chosen, it replaces the model's resolution only while the data carry one.
+  settings.resolutionFromData = true;
+  EXPECT_TRUE(ViewOf(settings).modelResolutionEnabled);
+  EXPECT_FALSE(ViewOf(settings, true).modelResolutionEnabled);
+}
+
 }  // namespace
 }  // namespace quorrel

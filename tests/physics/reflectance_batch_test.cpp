@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/error.h"
+#include "reference_cases.h"
 
 namespace quorrel {
 namespace {
@@ -25,22 +24,6 @@ LayerStack MakeStack(const std::vector<std::vector<double>>& media) {
     if (j >= 1 && j <= n) stack.setThickness(j, m[0]);
   }
   return stack;
-}
-
-//! The media of a reference case, densities in 1e-6 Å⁻² as the files give them.
-LayerStack ReferenceStack(const std::string& name) {
-  std::ifstream in(std::string(QUORREL_TEST_DATA) + "/orso/" + name + ".layers");
-  EXPECT_TRUE(in) << name;
-  std::vector<std::vector<double>> media;
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::vector<double> row;
-    for (double v; fields >> v;) row.push_back(v);
-    if (row.size() == 4) media.push_back({row[0], row[1] * 1e-6, row[2] * 1e-6, row[3]});
-  }
-  media.front()[2] = 0;
-  return MakeStack(media);
 }
 
 std::vector<double> Grid(double first, double step, int count) {

@@ -23,6 +23,7 @@ TEST(ReadCommandLine, FilesAreRecognisedByTheirExtension) {
   EXPECT_EQ(switches.modelFile, "model.PAR");
   EXPECT_EQ(switches.dataFile, "data/run.DAT");
   EXPECT_FALSE(switches.showSplash);
+  EXPECT_EQ(ReadCommandLine({"run.dat", "spin.ORT"}).dataFile, "spin.ORT");
 }
 
 TEST(ReadCommandLine, AScreenshotOrAPrintNeedsAFile) {

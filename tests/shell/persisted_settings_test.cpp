@@ -30,6 +30,33 @@ TEST(PersistedSettings, FirstStartWithoutSettingsTakesTheDefaults) {
   EXPECT_EQ(first.wavelength, 4.66);
   EXPECT_EQ(first.sldDatabasePath, kTable);
   EXPECT_TRUE(first.recalculateWhileEditing);
+  EXPECT_FALSE(first.resolutionFromData);
+  EXPECT_EQ(first.smearing, SmearingKernel::Standard);
+  EXPECT_TRUE(first.importMapping.roles.empty());
+  EXPECT_EQ(first.importMapping.wavelength, 1.5406);
+}
+
+TEST(PersistedSettings, TheResolutionKernelAndImportChoicesRoundTrip) {
+  ScopedDecimalSeparator comma(',');
+  MemorySettingsStore store;
+  ShutdownValues values;
+  values.resolutionFromData = true;
+  values.smearing = SmearingKernel::Accurate;
+  values.importMapping = {{ColumnRole::TwoTheta, ColumnRole::R, ColumnRole::Skip},
+                          QUnit::InverseNanometre, 0.7093};
+  WriteShutdownValues(store, values);
+  EXPECT_EQ(store.read("Import", "columns"), "2theta,R,skip");
+  EXPECT_EQ(store.read("Import", "xrayWavelength"), "0,7093");
+  const FirstShowingValues first = ReadFirstShowingValues(store, kTable);
+  EXPECT_TRUE(first.resolutionFromData);
+  EXPECT_EQ(first.smearing, SmearingKernel::Accurate);
+  EXPECT_EQ(first.importMapping.roles, values.importMapping.roles);
+  EXPECT_EQ(first.importMapping.qUnit, QUnit::InverseNanometre);
+  EXPECT_EQ(first.importMapping.wavelength, 0.7093);
+
+  // A damaged mapping is forgotten as a whole.
+  store.write("Import", "columns", "q,X");
+  EXPECT_TRUE(ReadFirstShowingValues(store, kTable).importMapping.roles.empty());
 }
 
 TEST(PersistedSettings, StoredValuesOutsideTheirChoicesGiveTheDefaults) {

@@ -48,7 +48,8 @@ class PlotWindowsTest : public QObject {
     services.prompts.answers = {LoadAnswer::Ignore, LoadAnswer::Ignore};
     window->loadData();
     QCOMPARE(services.prompts.requests.front().title, QString("Open Reflectivity Data File"));
-    QCOMPARE(services.prompts.requests.front().filter, QString("reflectivity data (*.dat)"));
+    QCOMPARE(services.prompts.requests.front().filter,
+             QString("reflectivity data (*.dat);;ORSO reflectivity (*.ort)"));
     QCOMPARE(services.prompts.questions,
              (QStringList{"Ooops...\nskipping strange value in line #1",
                           "Ooops...\nvalue smaller than zero in line #6 will be skipped!"}));

@@ -29,6 +29,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<SaveChoice> saveChoices;        //!< Discard when the queue is empty
   std::deque<bool> confirmations;            //!< yes when the queue is empty
   std::optional<QSize> pictureSize;          //!< the size asked for a picture: the suggested one
+  std::deque<std::optional<int>> choices;    //!< the first item when the queue is empty
   std::vector<FileDialogRequest> requests;
   QStringList informations;
   QStringList errors;
@@ -58,6 +59,13 @@ class ScriptedPrompts : public Prompts {
   }
   std::optional<QSize> askPictureSize(QSize suggested) override {
     return pictureSize.value_or(suggested);
+  }
+  std::optional<int> chooseItem(const QString& text, const QStringList& items) override {
+    questions << text + " " + items.join(" | ");
+    if (choices.empty()) return 0;
+    const std::optional<int> choice = choices.front();
+    choices.pop_front();
+    return choice;
   }
   LoadAnswer abortOrIgnore(const QString& text) override {
     questions << text;

@@ -10,6 +10,8 @@ namespace quorrel {
 struct MainMenu {
   QMenu* mnuFile;
   QAction* mnuLoadData;
+  //! Plain text tables with their columns chosen in a dialog.
+  QAction* mnuImportData;
   QAction* mnuLoadModel;
   QAction* mnuSaveRefl;
   QAction* mnuSaveProfile;

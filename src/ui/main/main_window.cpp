@@ -19,6 +19,7 @@
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
 #include "ui/database/material_editor_dialog.h"
+#include "ui/files/import_dialog.h"
 #include "ui/fit/fit_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
@@ -147,6 +148,7 @@ void TForm1::createChildWindows() {
   fitDlg_ = new TFitDlg(fitSession_, services_.prompts, *help_, this);
   settingsDlg_ = new TSettingsDlg(state_.settings, state_.model, state_.data, services_.prompts,
                                   *help_, this);
+  importDlg_ = new TImportDlg(this);
   dbEditDlg_ = new TMyDBEditDlg(
       services_.prompts, *help_,
       [this](const QString& question) { return services_.prompts.confirm(question); }, this);
@@ -193,6 +195,9 @@ void TForm1::firstShowing() {
   fitDlg_->showOptions();
   state_.settings.radiation = values.radiation;
   state_.settings.edtWavelength = values.wavelength;
+  state_.settings.resolutionFromData = values.resolutionFromData;
+  state_.settings.smearing = values.smearing;
+  importMapping_ = values.importMapping;
   state_.sldDatabasePath = values.sldDatabasePath;
   menu_.mnuRecalculateWhileEditing->setChecked(values.recalculateWhileEditing);
   refreshModelViews();
@@ -232,6 +237,9 @@ void TForm1::writeShutdownValues() {
   values.placement = {y(), x(), height(), width()};
   values.radiation = state_.settings.radiation;
   values.wavelength = state_.settings.edtWavelength;
+  values.resolutionFromData = state_.settings.resolutionFromData;
+  values.smearing = state_.settings.smearing;
+  values.importMapping = importMapping_;
   values.addresses = state_.addresses;
   values.sldDatabasePath = state_.sldDatabasePath;
   values.recalculateWhileEditing = menu_.mnuRecalculateWhileEditing->isChecked();

@@ -5,12 +5,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QMainWindow>
 
 #include "calc/curves.h"
 #include "database/material_lists.h"
 #include "database/material_record.h"
+#include "files/column_import.h"
 #include "fit/fit_session.h"
 #include "model/editor_state.h"
 #include "shell/command_line.h"
@@ -34,6 +36,7 @@ class SharedFileDialogs;
 class SplashScreen;
 class TAboutBox;
 class TFitDlg;
+class TImportDlg;
 class TMyDBEditDlg;
 class TFunctionDlg;
 class TSettingsDlg;
@@ -71,6 +74,7 @@ class TForm1 : public QMainWindow {
   TSettingsDlg& settingsDialog() { return *settingsDlg_; }
   TFunctionDlg& functionDialog() { return *functionDlg_; }
   TFitDlg& fitDialog() { return *fitDlg_; }
+  TImportDlg& importDialog() { return *importDlg_; }
   TMyDBEditDlg& materialEditor() { return *dbEditDlg_; }
   //! The frame of a child window inside the window area.
   QMdiSubWindow* frameOf(const QWidget& child) const;
@@ -89,7 +93,11 @@ class TForm1 : public QMainWindow {
 
   // Commands.
   void loadData();
+  //! A data file (.dat) or an ORSO file (.ort), whose data set is asked for when it has more
+  //! than one.
   void loadDataFile(const QString& path);
+  //! "&Import data...": a plain text table, its columns chosen in the import dialog.
+  void importData();
   //! Asks to save a changed model first; then the open dialog, the reading and both
   //! calculations (also after a cancelled dialog).
   void loadModel();
@@ -159,6 +167,10 @@ class TForm1 : public QMainWindow {
   void fillWindowList();
   void showLogoTarget(const std::string& address);
   void setFitEnabled(bool on);
+  //! Reads data set `index` of an ORSO file into the data; false when nothing was loaded.
+  bool loadOrsoFile(const QString& path);
+  //! What follows every successful load: caption, measured Q range, fit, plot, curves.
+  void dataLoaded(const std::vector<std::string>& notes);
   //! "Save changes to ...?" when the model has changed; false when the user cancels.
   bool settleModelChanges();
   //! The model as it now stands counts as saved.
@@ -193,6 +205,7 @@ class TForm1 : public QMainWindow {
   TMyDBEditDlg* dbEditDlg_ = nullptr;
   TFunctionDlg* functionDlg_ = nullptr;
   TSettingsDlg* settingsDlg_ = nullptr;
+  TImportDlg* importDlg_ = nullptr;
   CalculationRunner* calculations_;
   LiveRecalculation* live_;
   std::unique_ptr<HelpViewer> help_;
@@ -200,6 +213,8 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<CrashRecovery> recovery_;
   QMdiSubWindow* activeChild_ = nullptr;
 
+  //! The columns and units of the last import, the next one's starting choice.
+  ColumnMapping importMapping_;
   //! The model file last loaded or saved, and its text then.
   QString modelFile_;
   std::string savedModelText_;

@@ -21,7 +21,9 @@
 #include "calc/point_resolution.h"
 #include "database/material_lookup.h"
 #include "files/curve_files.h"
+#include "files/column_import.h"
 #include "files/measured_data_file.h"
+#include "files/orso_file.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 #include "model/settings_rules.h"
@@ -34,6 +36,7 @@
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
 #include "ui/database/material_editor_dialog.h"
+#include "ui/files/import_dialog.h"
 #include "ui/fit/fit_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
@@ -72,6 +75,7 @@ void TForm1::connectCommands() {
   const MainMenu& m = menu_;
   ToolbarPanel& bar = *Toolbar1;
   connect(m.mnuLoadData, &QAction::triggered, this, &TForm1::loadData);
+  connect(m.mnuImportData, &QAction::triggered, this, &TForm1::importData);
   connect(bar.btnLoadRefl, &QToolButton::clicked, this, &TForm1::loadData);
   connect(m.mnuLoadModel, &QAction::triggered, this, &TForm1::loadModel);
   connect(bar.btnLoadModel, &QToolButton::clicked, this, &TForm1::loadModel);
@@ -177,10 +181,10 @@ void TForm1::fit() {
     settingsDlg_->refresh();
   }
   // Each measured point's resolution and background under the settings as they are now.
-  FitData measured{state_.data, {}, {}};
+  FitData measured{state_.data, {}, {}, state_.settings.smearing};
   DialogResult result = DialogResult::Cancel;
   try {
-    measured.pointResolution = PointResolutions(state_.settings, state_.data.qz);
+    measured.pointResolution = PointResolutions(state_.settings, state_.data, state_.data.qz);
     if (state_.settings.cbBackground) {
       measured.pointBackground = PointBackgrounds(state_.settings, state_.data.qz);
     }
@@ -233,13 +237,18 @@ void TForm1::recalculate() {
 }
 
 void TForm1::loadData() {
-  const std::optional<QString> file =
-      files_->open("Open Reflectivity Data File", "reflectivity data (*.dat)", "dat");
+  const std::optional<QString> file = files_->open(
+      "Open Reflectivity Data File", "reflectivity data (*.dat);;ORSO reflectivity (*.ort)",
+      "dat");
   if (file) loadDataFile(*file);
 }
 
 void TForm1::loadDataFile(const QString& path) {
   files_->opened(path);
+  if (path.endsWith(".ort", Qt::CaseInsensitive)) {
+    if (loadOrsoFile(path)) setStatusText(QString());
+    return;
+  }
   PromptedLoadQuestions questions(services_.prompts);
   LoadOutcome outcome = LoadOutcome::Aborted;
   try {
@@ -251,13 +260,68 @@ void TForm1::loadDataFile(const QString& path) {
     return;
   }
   if (outcome == LoadOutcome::Aborted) return;
+  dataLoaded({});
+  setStatusText(QString());
+}
+
+bool TForm1::loadOrsoFile(const QString& path) {
+  PromptedLoadQuestions questions(services_.prompts);
+  std::vector<std::string> notes;
+  try {
+    const std::vector<std::string> names = OrsoDataSetNames(ToPath(path));
+    int index = 0;
+    if (names.size() > 1) {
+      QStringList items;
+      for (const std::string& name : names) items << QString::fromStdString(name);
+      const std::optional<int> chosen =
+          services_.prompts.chooseItem(FileNameOf(path) + " holds several data sets; load", items);
+      if (!chosen) return false;
+      index = *chosen;
+    }
+    if (LoadOrsoData(ToPath(path), index, state_.data, questions, notes) ==
+        LoadOutcome::Aborted) {
+      return false;
+    }
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return false;
+  }
+  dataLoaded(notes);
+  return true;
+}
+
+void TForm1::importData() {
+  const std::optional<QString> file = files_->open(
+      "Import Reflectivity Data",
+      "text tables (*.txt *.dat *.csv *.xy *.asc *.ort);;all files (*)", "txt");
+  if (!file) return;
+  std::vector<std::string> notes;
+  try {
+    const TextTable table = ReadTextTable(ToPath(*file));
+    const std::optional<ColumnMapping> mapping = importDlg_->ask(table, importMapping_);
+    if (!mapping) return;
+    importMapping_ = *mapping;
+    state_.data = ImportMeasuredData(ToPath(*file), *mapping, notes);
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  dataLoaded(notes);
+  setStatusText(QString());
+}
+
+void TForm1::dataLoaded(const std::vector<std::string>& notes) {
   setWindowTitle("Quorrel - " + QString::fromStdString(state_.data.fileName));
   SetUserQRange(state_.settings, false, state_.data);
   settingsDlg_->refresh();
   fitSession_.clearFitAccepted();
   setFitEnabled(true);
   frmPlot_->showMeasuredData();
-  setStatusText(QString());
+  // What the reader left aside, said once.
+  QStringList lines;
+  for (const std::string& note : notes) lines << QString::fromStdString(note);
+  if (!lines.isEmpty()) services_.prompts.information(FileNameOf(
+      QString::fromStdString(state_.data.fileName)) + ": " + lines.join("; "));
   // The curves are now due at the measured points.
   live_->changed();
 }

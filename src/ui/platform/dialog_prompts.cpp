@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QSpinBox>
 #include <QFileDialog>
@@ -85,6 +86,14 @@ std::optional<QSize> DialogPrompts::askPictureSize(QSize suggested) {
   form->addRow(buttons);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return QSize(width->value(), height->value());
+}
+
+std::optional<int> DialogPrompts::chooseItem(const QString& text, const QStringList& items) {
+  bool chosen = false;
+  const QString item = QInputDialog::getItem(parent_, QApplication::applicationName(), text, items,
+                                             0, false, &chosen);
+  if (!chosen) return std::nullopt;
+  return static_cast<int>(items.indexOf(item));
 }
 
 }  // namespace quorrel

@@ -20,6 +20,7 @@ class DialogPrompts : public Prompts {
   SaveChoice askSaveChanges(const QString& text) override;
   bool confirm(const QString& text) override;
   std::optional<QSize> askPictureSize(QSize suggested) override;
+  std::optional<int> chooseItem(const QString& text, const QStringList& items) override;
 
  private:
   QWidget* parent_ = nullptr;

@@ -32,10 +32,11 @@ void TfrmPlot::showMeasuredData() {
   xyGraph1->setStyle(kMeasured, kMeasuredStyle);
   // Markers of the data set before mark a region this one does not have.
   xyGraph1->freeSeries(kRegionMarkers);
+  // All points at once: one by one, a large data set would be sorted in point by point.
+  xyGraph1->setPoints(kMeasured, data_.qz, data_.r);
   AxisRanges ranges;
   for (int i = 0; i < data_.count(); ++i) {
     const auto point = static_cast<std::size_t>(i);
-    xyGraph1->addPoint(kMeasured, data_.qz[point], data_.r[point]);
     ranges.takePoint(data_.qz[point], data_.r[point]);
   }
   xyGraph1->setAxisLimits(GraphAxis::Y, {ranges.rMin, ranges.rMax});

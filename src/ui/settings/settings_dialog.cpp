@@ -3,6 +3,7 @@
 #include <limits>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -256,9 +257,21 @@ QWidget* TSettingsDlg::makeResolutionPage() {
   place->addWidget(pnlVSelector, 0, 0);
   place->addWidget(pnlRegions, 0, 0);
 
+  // The data's own resolution and the kernel belong to the user, not to the model file.
+  cbDataResolution = new QCheckBox("from the data file (sQz, 1 sigma)");
+  cbDataResolution->setObjectName("cbDataResolution");
+  cbSmearing = new QComboBox;
+  cbSmearing->setObjectName("cbSmearing");
+  cbSmearing->addItems({"9-point (standard)", "accurate"});
+  auto* kernel = FieldGrid();
+  kernel->setContentsMargins(0, 0, 0, 0);
+  AddFieldRow(*kernel, Caption("smearing kernel:"), cbSmearing);
+
   auto* layout = new QVBoxLayout;
+  layout->addWidget(cbDataResolution);
   layout->addWidget(cbVSelector);
   layout->addLayout(place);
+  layout->addLayout(kernel);
   return Page(layout);
 }
 
@@ -380,6 +393,12 @@ void TSettingsDlg::connectControls() {
   store(cbTransmission, &CalcSettings::cbTransmission);
   store(cbBackground, &CalcSettings::cbBackground);
   store(cbVSelector, &CalcSettings::cbVSelector);
+  store(cbDataResolution, &CalcSettings::resolutionFromData);
+  connect(cbSmearing, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (showing_) return;
+    settings_.smearing = index == 1 ? SmearingKernel::Accurate : SmearingKernel::Standard;
+    changed();
+  });
 
   connect(cbUserRange, &QCheckBox::toggled, this, [this](bool on) {
     if (showing_) return;
@@ -459,6 +478,8 @@ void TSettingsDlg::refresh() {
   cbUserZ->setChecked(settings_.cbUserZ);
   cbBackground->setChecked(settings_.cbBackground);
   cbVSelector->setChecked(settings_.cbVSelector);
+  cbDataResolution->setChecked(settings_.resolutionFromData);
+  cbSmearing->setCurrentIndex(settings_.smearing == SmearingKernel::Accurate ? 1 : 0);
   for (const auto& [field, value] : realFields_) field->setValue(settings_.*value);
   for (const auto& [field, value] : integerFields_) field->setValue(settings_.*value);
   for (const auto& [field, value] : spinFields_) field->setValue(settings_.*value);
@@ -509,7 +530,7 @@ void TSettingsDlg::showRegions() {
 }
 
 void TSettingsDlg::applyView() {
-  const CalcSettingsView view = ViewOf(settings_);
+  const CalcSettingsView view = ViewOf(settings_, measured_.hasResolution());
   for (QWidget* field : {static_cast<QWidget*>(edtminQ), static_cast<QWidget*>(edtMaxQ),
                          static_cast<QWidget*>(edtNumPoints)}) {
     field->setEnabled(view.qRangeEnabled);
@@ -532,6 +553,13 @@ void TSettingsDlg::applyView() {
   }
   pnlVSelector->setVisible(view.vSelectorVisible);
   pnlRegions->setVisible(view.regionsVisible);
+  cbDataResolution->setEnabled(view.dataResolutionEnabled);
+  cbDataResolution->setToolTip(view.dataResolutionEnabled
+                                   ? QString()
+                                   : "The loaded data carry no resolution column (sQz).");
+  for (QWidget* model : {static_cast<QWidget*>(cbVSelector), pnlVSelector, pnlRegions}) {
+    model->setEnabled(view.modelResolutionEnabled);
+  }
 }
 
 void TSettingsDlg::changed() {

@@ -14,6 +14,7 @@
 #include "ui/widgets/numeric_edit.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -121,6 +122,8 @@ class TSettingsDlg : public QDialog {
   QLabel* lblPeakW = nullptr;
   QLabel* lblPeakXC = nullptr;
 
+  QCheckBox* cbDataResolution = nullptr;
+  QComboBox* cbSmearing = nullptr;
   QCheckBox* cbVSelector = nullptr;
   QWidget* pnlVSelector = nullptr;
   TRealEdit* edtConstantRes = nullptr;

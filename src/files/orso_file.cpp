@@ -1,0 +1,203 @@
+#include "files/orso_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "common/error.h"
+#include "files/model_file_lines.h"
+#include "files/orso_header.h"
+#include "files/text_file.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr std::string_view kFirstLine = "# # ORSO reflectivity data file";
+
+//! One data set as the file lays it out: its header and its rows with their line numbers.
+struct Block {
+  OrsoHeaderText header;
+  std::vector<std::pair<int, std::string_view>> rows;
+};
+
+//! The file's text, checked to be ORSO 1.x, cut into its data sets.
+struct OrsoText {
+  std::string content;
+  std::vector<Block> blocks;
+};
+
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+//! "1.0 standard" from "# # ORSO reflectivity data file | 1.0 standard | YAML encoding | ...".
+std::string VersionField(std::string_view line) {
+  const std::size_t bar = line.find('|');
+  if (bar == std::string_view::npos) return {};
+  std::string_view field = line.substr(bar + 1);
+  field = field.substr(0, field.find('|'));
+  const std::size_t first = field.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  field.remove_prefix(first);
+  return std::string(field.substr(0, field.find_last_not_of(' ') + 1));
+}
+
+OrsoText ReadOrsoText(const std::filesystem::path& path) {
+  OrsoText text{ReadTextFile(path, "ORSO file"), {}};
+  const std::string file = path.string();
+  const std::vector<std::string_view> lines = SplitLines(text.content);
+  if (lines.empty() || !lines[0].starts_with(kFirstLine)) {
+    throw FileError(file + ": line 1: not an ORSO reflectivity file (its first line must start "
+                           "with \"" + std::string(kFirstLine) + "\")");
+  }
+  const std::string version = VersionField(lines[0]);
+  if (!version.starts_with("1.")) {
+    throw FileError(file + ": line 1: ORSO format \"" + version +
+                    "\" cannot be read (1.x can)");
+  }
+  text.blocks.emplace_back();
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    const int number = static_cast<int>(i) + 1;
+    if (line.starts_with('#')) {
+      // A header after rows starts the next data set.
+      if (!text.blocks.back().rows.empty()) text.blocks.emplace_back();
+      std::string_view yaml = line.substr(1);
+      if (yaml.starts_with(' ')) yaml.remove_prefix(1);
+      text.blocks.back().header.lines.emplace_back(yaml);
+      text.blocks.back().header.fileLines.push_back(number);
+    } else if (!IsBlank(line)) {
+      text.blocks.back().rows.emplace_back(number, line);
+    }
+  }
+  return text;
+}
+
+//! The numbers of a row, or the text of the first field that is not one.
+struct RowFields {
+  std::vector<double> numbers;
+  std::string bad;
+};
+
+RowFields SplitRow(std::string_view row) {
+  RowFields fields;
+  std::size_t at = 0;
+  while ((at = row.find_first_not_of(" \t", at)) != std::string_view::npos) {
+    const std::size_t end = std::min(row.find_first_of(" \t", at), row.size());
+    const std::string_view whole = row.substr(at, end - at);
+    at = end;
+    // from_chars reads "nan" and "inf" but no leading "+".
+    const std::string_view field = whole.starts_with('+') ? whole.substr(1) : whole;
+    double value = 0;
+    const auto [stop, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc() || stop != field.data() + field.size()) {
+      fields.bad = std::string(whole);
+      return fields;
+    }
+    fields.numbers.push_back(value);
+  }
+  return fields;
+}
+
+std::string RowFault(const std::string& file, int line, const RowFields& fields,
+                     const OrsoLayout& layout) {
+  std::string what = "Ooops...\n" + file + ", line " + std::to_string(line) + ": ";
+  if (!fields.bad.empty()) return what + "'" + fields.bad + "' is not a number";
+  return what + std::to_string(fields.numbers.size()) + " numbers where the header describes " +
+         std::to_string(layout.describedColumns) + " columns";
+}
+
+double At(const std::vector<double>& numbers, const OrsoColumn& column) {
+  return numbers[static_cast<std::size_t>(column.index)] * column.factor;
+}
+
+}  // namespace
+
+std::vector<std::string> OrsoDataSetNames(const std::filesystem::path& path) {
+  const OrsoText text = ReadOrsoText(path);
+  std::vector<OrsoHeaderText> headers;
+  for (const Block& block : text.blocks) headers.push_back(block.header);
+  std::vector<std::string> names;
+  for (const OrsoLayout& layout : ReadOrsoLayouts(path.string(), headers)) {
+    names.push_back(layout.name);
+  }
+  return names;
+}
+
+LoadOutcome LoadOrsoData(const std::filesystem::path& path, int index, MeasuredData& data,
+                         LoadQuestions& questions, std::vector<std::string>& notes,
+                         const LoadProgress& progress) {
+  const std::string file = path.string();
+  const OrsoText text = ReadOrsoText(path);
+  std::vector<OrsoHeaderText> headers;
+  for (const Block& block : text.blocks) headers.push_back(block.header);
+  const std::vector<OrsoLayout> layouts = ReadOrsoLayouts(file, headers);
+  if (index < 0 || index >= static_cast<int>(layouts.size())) {
+    throw FileError(file + ": there is no data set " + std::to_string(index) + " (0 to " +
+                    std::to_string(layouts.size() - 1) + ")");
+  }
+  const OrsoLayout& layout = layouts[static_cast<std::size_t>(index)];
+  const Block& block = text.blocks[static_cast<std::size_t>(index)];
+  int needed = std::max(layout.qz.index, layout.r.index);
+  if (layout.dr) needed = std::max(needed, layout.dr->index);
+  if (layout.sqz) needed = std::max(needed, layout.sqz->index);
+
+  MeasuredData loaded;
+  std::optional<int> missingResolution;  // the first line whose sQz is not a width
+  for (const auto& [line, row] : block.rows) {
+    const RowFields fields = SplitRow(row);
+    const bool readable = fields.bad.empty() && static_cast<int>(fields.numbers.size()) > needed;
+    const double qz = readable ? At(fields.numbers, layout.qz) : NAN;
+    const double r = readable ? At(fields.numbers, layout.r) : NAN;
+    if (!readable || !std::isfinite(qz) || !std::isfinite(r)) {
+      const std::string message = readable ? "Ooops...\n" + file + ", line " +
+                                                 std::to_string(line) + ": Qz or R is not a number"
+                                           : RowFault(file, line, fields, layout);
+      if (questions.abortOrIgnore(message) == LoadAnswer::Abort) return LoadOutcome::Aborted;
+      continue;
+    }
+    if (!(r > 0)) {
+      if (questions.abortOrIgnore("Ooops...\n" + file + ", line " + std::to_string(line) +
+                                  ": R is not above zero and will be skipped!") ==
+          LoadAnswer::Abort) {
+        return LoadOutcome::Aborted;
+      }
+      continue;
+    }
+    if (loaded.count() == MeasuredData::kMaxPoints) {
+      throw FileError(file + ": data set \"" + layout.name + "\" holds more than " +
+                      std::to_string(MeasuredData::kMaxPoints) +
+                      " points, the most that a data set can hold; nothing was loaded");
+    }
+    const double dr = layout.dr ? At(fields.numbers, *layout.dr) : 0.0;
+    const double sqz = layout.sqz ? At(fields.numbers, *layout.sqz) : NAN;
+    if (layout.sqz && !missingResolution && !(std::isfinite(sqz) && sqz >= 0)) {
+      missingResolution = line;
+    }
+    loaded.qz.push_back(qz);
+    loaded.r.push_back(r);
+    loaded.dr.push_back(std::isfinite(dr) ? std::fabs(dr) : 0.0);
+    loaded.sqz.push_back(sqz);
+    if (progress) progress(loaded.count());
+  }
+
+  notes = layout.notes;
+  if (!layout.sqz) {
+    loaded.sqz.clear();
+  } else if (missingResolution) {
+    loaded.sqz.clear();
+    notes.push_back("sQz is not a width in line " + std::to_string(*missingResolution) +
+                    ": the data carry no resolution");
+  }
+  loaded.fileName = std::filesystem::absolute(path).string();
+  if (loaded.count() > 0) {
+    loaded.fitRegionLow = loaded.qz.front();
+    loaded.fitRegionHigh = loaded.qz.back();
+  }
+  data = std::move(loaded);
+  return LoadOutcome::Loaded;
+}
+
+}  // namespace quorrel
