@@ -153,6 +153,8 @@ const std::vector<std::pair<std::string, Field>>& Fields() {
         {"edtDistribution", RealField(QUORREL_AT(settings.edtDistribution))},
         {"edtRegions", IntegerField<int>(QUORREL_AT(settings.edtRegions))},
         {"radiation", IntegerField<Radiation>(QUORREL_AT(settings.radiation), 0, 1)},
+        {"resolutionFromData", FlagField(QUORREL_AT(settings.resolutionFromData))},
+        {"smearing", IntegerField<SmearingKernel>(QUORREL_AT(settings.smearing), 0, 1)},
     };
     for (int i = 0; i < 5; ++i) {
       const auto k = static_cast<std::size_t>(i);

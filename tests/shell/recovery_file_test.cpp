@@ -44,6 +44,8 @@ RecoveredWork Worked() {
   work.settings.resltnGrid.setCell(2, 0, "0.1");
   work.settings.resltnGrid.setCell(2, 1, "0.002");
   work.settings.radiation = Radiation::Xrays;
+  work.settings.resolutionFromData = true;
+  work.settings.smearing = SmearingKernel::Accurate;
   work.modelFile = "/home/user/films/nickel titanium.par";
   work.dataFile = "/home/user/films/run 7.dat";
   work.savedAt = "8 December 2026 14:31:05";
@@ -80,6 +82,8 @@ TEST(RecoveryFile, RestoresTheWholeModelExactly) {
     EXPECT_EQ(read->settings.edtMinZ, -40);
     EXPECT_EQ(read->settings.background, BackgroundKind::Lorentzian);
     EXPECT_EQ(read->settings.radiation, Radiation::Xrays);
+    EXPECT_TRUE(read->settings.resolutionFromData);
+    EXPECT_EQ(read->settings.smearing, SmearingKernel::Accurate);
     EXPECT_EQ(read->modelFile, work.modelFile);
     EXPECT_EQ(read->dataFile, work.dataFile);
     EXPECT_EQ(read->savedAt, work.savedAt);
