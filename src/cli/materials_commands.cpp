@@ -9,6 +9,7 @@
 #include "database/material_sld.h"
 #include "database/material_table.h"
 #include "model/sample_model.h"
+#include "shell/shipped_files.h"
 
 namespace quorrel::cli {
 
@@ -22,7 +23,7 @@ std::filesystem::path TablePath(const Arguments& args) {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) throw QuorrelError("Cannot find the program's folder; give --database PATH");
-  return program.parent_path() / "database" / "quorrel.db";
+  return ShippedMaterialTable(program.parent_path());
 }
 
 //! The kind and list position of the first material with this name, elements first.
@@ -79,7 +80,7 @@ const Command kSldCommand{
     "Prints the material's name, rho and Im(rho) in 1/A^2, tab-separated, as the model\n"
     "editor writes them into a layer row: neutron values, or x-ray values at 8047 eV with\n"
     "--xray. NAME is the record's name (elements are searched first). The table is\n"
-    "database/quorrel.db beside the program unless --database gives another.\n",
+    "the table shipped with the program unless --database gives another.\n",
     RunSld};
 
 const Command kMaterialsCommand{
@@ -87,7 +88,7 @@ const Command kMaterialsCommand{
     "usage: quorrel-cli materials [--compounds] [--database PATH]\n"
     "Lists the elements by Z, or with --compounds the compounds by name, one caption a line\n"
     "as the material menus show them (\"* \" before a commented material). The table is\n"
-    "database/quorrel.db beside the program unless --database gives another.\n",
+    "the table shipped with the program unless --database gives another.\n",
     RunMaterials};
 
 }  // namespace quorrel::cli

@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "common/decimal_separator.h"
 #include "shell/about_texts.h"
 #include "shell/fitting_region.h"
 #include "shell/help_topics.h"
+#include "shell/shipped_files.h"
 #include "shell/status_texts.h"
 #include "shell/tiling.h"
 #include "shell/tips.h"
@@ -141,6 +147,28 @@ TEST(HelpTopics, ContextsAndTopicsHavePages) {
   EXPECT_EQ(HelpPageOfTopic("functiondialog"), "function.html");
   EXPECT_EQ(HelpPageOfTopic("DatabaseEditor"), "database.html");
   EXPECT_FALSE(HelpPageOfTopic("nothing"));
+}
+
+}  // namespace
+}  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+TEST(ShippedMaterialTable, BesideTheProgramElseInTheInstalledDataFolder) {
+  const std::filesystem::path root =
+      std::filesystem::temp_directory_path() / ("quorrel-shipped-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(root / "bin");
+  // Neither: the build's place is named.
+  EXPECT_EQ(ShippedMaterialTable(root / "bin"), root / "bin" / "database" / "quorrel.db");
+  std::filesystem::create_directories(root / "share" / "quorrel" / "database");
+  std::ofstream(root / "share" / "quorrel" / "database" / "quorrel.db") << "x";
+  EXPECT_EQ(ShippedMaterialTable(root / "bin"),
+            root / "share" / "quorrel" / "database" / "quorrel.db");
+  std::filesystem::create_directories(root / "bin" / "database");
+  std::ofstream(root / "bin" / "database" / "quorrel.db") << "x";
+  EXPECT_EQ(ShippedMaterialTable(root / "bin"), root / "bin" / "database" / "quorrel.db");
+  std::filesystem::remove_all(root);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "model/sample_type_choice.h"
 #include "shell/help_topics.h"
 #include "shell/persisted_settings.h"
+#include "shell/shipped_files.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
 #include "ui/database/material_editor_dialog.h"
@@ -186,7 +187,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::firstShowing() {
   const FirstShowingValues values = ReadFirstShowingValues(
       services_.settings,
-      (QApplication::applicationDirPath() + "/database/quorrel.db").toStdString());
+      ShippedMaterialTable(ToPath(QApplication::applicationDirPath())).string());
   ChooseSampleType(state_.model, values.sampleType);
   fitSession_.setWeighting(values.fit.weighting);
   fitSession_.setIncludeResolution(values.fit.includeResolution);

@@ -30,6 +30,7 @@
 #include "shell/clipboard_text.h"
 #include "shell/help_topics.h"
 #include "shell/recovery_file.h"
+#include "shell/shipped_files.h"
 #include "shell/status_texts.h"
 #include "shell/summary_sheet.h"
 #include "shell/tiling.h"
@@ -521,7 +522,8 @@ void TForm1::loadMaterialTableFromDisk() {
 }
 
 std::string TForm1::editableMaterialTable() {
-  const QString shipped = QApplication::applicationDirPath() + "/database/quorrel.db";
+  const QString shipped =
+      FromPath(ShippedMaterialTable(ToPath(QApplication::applicationDirPath())));
   const QString current = QString::fromStdString(state_.sldDatabasePath);
   if (QFileInfo(current).canonicalFilePath() != QFileInfo(shipped).canonicalFilePath()) {
     return state_.sldDatabasePath;
