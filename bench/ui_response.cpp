@@ -30,32 +30,11 @@
 #include "ui/calc/live_recalculation.h"
 #include "ui/main/main_window.h"
 #include "ui/platform/desktop_services.h"
-#include "ui/platform/prompts.h"
+#include "ui/platform/headless_prompts.h"
 #include "ui/platform/qt_settings_store.h"
 
 namespace quorrel {
 namespace {
-
-//! Nobody answers: the cases load nothing through dialogs.
-class SilentPrompts : public Prompts {
- public:
-  std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-  void information(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-  void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-  LoadAnswer abortOrIgnore(const QString&) override { return LoadAnswer::Abort; }
-  SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
-  bool confirm(const QString&) override { return false; }
-  std::optional<QSize> askPictureSize(QSize) override { return std::nullopt; }
-  std::optional<int> chooseItem(const QString&, const QStringList&) override { return 0; }
-};
-
-class NoDesktop : public DesktopServices {
- public:
-  bool openAddress(const QString&) override { return false; }
-  bool writeMail(const QString&, const QString&) override { return false; }
-  bool choosePrinter(QPrinter&, QWidget*) override { return false; }
-};
 
 struct Timing {
   double toCurveMs = 0;
@@ -248,8 +227,8 @@ int main(int argc, char* argv[]) {
   QSettings settings(folder.filePath("Quorrel.conf"), QSettings::IniFormat);
   QtSettingsStore store(settings);
   store.write("Main", "expertmode", "1");
-  SilentPrompts prompts;
-  NoDesktop desktop;
+  HeadlessPrompts prompts;
+  SystemDesktopServices desktop;
   TForm1 window({prompts, desktop, store, folder.filePath("data")},
                 ReadCommandLine({"nosplash", "nodatabase"}));
   window.show();

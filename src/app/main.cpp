@@ -10,7 +10,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "app/headless_prompts.h"
+#include "ui/platform/headless_prompts.h"
 #include "common/decimal_separator.h"
 #include "shell/command_line.h"
 #include "ui/calc/calculation_runner.h"

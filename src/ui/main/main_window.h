@@ -135,6 +135,13 @@ class TForm1 : public QMainWindow {
   //! The help of the active window, or of the main window.
   void showActiveHelp();
 
+  //! The editor and the dialogs show the model and the settings anew.
+  void refreshModelViews();
+  //! Both curves anew.
+  void recalculate();
+  //! The fit was accepted: its values go into the editor and the region is cleared.
+  void acceptFit();
+
   //! Whether the model differs from the one last loaded or saved.
   bool modelChanged() const;
   //! Writes the work to the recovery file while it has unsaved changes, and removes the
@@ -151,8 +158,6 @@ class TForm1 : public QMainWindow {
   void connectCommands();
   void connectModelWindow();
   void connectDialogs();
-  //! The editor and the dialogs show the model and the settings anew.
-  void refreshModelViews();
   void createChildWindows();
   void animateSplash();
   QMdiSubWindow* addChild(QWidget* child);
@@ -175,7 +180,6 @@ class TForm1 : public QMainWindow {
   bool settleModelChanges();
   //! The model as it now stands counts as saved.
   void modelSaved(const QString& path);
-  void recalculate();
   //! Offers the work that a run which did not close properly left in the recovery file.
   void offerRecovery();
   //! The table file that edits go to: the one in use, or for the table shipped with the
@@ -183,8 +187,6 @@ class TForm1 : public QMainWindow {
   std::string editableMaterialTable();
   //! The graph of the active plot window, if a plot window is active.
   class XyGraph* activeGraph() const;
-  //! The fit was accepted: its values go into the editor and the region is cleared.
-  void acceptFit();
 
   Services services_;
   StartupSwitches switches_;

@@ -1,4 +1,4 @@
-#include "app/headless_prompts.h"
+#include "ui/platform/headless_prompts.h"
 
 #include <cstdio>
 
