@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ git libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqcustomplot-dev xvfb xauth poppler-utils)
+          qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqcustomplot-dev libgsl-dev xvfb xauth
+          poppler-utils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -96,6 +96,8 @@ const char* EndStateText(FitEndState state) {
       return "below tolerance";
     case FitEndState::Stopped:
       return "stopped";
+    case FitEndState::IterationLimit:
+      return "iteration limit";
     case FitEndState::Failed:
       break;
   }
