@@ -24,14 +24,14 @@ const cli::FitInputs& Multilayer() {
   static const cli::FitInputs inputs = [] {
     std::ostringstream warnings;
     const cli::Arguments none({}, cli::FitArgumentRules({}));
-    cli::FitInputs loaded = cli::LoadFitInputs(QUORREL_EXAMPLES "/multilayer.par",
-                                               QUORREL_EXAMPLES "/multilayer_measured.dat",
-                                               none, warnings);
+    cli::FitInputs loaded =
+        cli::LoadFitInputs(QUORREL_EXAMPLES "/multilayer.par",
+                           QUORREL_EXAMPLES "/multilayer_measured.dat", none, warnings);
     SampleModel& model = loaded.model.model;
-    model.baseGrid.setCell(2, kColSigma, "4.7");               // 4, +17.5 %
+    model.baseGrid.setCell(2, kColSigma, "4.7");                 // 4, +17.5 %
     model.baseGrid.setCell(model.lastRow(), kColRho, "2.4E-6");  // 2.07E-6, +16 %
-    model.mlGrid.setCell(1, kColThickness, "80");               // 70, +14 %
-    model.mlGrid.setCell(2, kColThickness, "60");               // 70, -14 %
+    model.mlGrid.setCell(1, kColThickness, "80");                // 70, +14 %
+    model.mlGrid.setCell(2, kColThickness, "60");                // 70, -14 %
     return loaded;
   }();
   return inputs;
@@ -112,7 +112,8 @@ void BM_KernelOfTrialStacks(benchmark::State& state) {
   std::vector<const LayerStack*> batch;
   for (const LayerStack& stack : stacks) batch.push_back(&stack);
   const FitData& data = Multilayer().data;
-  std::vector<std::vector<double>> values(stacks.size(), std::vector<double>(data.measured.count()));
+  std::vector<std::vector<double>> values(stacks.size(),
+                                          std::vector<double>(data.measured.count()));
   const std::vector<std::span<double>> out(values.begin(), values.end());
   for (auto _ : state) {
     PointReflectivityBatch(batch, {true, true}, data.pointBackground, data.pointResolution,

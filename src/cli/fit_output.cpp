@@ -28,9 +28,8 @@ std::string FittedEntryLine(const FitParameter& entry, double value,
     const auto& varied = uncertainties->varied;
     const auto at = std::find(varied.begin(), varied.end(), entry.index);
     if (at != varied.end()) {
-      line += " \u00b1 " +
-              FormatGeneral(uncertainties->standardErrors[static_cast<std::size_t>(
-                  std::distance(varied.begin(), at))]);
+      line += " \u00b1 " + FormatGeneral(uncertainties->standardErrors[static_cast<std::size_t>(
+                               std::distance(varied.begin(), at))]);
     }
   }
   return line + ")";
@@ -44,7 +43,8 @@ std::string ReducedChiSquareLine(const FitUncertainties& uncertainties) {
 std::string CorrelationTable(const FitUncertainties& uncertainties) {
   const std::size_t p = uncertainties.varied.size();
   std::string table = "correlations:\n" + std::string(5, ' ');
-  for (const int index : uncertainties.varied) table += RightAligned(std::to_string(index), kColumn);
+  for (const int index : uncertainties.varied)
+    table += RightAligned(std::to_string(index), kColumn);
   table += '\n';
   for (std::size_t a = 0; a < p; ++a) {
     table += RightAligned(std::to_string(uncertainties.varied[a]), 5);

@@ -76,8 +76,7 @@ void FitSession::setMethod(FitMethod method) {
 
 bool FitSession::toleranceEnabled() const {
   const std::lock_guard lock(mutex_);
-  return settings_.mode == RunMode::IterateToMinimum &&
-         settings_.method == FitMethod::RandomSearch;
+  return settings_.mode == RunMode::IterateToMinimum && settings_.method == FitMethod::RandomSearch;
 }
 
 bool FitSession::setTolerance(double tolerance) {
@@ -194,8 +193,8 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
   if (!profile && model_.type == SampleType::ProfileFunction) {
     profile = MakeProfileEvaluator(model_);
   }
-  const LeastSquaresRequest leastSquaresRequest{
-      varied, settings_.displayGraph, settings_.weighting == Weighting::GivenErrors};
+  const LeastSquaresRequest leastSquaresRequest{varied, settings_.displayGraph,
+                                                settings_.weighting == Weighting::GivenErrors};
   lock.unlock();
 
   const FitEvents engine = engineEvents(events);

@@ -33,9 +33,10 @@ struct FitUncertainties {
 };
 
 //! The uncertainties of the entries `varied` from the Jacobian (n rows of p = varied.size()
-//! derivatives of the residuals, row after row) and the residuals at the minimum. The covariance is (JᵀJ)⁻¹ when the residuals are
-//! divided by the points' own errors (`absoluteErrors`), and scaled by the reduced chi-square
-//! otherwise, where the weights set only the points' relative importance. Needs n > p.
+//! derivatives of the residuals, row after row) and the residuals at the minimum. The covariance is
+//! (JᵀJ)⁻¹ when the residuals are divided by the points' own errors (`absoluteErrors`), and scaled
+//! by the reduced chi-square otherwise, where the weights set only the points' relative importance.
+//! Needs n > p.
 FitUncertainties EstimateUncertainties(std::span<const int> varied,
                                        std::span<const double> jacobian,
                                        std::span<const double> residuals, bool absoluteErrors);

@@ -55,8 +55,7 @@ bool SamePoint(const std::vector<double>& a, const gsl_vector* x) {
 class LeastSquaresRun {
  public:
   LeastSquaresRun(ParameterSet& set, ResidualObjective& objective,
-                  const LeastSquaresRequest& request, RunControl& control,
-                  const FitEvents& events)
+                  const LeastSquaresRequest& request, RunControl& control, const FitEvents& events)
       : set_(set),
         objective_(objective),
         request_(request),
@@ -115,9 +114,8 @@ class LeastSquaresRun {
         return finish(FitEndState::Stopped, chiSquare);
       }
       int info = 0;
-      const bool smallStep =
-          gsl_multifit_nlinear_test(kStepTolerance, 0.0, 0.0, &info, workspace.get()) ==
-          GSL_SUCCESS;
+      const bool smallStep = gsl_multifit_nlinear_test(kStepTolerance, 0.0, 0.0, &info,
+                                                       workspace.get()) == GSL_SUCCESS;
       const double scatter = newSum / static_cast<double>(n_ - p_);
       if (noProgress || smallStep || decrease < kDecreaseTolerance * scatter) {
         FitOutcome outcome = finish(FitEndState::Converged, chiSquare);
@@ -140,7 +138,8 @@ class LeastSquaresRun {
   //! The set with the varied values of the solver's point x and their ties.
   ParameterSet at(const gsl_vector* x) const {
     ParameterSet set = set_;
-    for (std::size_t j = 0; j < p_; ++j) SetTiedValue(set, request_.varied[j], gsl_vector_get(x, j));
+    for (std::size_t j = 0; j < p_; ++j)
+      SetTiedValue(set, request_.varied[j], gsl_vector_get(x, j));
     return set;
   }
 
@@ -211,11 +210,8 @@ class LeastSquaresRun {
     std::vector<double> values(n_);
     ++evaluations_;
     ++iterations_;
-    if (!objective_.residuals({&set_, 1}, values)) {
-      failed_ = true;
-      return finish(FitEndState::Failed, 0.0);
-    }
-    const std::optional<double> chiSquare = objective_.chiSquareOf(values);
+    const std::optional<double> chiSquare =
+        objective_.residuals({&set_, 1}, values) ? objective_.chiSquareOf(values) : std::nullopt;
     if (!chiSquare) return finish(FitEndState::Failed, 0.0);
     if (events_.iterated) events_.iterated(*chiSquare, objective_.evaluatedCurve());
     return finish(FitEndState::Converged, *chiSquare);
@@ -245,7 +241,8 @@ class LeastSquaresRun {
     const gsl_matrix* j = gsl_multifit_nlinear_jac(workspace);
     std::vector<double> jacobian(n_ * p_);
     for (std::size_t i = 0; i < n_; ++i) {
-      for (std::size_t c = 0; c < p_; ++c) jacobian[i * p_ + c] = signs[c] * gsl_matrix_get(j, i, c);
+      for (std::size_t c = 0; c < p_; ++c)
+        jacobian[i * p_ + c] = signs[c] * gsl_matrix_get(j, i, c);
     }
     return EstimateUncertainties(request_.varied, jacobian, accepted_.residuals,
                                  request_.absoluteErrors);

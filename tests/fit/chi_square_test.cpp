@@ -98,8 +98,8 @@ TEST(ChiSquareTest, ResidualsAreTheSignedRootsOfEachStacksTermsInOneBatch) {
   LayerStack thicker = f.stack;
   thicker.setThickness(1, 80.0);
   const std::vector<const LayerStack*> stacks{&f.stack, &thicker};
-  for (const Weighting weighting : {Weighting::GivenErrors, Weighting::Statistical,
-                                    Weighting::None, Weighting::Logarithmic}) {
+  for (const Weighting weighting :
+       {Weighting::GivenErrors, Weighting::Statistical, Weighting::None, Weighting::Logarithmic}) {
     SCOPED_TRACE(static_cast<int>(weighting));
     ChiSquareEvaluator evaluator(f.data, {}, {}, RegionPoints(f.data), {weighting});
     std::vector<double> residuals(10);

@@ -127,14 +127,14 @@ TEST(FitRecoveryTest, EachWeightingFitsWithItsOwnResidualsAndScale) {
     double reducedChiSquare;
   };
   const double logNoise = 1e-3 / std::log(10.0);
-  for (const Case expected : {Case{Weighting::GivenErrors, 1.0}, Case{Weighting::Statistical, 1e-6},
-                       Case{Weighting::Logarithmic, logNoise * logNoise},
-                       Case{Weighting::None, 0.0}}) {
+  for (const Case expected :
+       {Case{Weighting::GivenErrors, 1.0}, Case{Weighting::Statistical, 1e-6},
+        Case{Weighting::Logarithmic, logNoise * logNoise}, Case{Weighting::None, 0.0}}) {
     SCOPED_TRACE(static_cast<int>(expected.weighting));
     FitSession session(1);
     session.setWeighting(expected.weighting);
-    const DoItResult result = Fit(session, FitMethod::LevenbergMarquardt,
-                                  Start("66", "132", "4.4"), TwoLayerData(1e-3, 7));
+    const DoItResult result = Fit(session, FitMethod::LevenbergMarquardt, Start("66", "132", "4.4"),
+                                  TwoLayerData(1e-3, 7));
     ASSERT_TRUE(result.outcome && result.outcome->state == FitEndState::Converged);
     const FitUncertainties u = *session.uncertainties();
     const double truth[] = {60.0, 4.0, 120.0};

@@ -28,8 +28,8 @@ const std::vector<double> kSecond{1, 0, -1, 0, 1, 0};
 
 TEST(FitUncertaintiesTest, AnEntryWithoutEffectHasNoFiniteErrorAndIsNamed) {
   const std::vector<double> none(6, 0.0);
-  const FitUncertainties u =
-      EstimateUncertainties(std::vector<int>{3, 6, 4}, Rows({kFirst, none, kSecond}), kResiduals, true);
+  const FitUncertainties u = EstimateUncertainties(std::vector<int>{3, 6, 4},
+                                                   Rows({kFirst, none, kSecond}), kResiduals, true);
   EXPECT_EQ(u.undetermined, std::vector<int>{1});
   EXPECT_EQ(u.reciprocalCondition, 0.0);
   EXPECT_TRUE(std::isinf(u.standardErrors[1]));
@@ -49,8 +49,8 @@ TEST(FitUncertaintiesTest, AnEntryWithoutEffectHasNoFiniteErrorAndIsNamed) {
 TEST(FitUncertaintiesTest, EntriesThatActAlikeAreNamedTogether) {
   std::vector<double> alike = kFirst;
   for (double& value : alike) value *= 2.0 * (1 + 1e-7 * value);  // as close as derivatives tell
-  const FitUncertainties u =
-      EstimateUncertainties(std::vector<int>{3, 6, 4}, Rows({kFirst, kSecond, alike}), kResiduals, false);
+  const FitUncertainties u = EstimateUncertainties(
+      std::vector<int>{3, 6, 4}, Rows({kFirst, kSecond, alike}), kResiduals, false);
   EXPECT_EQ(u.undetermined, (std::vector<int>{0, 2}));
   EXPECT_LT(u.reciprocalCondition, 1e-4);
   EXPECT_GT(u.standardErrors[0], 1e3 * u.standardErrors[1]);

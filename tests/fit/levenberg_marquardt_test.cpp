@@ -19,7 +19,8 @@ constexpr double kError = 0.5;
 class LineResiduals : public ResidualObjective {
  public:
   using Model = std::function<double(const ParameterSet&, double x)>;
-  explicit LineResiduals(Model model, int faultAt = 0) : model_(std::move(model)), faultAt_(faultAt) {
+  explicit LineResiduals(Model model, int faultAt = 0)
+      : model_(std::move(model)), faultAt_(faultAt) {
     for (int i = 0; i < 20; ++i) {
       x_.push_back(i);
       y_.push_back(2.0 * i + 1.0 + (i % 2 ? 0.3 : -0.3) * (i % 3 ? 1.0 : 0.5));
@@ -46,8 +47,8 @@ class LineResiduals : public ResidualObjective {
   const ReflCurve& evaluatedCurve() const override { return curve_; }
 
   const std::vector<double>& x() const { return x_; }
-  int evaluations = 0;    //!< calls
-  long long curves = 0;   //!< sets evaluated
+  int evaluations = 0;   //!< calls
+  long long curves = 0;  //!< sets evaluated
 
  private:
   Model model_;

@@ -166,9 +166,9 @@ QWidget* TFitDlg::buildOptionsPage() {
   RBLevenbergMarquardt = Radio("RBLevenbergMarquardt", "Levenberg-Marquardt");
   auto* method = new QGroupBox("method :");
   auto* methodLayout = new QVBoxLayout(method);
-  for (const auto& [button, choice] : {std::pair{RBSearch, FitMethod::RandomSearch},
-                                       std::pair{RBLevenbergMarquardt,
-                                                 FitMethod::LevenbergMarquardt}}) {
+  for (const auto& [button, choice] :
+       {std::pair{RBSearch, FitMethod::RandomSearch},
+        std::pair{RBLevenbergMarquardt, FitMethod::LevenbergMarquardt}}) {
     methodLayout->addWidget(button);
     const FitMethod chosen = choice;
     connect(button, &QRadioButton::clicked, this, [this, chosen] {
