@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/fit_inputs.h"
+#include "cli/fit_output.h"
 #include "common/number_conversion.h"
 #include "common/number_format.h"
 #include "files/model_file_writer.h"
@@ -18,13 +19,6 @@
 namespace quorrel::cli {
 
 namespace {
-
-//! An entry's number right-aligned, two blanks and its label.
-std::string EntryLine(const FitParameter& entry) {
-  std::string number = std::to_string(entry.index);
-  if (number.size() < 5) number.insert(0, 5 - number.size(), ' ');
-  return number + "  " + entry.label;
-}
 
 int RunParams(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
   const Arguments args(rawArgs, {});
@@ -96,6 +90,8 @@ const char* EndStateText(FitEndState state) {
       return "below tolerance";
     case FitEndState::Stopped:
       return "stopped";
+    case FitEndState::IterationLimit:
+      return "iteration limit";
     case FitEndState::Failed:
       break;
   }
@@ -112,13 +108,27 @@ std::uint64_t SeedOption(const Arguments& args) {
   return seed;
 }
 
+FitMethod MethodOption(const Arguments& args) {
+  const std::optional<std::string> method = args.value("--method");
+  if (!method || *method == "search") return FitMethod::RandomSearch;
+  if (*method == "lm") return FitMethod::LevenbergMarquardt;
+  throw UsageError("--method takes search or lm, not '" + *method + "'");
+}
+
 int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
-  const Arguments args(rawArgs, FitArgumentRules({"--vary", "--tolerance", "--seed", "-o"}));
+  ArgumentRules rules = FitArgumentRules({"--vary", "--tolerance", "--seed", "--method", "-o"});
+  rules.switches.insert("--correlations");
+  const Arguments args(rawArgs, rules);
   if (args.positional().size() != 2) throw UsageError("fit takes a model file and a data file");
   if (!args.has("--vary")) throw UsageError("fit needs --vary with the entries to fit");
   const std::vector<int> varied = VaryList(*args.value("--vary"));
+  const FitMethod method = MethodOption(args);
+  if (args.has("--correlations") && method != FitMethod::LevenbergMarquardt) {
+    throw UsageError("--correlations needs --method lm");
+  }
   FitSession session = args.has("--seed") ? FitSession(SeedOption(args)) : FitSession();
   ApplyFitOptions(args, session);
+  session.setMethod(method);
   if (const std::optional<double> tolerance = args.number("--tolerance")) {
     if (!session.setTolerance(*tolerance)) {
       throw UsageError("--tolerance takes a number from 1e-37 to 1");
@@ -141,8 +151,18 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
       << "chi-square: " << session.chiSquareText() << '\n'
       << "evaluations: " << result.outcome->evaluations << '\n';
   const ParameterSet fitted = session.parameters();
+  const std::optional<FitUncertainties> uncertainties = session.uncertainties();
+  if (uncertainties) out << ReducedChiSquareLine(*uncertainties) << '\n';
   for (const FitParameter& entry : session.entries()) {
-    if (entry.vary) out << EntryLine(entry) << "  (" << FormatGeneral(fitted[entry.index]) << ")\n";
+    if (entry.vary) {
+      out << FittedEntryLine(entry, fitted[entry.index], uncertainties ? &*uncertainties : nullptr)
+          << '\n';
+    }
+  }
+  if (uncertainties && args.has("--correlations")) out << CorrelationTable(*uncertainties);
+  if (uncertainties) {
+    const std::string warning = UndeterminedWarning(fitted, *uncertainties);
+    if (!warning.empty()) err << "quorrel-cli: warning: " << warning << '\n';
   }
   if (const std::optional<std::string> path = args.value("-o")) {
     if (!session.ok()) throw QuorrelError("the fitted values cannot be accepted");
@@ -185,14 +205,26 @@ const Command kFitCommand{
     "usage: quorrel-cli fit MODEL.par DATA.dat|DATA.ort --vary LIST\n"
     "                       [--weighting errors|stat|none|log]\n"
     "                       [--resolution] [--background] [--region LO:HI]\n"
-    "                       [--tolerance T] [--seed S] [-o FITTED.par]\n"
-    "Varies the entries of LIST (numbers of quorrel-cli params, such as 3,6-7) by a\n"
-    "randomised search, one entry at a time, until a cycle of searches brings no improvement\n"
-    "(converged) or the chi-square falls below T (below tolerance). Prints the end state,\n"
-    "the chi-square, the number of chi-square evaluations and the fitted entries with their\n"
-    "full values. The options of chisq apply, the data options among them.\n"
+    "                       [--method search|lm] [--tolerance T] [--seed S]\n"
+    "                       [--correlations] [-o FITTED.par]\n"
+    "Varies the entries of LIST (numbers of quorrel-cli params, such as 3,6-7).\n"
+    "  --method search (default): a randomised search, one entry at a time, until a cycle of\n"
+    "                 searches brings no improvement (converged) or the chi-square falls\n"
+    "                 below T (below tolerance).\n"
+    "  --method lm    Levenberg-Marquardt: every entry at once along finite-difference\n"
+    "                 derivatives, until the values or the chi-square no longer change\n"
+    "                 (converged) or for at most 200 iterations (iteration limit); after\n"
+    "                 converging, each entry's standard error, scaled by the reduced\n"
+    "                 chi-square unless the weighting is by the given errors, and a warning\n"
+    "                 on standard error for entries that the data do not determine. The\n"
+    "                 region needs more points than there are entries to vary.\n"
+    "Prints the end state, the chi-square, the number of model curves calculated over the\n"
+    "region (evaluations, derivatives included), for lm the reduced chi-square with its\n"
+    "degrees of freedom, and the fitted entries as the fit dialog lists them with their full\n"
+    "values (and standard errors). The options of chisq apply, the data options among them.\n"
     "  --tolerance T  1e-37 to 1, default 1e-06: a search ends when its change is smaller\n"
     "  --seed S       seed of the random picks (default: from the clock)\n"
+    "  --correlations with lm: the correlation matrix of the fitted entries\n"
     "  -o FITTED.par  write the model with the fitted values, rounded as the model editor\n"
     "                 takes them; nothing is written when the fit fails\n"
     "Exit status: 0 success, 1 unreadable input or a failed fit, 2 usage error.\n",

@@ -54,6 +54,12 @@ class CellError : public QuorrelError {
   std::string text_;
 };
 
+//! The least-squares solver of a fit ended with a failure of its own, not of the model.
+class SolverError : public QuorrelError {
+ public:
+  using QuorrelError::QuorrelError;
+};
+
 //! A file that cannot be opened, read or written, or whose content is refused.
 class FileError : public QuorrelError {
  public:

@@ -1,6 +1,7 @@
 #include "fit/chi_square.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include "common/error.h"
 
@@ -21,29 +22,29 @@ double PointValue(std::span<const double> values, int i) {
   return at < values.size() ? values[at] : 0.0;
 }
 
-//! The term of one point; nullopt where it is an arithmetic fault.
-std::optional<double> Term(Weighting weighting, double r, double dr, double fit) {
-  double term = 0.0;
+//! The residual of one point, the root of its term with its sign; nullopt where forming the
+//! residual or its square is an arithmetic fault.
+std::optional<double> Residual(Weighting weighting, double r, double dr, double fit) {
+  double residual = 0.0;
   switch (weighting) {
     case Weighting::GivenErrors:
       if (dr == 0.0) return std::nullopt;
-      term = (r - fit) / dr;
+      residual = (r - fit) / dr;
       break;
     case Weighting::Statistical:
       if (r == 0.0) return std::nullopt;
-      term = (r - fit) / r;
+      residual = (r - fit) / r;
       break;
     case Weighting::None:
-      term = r - fit;
+      residual = r - fit;
       break;
     case Weighting::Logarithmic:
       if (!(r > 0.0) || !(fit > 0.0)) return std::nullopt;
-      term = std::log(r) / std::log(10.0) - std::log(fit) / std::log(10.0);
+      residual = std::log(r) / std::log(10.0) - std::log(fit) / std::log(10.0);
       break;
   }
-  term *= term;
-  if (!std::isfinite(term)) return std::nullopt;
-  return term;
+  if (!std::isfinite(residual * residual)) return std::nullopt;
+  return residual;
 }
 
 }  // namespace
@@ -70,14 +71,18 @@ ChiSquareEvaluator::ChiSquareEvaluator(const MeasuredData& data,
     resolution_.push_back(PointValue(pointResolution, i));
     background_.push_back(PointValue(pointBackground, i));
   }
-  fit_.resize(qz_.size());
 }
 
-bool ChiSquareEvaluator::calculatePoints(const LayerStack& stack) {
+bool ChiSquareEvaluator::calculatePoints(std::span<const LayerStack* const> stacks) {
   const PointOptions point{options_.includeResolution, options_.includeBackground,
                            options_.smearing};
+  const std::size_t n = qz_.size();
+  fit_.resize(stacks.size() * n);
+  std::vector<std::span<double>> out;
+  for (std::size_t k = 0; k < stacks.size(); ++k) out.emplace_back(fit_.data() + k * n, n);
+  curvesCalculated_ += static_cast<long long>(stacks.size());
   try {
-    PointReflectivityBatch(stack, point, background_, resolution_, qz_, fit_, options_.kernel);
+    PointReflectivityBatch(stacks, point, background_, resolution_, qz_, out, options_.kernel);
   } catch (const ArithmeticFault&) {
     return false;
   }
@@ -85,28 +90,52 @@ bool ChiSquareEvaluator::calculatePoints(const LayerStack& stack) {
 }
 
 std::optional<double> ChiSquareEvaluator::evaluate(const LayerStack& stack) {
-  curve_ = ReflCurve();
-  if (range_.empty()) return 0.0;
-  if (!calculatePoints(stack)) return std::nullopt;
-  double sum = 0.0;
-  for (std::size_t i = 0; i < qz_.size(); ++i) {
-    const std::optional<double> term = Term(options_.weighting, r_[i], dr_[i], fit_[i]);
-    if (!term) return std::nullopt;
-    sum += *term;
-    curve_.append(qz_[i], fit_[i]);
-  }
-  // Points minus one: a region of one point has no degree of freedom and fails.
-  const int divisor = range_.last - range_.first;
-  if (divisor == 0 || !std::isfinite(sum)) return std::nullopt;
-  return sum / divisor;
+  const LayerStack* const stacks[] = {&stack};
+  residuals_.resize(qz_.size());
+  if (!residuals(stacks, residuals_)) return std::nullopt;
+  return chiSquareOf(residuals_);
 }
 
 std::optional<ReflCurve> ChiSquareEvaluator::calculate(const LayerStack& stack) {
   ReflCurve curve;
   if (range_.empty()) return curve;
-  if (!calculatePoints(stack)) return std::nullopt;
+  const LayerStack* const stacks[] = {&stack};
+  if (!calculatePoints(stacks)) return std::nullopt;
   for (std::size_t i = 0; i < qz_.size(); ++i) curve.append(qz_[i], fit_[i]);
   return curve;
+}
+
+bool ChiSquareEvaluator::residuals(std::span<const LayerStack* const> stacks,
+                                   std::span<double> out) {
+  const std::size_t n = qz_.size();
+  if (out.size() != stacks.size() * n) throw std::invalid_argument("residual sizes differ");
+  curve_ = ReflCurve();
+  if (n == 0 || stacks.empty()) return true;
+  if (!calculatePoints(stacks)) return false;
+  for (std::size_t k = 0; k < stacks.size(); ++k) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::optional<double> residual =
+          Residual(options_.weighting, r_[i], dr_[i], fit_[k * n + i]);
+      if (!residual) return false;
+      out[k * n + i] = *residual;
+      if (k == 0) curve_.append(qz_[i], fit_[i]);
+    }
+  }
+  return true;
+}
+
+std::optional<double> ChiSquareEvaluator::chiSquareOf(std::span<const double> residuals) const {
+  if (range_.empty()) return 0.0;
+  double sum = 0.0;
+  for (const double residual : residuals) {
+    double term = residual;
+    term *= term;
+    sum += term;
+  }
+  // Points minus one: a region of one point has no degree of freedom and fails.
+  const int divisor = range_.last - range_.first;
+  if (divisor == 0 || !std::isfinite(sum)) return std::nullopt;
+  return sum / divisor;
 }
 
 }  // namespace quorrel

@@ -56,6 +56,8 @@ class ChiSquareEvaluator {
                      ChiSquareOptions options);
 
   const PointRange& range() const { return range_; }
+  //! The number of points in the region.
+  int pointCount() const { return static_cast<int>(qz_.size()); }
 
   //! Sum of the terms over the region divided by its point count minus one; nullopt when an
   //! arithmetic fault (division by a zero error or divisor, the logarithm of a value <= 0,
@@ -66,19 +68,36 @@ class ChiSquareEvaluator {
   //! The calculated reflectivity of the region points, without the sum; nullopt on a fault.
   std::optional<ReflCurve> calculate(const LayerStack& stack);
 
+  //! The residuals of every stack, computed as one batch: the residual of stack k at region
+  //! point i goes to out[k * pointCount() + i]. A residual is the root of the point's term with
+  //! the sign of R - R_fit (of log10 R - log10 R_fit for the logarithmic weighting). False when
+  //! an arithmetic fault ended the evaluation; curve() then holds the first stack's points
+  //! calculated before the fault.
+  bool residuals(std::span<const LayerStack* const> stacks, std::span<double> out);
+
+  //! The chi-square of one stack's residuals, as evaluate() forms it from the same points.
+  std::optional<double> chiSquareOf(std::span<const double> residuals) const;
+
   //! (Qz, R_fit) of the points of the last evaluation.
   const ReflCurve& curve() const { return curve_; }
 
+  //! How many model curves over the region this evaluator has calculated: one per stack of
+  //! every evaluation, calculation and residual batch, failed ones included.
+  long long curvesCalculated() const { return curvesCalculated_; }
+
  private:
-  //! R_fit of every region point into fit_; false on a fault in the recursion.
-  bool calculatePoints(const LayerStack& stack);
+  //! R_fit of every region point of every stack into fit_, stack after stack; false on a
+  //! fault in the recursion.
+  bool calculatePoints(std::span<const LayerStack* const> stacks);
 
   PointRange range_;
   ChiSquareOptions options_;
   // The region's points, copied so the kernel sees one contiguous batch.
   std::vector<double> qz_, r_, dr_, resolution_, background_;
   std::vector<double> fit_;
+  std::vector<double> residuals_;  // evaluate()'s, kept to spare an allocation per trial
   ReflCurve curve_;
+  long long curvesCalculated_ = 0;
 };
 
 }  // namespace quorrel

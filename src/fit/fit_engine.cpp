@@ -94,8 +94,7 @@ class Run {
 
   //! Changes entry `index` and keeps the dependent entries and the calculation in step.
   void place(int index, double value) {
-    set_[index] = value;
-    ApplySymmetryTies(set_, index);
+    SetTiedValue(set_, index, value);
     objective_.apply(set_);
   }
 

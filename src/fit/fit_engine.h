@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "calc/curves.h"
 #include "fit/fit_objective.h"
+#include "fit/fit_uncertainties.h"
 #include "fit/parameter_set.h"
 #include "fit/run_control.h"
 
@@ -28,6 +30,7 @@ enum class FitEndState {
   BelowTolerance,  //!< the best chi-square fell below the tolerance
   Stopped,         //!< stopped or cancelled; the values reached are applied
   Failed,          //!< an evaluation met an arithmetic fault; the values are not applied
+  IterationLimit,  //!< least squares only: the most iterations ran; the values are applied
 };
 
 struct FitOutcome {
@@ -35,10 +38,14 @@ struct FitOutcome {
   //! The chi-square the dialog shows: the evaluated one, or the best of the last search
   //! (the current values' when no search took place). 0 after a failure.
   double chiSquare = 0.0;
-  long long evaluations = 0;  //!< chi-square evaluations of the run
+  //! Chi-square evaluations of the run. A FitSession reports every model curve it calculated
+  //! over the region instead: the redrawn fit curves and the columns of derivatives included.
+  long long evaluations = 0;
   int iterations = 0;
   //! kOutOfBoundsMessage for a failed run, otherwise empty.
   std::string message;
+  //! After a converged least-squares run: the standard errors of the varied values and more.
+  std::optional<FitUncertainties> uncertainties;
 };
 
 //! What a run reports while it goes, called on the thread that runs it. Any may be empty.
@@ -49,6 +56,8 @@ struct FitEvents {
   std::function<void(double chiSquare, const ReflCurve& curve)> evaluated;
   //! The values changed: after every trial with display graph, after every iteration.
   std::function<void(const ParameterSet& set)> parametersChanged;
+  //! A least-squares iteration starts: the status text "iteration n".
+  std::function<void(int iteration)> step;
   //! An iteration ended: its best chi-square and the fit curve of the current values (empty
   //! when the values cannot be calculated).
   std::function<void(double chiSquare, const ReflCurve& curve)> iterated;

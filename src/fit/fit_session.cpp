@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "common/number_format.h"
+#include "fit/levenberg_marquardt.h"
 #include "fit/model_objective.h"
+#include "fit/model_residuals.h"
 #include "fit/profile_evaluator.h"
 #include "fit/write_back.h"
 #include "model/layer_stack_builder.h"
@@ -18,6 +20,9 @@ constexpr const char* kEmptyRegionMessage =
     "the fitting region holds no measured point: select a region that contains at least one";
 constexpr const char* kRunningMessage = "a fit is already running";
 constexpr const char* kClosedMessage = "the fit dialog is not open";
+constexpr const char* kFewPointsMessage =
+    "the fitting region holds no more measured points than there are values to vary: "
+    "Levenberg-Marquardt needs more points";
 constexpr double kMinTolerance = 1e-37;
 constexpr double kMaxTolerance = 1.0;
 
@@ -41,7 +46,8 @@ void FitSession::open(const SampleModel& model, FitData data, ProfileEvaluator p
   stack_ = std::move(stack);
   set_ = std::move(set);
   flags_ = VaryFlags(set_.count());
-  entries_ = FillParameterList(set_, flags_);
+  uncertainties_.reset();
+  entries_ = listLocked();
   state_ = FitDialogState::Idle;
   result_ = DialogResult::None;
   // A failed run of an earlier opening does not keep "&OK" disabled.
@@ -63,9 +69,14 @@ void FitSession::setRunMode(RunMode mode) {
   settings_.mode = mode;
 }
 
+void FitSession::setMethod(FitMethod method) {
+  const std::lock_guard lock(mutex_);
+  settings_.method = method;
+}
+
 bool FitSession::toleranceEnabled() const {
   const std::lock_guard lock(mutex_);
-  return settings_.mode == RunMode::IterateToMinimum;
+  return settings_.mode == RunMode::IterateToMinimum && settings_.method == FitMethod::RandomSearch;
 }
 
 bool FitSession::setTolerance(double tolerance) {
@@ -134,6 +145,14 @@ FitEvents FitSession::engineEvents(const FitDialogEvents& events) {
     }
     if (events.statusText) events.statusText(text);
   };
+  engine.step = [this, events](int iteration) {
+    const std::string text = "iteration " + std::to_string(iteration);
+    {
+      const std::lock_guard lock(mutex_);
+      statusText_ = text;
+    }
+    if (events.statusText) events.statusText(text);
+  };
   engine.parametersChanged = [this, events](const ParameterSet& set) {
     std::vector<FitParameter> entries;
     {
@@ -152,12 +171,19 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
   if (state_ == FitDialogState::Closed) return {std::nullopt, kClosedMessage};
   const PointRange range = RegionPoints(data_.measured);
   if (range.empty()) return {std::nullopt, kEmptyRegionMessage};
+  const std::vector<int> varied = flags_.variedIndices();
+  const bool leastSquares = settings_.mode == RunMode::IterateToMinimum &&
+                            settings_.method == FitMethod::LevenbergMarquardt;
+  if (leastSquares && range.last - range.first + 1 <= static_cast<int>(varied.size())) {
+    return {std::nullopt, kFewPointsMessage};
+  }
   state_ = FitDialogState::Running;
   convergedShown_ = false;
+  uncertainties_.reset();
   // The run works on its own copies, so that the dialog can read the session meanwhile.
   ParameterSet set = set_;
   LayerStack stack = stack_;
-  const FitRequest request{settings_.mode, flags_.variedIndices(), settings_.displayGraph};
+  const FitRequest request{settings_.mode, varied, settings_.displayGraph};
   const ChiSquareOptions options{settings_.weighting, settings_.includeResolution,
                                  settings_.includeBackground, KernelKind::Fast, data_.smearing};
   ChiSquareEvaluator evaluator(data_.measured, data_.pointResolution, data_.pointBackground,
@@ -167,13 +193,20 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
   if (!profile && model_.type == SampleType::ProfileFunction) {
     profile = MakeProfileEvaluator(model_);
   }
-  ModelObjective objective(stack, evaluator, std::move(profile));
+  const LeastSquaresRequest leastSquaresRequest{varied, settings_.displayGraph,
+                                                settings_.weighting == Weighting::GivenErrors};
   lock.unlock();
 
   const FitEvents engine = engineEvents(events);
   FitOutcome outcome;
   try {
-    outcome = engine_.run(set, objective, request, control_, engine);
+    if (leastSquares) {
+      ModelResiduals residuals(stack, evaluator, std::move(profile));
+      outcome = RunLevenbergMarquardt(set, residuals, leastSquaresRequest, control_, engine);
+    } else {
+      ModelObjective objective(stack, evaluator, std::move(profile));
+      outcome = engine_.run(set, objective, request, control_, engine);
+    }
   } catch (...) {
     // Whatever ended the run, the controls return to idle.
     lock.lock();
@@ -186,16 +219,30 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
     }
     throw;
   }
+  // Every model curve over the region counts, whichever way the run asked for it.
+  outcome.evaluations = evaluator.curvesCalculated();
 
   lock.lock();
   set_ = std::move(set);
   stack_ = std::move(stack);
-  entries_ = FillParameterList(set_, flags_);
+  uncertainties_ = outcome.uncertainties;
+  entries_ = listLocked();
   chiSquareText_ = FormatPattern(outcome.chiSquare, kChiSquarePattern);
   if (request.mode == RunMode::IterateToMinimum) statusText_.clear();
   convergedShown_ = outcome.state == FitEndState::Converged;
   finishRunLocked(outcome);
   return {outcome, ""};
+}
+
+std::vector<FitParameter> FitSession::listLocked() const {
+  std::vector<FitParameter> entries = FillParameterList(set_, flags_);
+  if (uncertainties_) {
+    for (std::size_t c = 0; c < uncertainties_->varied.size(); ++c) {
+      std::string& label = entries[static_cast<std::size_t>(uncertainties_->varied[c] - 1)].label;
+      label = WithStandardError(label, uncertainties_->standardErrors[c]);
+    }
+  }
+  return entries;
 }
 
 void FitSession::finishRunLocked(const FitOutcome& outcome) {
@@ -297,6 +344,11 @@ DialogResult FitSession::result() const {
 ParameterSet FitSession::parameters() const {
   const std::lock_guard lock(mutex_);
   return set_;
+}
+
+std::optional<FitUncertainties> FitSession::uncertainties() const {
+  const std::lock_guard lock(mutex_);
+  return uncertainties_;
 }
 
 SampleModel FitSession::model() const {

@@ -22,9 +22,16 @@
 
 namespace quorrel {
 
+//! How "iterate to minimum" minimises; the numbers are the stored setting.
+enum class FitMethod {
+  RandomSearch = 0,        //!< "random search": the randomised one-value search
+  LevenbergMarquardt = 1,  //!< "Levenberg-Marquardt": all values at once, with standard errors
+};
+
 //! The dialog's options, kept from one opening to the next.
 struct FitSettings {
   RunMode mode = RunMode::IterateToMinimum;
+  FitMethod method = FitMethod::RandomSearch;
   Weighting weighting = Weighting::Statistical;
   bool includeResolution = false;
   bool includeBackground = false;
@@ -83,7 +90,9 @@ class FitSession {
   // Options.
   FitSettings settings() const;
   void setRunMode(RunMode mode);
-  //! The tolerance field is enabled only when iterating to the minimum.
+  void setMethod(FitMethod method);
+  //! The tolerance field is enabled only when iterating to the minimum by the random search;
+  //! Levenberg-Marquardt ends by its own tests.
   bool toleranceEnabled() const;
   //! Accepts 1e-37 .. 1.0 and returns false for anything else; a running fit reads it anew.
   bool setTolerance(double tolerance);
@@ -99,8 +108,9 @@ class FitSession {
   bool toggleVary(int entry);
 
   // Run control.
-  //! "&do it". Refused while a run goes, when the dialog is closed, and when the fitting
-  //! region holds no measured point.
+  //! "&do it". Refused while a run goes, when the dialog is closed, when the fitting region
+  //! holds no measured point, and for Levenberg-Marquardt when it holds no more points than
+  //! there are varied entries.
   DoItResult doIt(const FitDialogEvents& events = {});
   //! "&Stop".
   void stop();
@@ -121,6 +131,9 @@ class FitSession {
   DialogResult result() const;
   //! The current values of the set.
   ParameterSet parameters() const;
+  //! Those of the last run when it was a converged Levenberg-Marquardt fit; the list then
+  //! shows each varied value with "± error". Cleared when a run starts or the dialog opens.
+  std::optional<FitUncertainties> uncertainties() const;
 
   //! The model as the dialog was opened with, and after "&OK" with the fitted values written
   //! back. The caller then resets the fitting region and recalculates.
@@ -134,6 +147,8 @@ class FitSession {
   void acceptLocked();
   void finishRunLocked(const FitOutcome& outcome);
   FitEvents engineEvents(const FitDialogEvents& events);
+  //! The list of the current values, with their standard errors when there are any.
+  std::vector<FitParameter> listLocked() const;
 
   mutable std::mutex mutex_;
   FitEngine engine_;
@@ -156,6 +171,7 @@ class FitSession {
   ParameterSet set_;
   VaryFlags flags_;
   std::vector<FitParameter> entries_;
+  std::optional<FitUncertainties> uncertainties_;
 };
 
 }  // namespace quorrel

@@ -1,5 +1,6 @@
 #include "fit/parameter_labels.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -72,6 +73,13 @@ LabelForm StackedForm(Quantity quantity) {
   return {"sigma_ML", " = ", "0.00"};
 }
 
+//! `value` rounded to `digits` significant digits; zero, infinity and NaN as they are.
+double RoundToSignificant(double value, int digits) {
+  if (value == 0.0 || !std::isfinite(value)) return value;
+  const double scale = std::pow(10.0, digits - 1 - std::floor(std::log10(std::fabs(value))));
+  return std::round(value * scale) / scale;
+}
+
 }  // namespace
 
 std::string ParameterLabel(const ParameterSet& set, int index) {
@@ -108,6 +116,15 @@ std::string ParameterLabel(const ParameterSet& set, int index) {
   std::string label = form.prefix;
   if (form.separator != nullptr) label += std::to_string(role.number) + form.separator;
   return label + FormatPattern(value, form.pattern);
+}
+
+std::string ParameterName(const ParameterSet& set, int index) {
+  const std::string label = ParameterLabel(set, index);
+  return label.substr(0, label.find(" ="));
+}
+
+std::string WithStandardError(const std::string& label, double error) {
+  return label + " \u00b1 " + FormatGeneral(RoundToSignificant(error, 2));
 }
 
 std::vector<FitParameter> FillParameterList(const ParameterSet& set, const VaryFlags& flags) {

@@ -19,6 +19,12 @@ struct FitParameter {
 //! The label of entry `index`: prefix, layer number, separator and the value in its pattern.
 std::string ParameterLabel(const ParameterSet& set, int index);
 
+//! The name of entry `index` as its label begins: "d_1", "rho_bulk", a function parameter's name.
+std::string ParameterName(const ParameterSet& set, int index);
+
+//! `label` followed by " ± " and the standard error to two significant digits.
+std::string WithStandardError(const std::string& label, double error);
+
 //! Every listed entry in index order, with its label from the current value and its check
 //! mark from `flags`.
 std::vector<FitParameter> FillParameterList(const ParameterSet& set, const VaryFlags& flags);

@@ -32,4 +32,9 @@ void ApplySymmetryTies(ParameterSet& set, int index) {
   set[n] = set[6];
 }
 
+void SetTiedValue(ParameterSet& set, int index, double value) {
+  set[index] = value;
+  ApplySymmetryTies(set, index);
+}
+
 }  // namespace quorrel

@@ -11,4 +11,8 @@ namespace quorrel {
 //! Does nothing for the other sample types.
 void ApplySymmetryTies(ParameterSet& set, int index);
 
+//! Sets entry `index` to `value` and the entries tied to it: what every change of a varied
+//! entry in a fit does.
+void SetTiedValue(ParameterSet& set, int index, double value);
+
 }  // namespace quorrel

@@ -10,36 +10,64 @@
 
 namespace quorrel {
 
+namespace {
+
+//! out[k][i] = Reflectance(*stacks[k], qz[i]).
+void ReflectanceOfStacks(std::span<const LayerStack* const> stacks, std::span<const double> qz,
+                         std::span<const std::span<double>> out, KernelKind kind) {
+  if (kind == KernelKind::Fast) {
+    fast::FastReflectance(stacks, qz, out);
+    return;
+  }
+  if (out.size() != stacks.size()) throw std::invalid_argument("batch sizes differ");
+  ReflectanceWorkspace workspace;
+  for (std::size_t k = 0; k < stacks.size(); ++k) {
+    if (out[k].size() != qz.size()) throw std::invalid_argument("batch sizes differ");
+    workspace.reserve(stacks[k]->layerCount());
+    for (std::size_t i = 0; i < qz.size(); ++i) {
+      try {
+        out[k][i] = Reflectance(*stacks[k], qz[i], workspace);
+      } catch (const ArithmeticFault& fault) {
+        throw fault.atQz(qz[i]);
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
                       KernelKind kind) {
   if (out.size() != qz.size()) throw std::invalid_argument("batch sizes differ");
-  if (kind == KernelKind::Fast) {
-    fast::FastReflectance(stack, qz, out);
-    return;
-  }
-  ReflectanceWorkspace workspace;
-  workspace.reserve(stack.layerCount());
-  for (std::size_t i = 0; i < qz.size(); ++i) {
-    try {
-      out[i] = Reflectance(stack, qz[i], workspace);
-    } catch (const ArithmeticFault& fault) {
-      throw fault.atQz(qz[i]);
-    }
-  }
+  const LayerStack* const stacks[] = {&stack};
+  const std::span<double> outs[] = {out};
+  ReflectanceOfStacks(stacks, qz, outs, kind);
 }
 
 void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
                             std::span<const double> background, std::span<const double> resolution,
                             std::span<const double> qz, std::span<double> out, KernelKind kind) {
+  const LayerStack* const stacks[] = {&stack};
+  const std::span<double> outs[] = {out};
+  PointReflectivityBatch(stacks, options, background, resolution, qz, outs, kind);
+}
+
+void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOptions options,
+                            std::span<const double> background, std::span<const double> resolution,
+                            std::span<const double> qz, std::span<const std::span<double>> out,
+                            KernelKind kind) {
   const std::size_t n = qz.size();
-  if (out.size() != n || (options.addBackground && background.size() != n) ||
-      (options.smear && resolution.size() != n)) {
-    throw std::invalid_argument("batch sizes differ");
-  }
+  bool sizesDiffer = out.size() != stacks.size() ||
+                     (options.addBackground && background.size() != n) ||
+                     (options.smear && resolution.size() != n);
+  for (const std::span<double> values : out) sizesDiffer = sizesDiffer || values.size() != n;
+  if (sizesDiffer) throw std::invalid_argument("batch sizes differ");
   if (!options.smear) {
-    ReflectanceBatch(stack, qz, out, kind);
+    ReflectanceOfStacks(stacks, qz, out, kind);
   } else if (options.kernel == SmearingKernel::Accurate) {
-    AccurateSmearedBatch(stack, resolution, qz, out, kind);
+    for (std::size_t k = 0; k < stacks.size(); ++k) {
+      AccurateSmearedBatch(*stacks[k], resolution, qz, out[k], kind);
+    }
   } else {
     // The nine kernel samples of every point, in the order they are accumulated.
     constexpr int kSamples = 9;
@@ -52,19 +80,28 @@ void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
                                           qz[i] + b / 2,  qz[i] - b / 4,  qz[i] + b / 4};
       for (int s = 0; s < kSamples; ++s) samples[i * kSamples + static_cast<std::size_t>(s)] = positions[s];
     }
-    std::vector<double> values(samples.size());
-    ReflectanceBatch(stack, samples, values, kind);
-    for (std::size_t i = 0; i < n; ++i) {
-      double value = values[i * kSamples];
-      for (int s = 1; s < kSamples; ++s) {
-        value += kWeights[s] * values[i * kSamples + static_cast<std::size_t>(s)];
+    std::vector<double> values(stacks.size() * samples.size());
+    std::vector<std::span<double>> valueRows;
+    for (std::size_t k = 0; k < stacks.size(); ++k) {
+      valueRows.emplace_back(values.data() + k * samples.size(), samples.size());
+    }
+    ReflectanceOfStacks(stacks, samples, valueRows, kind);
+    for (std::size_t k = 0; k < stacks.size(); ++k) {
+      const std::span<const double> row = valueRows[k];
+      for (std::size_t i = 0; i < n; ++i) {
+        double value = row[i * kSamples];
+        for (int s = 1; s < kSamples; ++s) {
+          value += kWeights[s] * row[i * kSamples + static_cast<std::size_t>(s)];
+        }
+        out[k][i] = value / 4.89;
       }
-      out[i] = value / 4.89;
     }
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    if (options.addBackground) out[i] += background[i];
-    if (!std::isfinite(out[i])) throw ArithmeticFault("overflow in the reflectivity", qz[i]);
+  for (std::size_t k = 0; k < stacks.size(); ++k) {
+    for (std::size_t i = 0; i < n; ++i) {
+      if (options.addBackground) out[k][i] += background[i];
+      if (!std::isfinite(out[k][i])) throw ArithmeticFault("overflow in the reflectivity", qz[i]);
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Reflectance and the plotted point value over many Qz of one stack at once.
+// Reflectance and the plotted point value over many Qz of one stack, or of several stacks,
+// at once.
 
 #include <span>
 
@@ -24,6 +25,15 @@ void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::
 void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
                             std::span<const double> background, std::span<const double> resolution,
                             std::span<const double> qz, std::span<double> out,
+                            KernelKind kind = KernelKind::Fast);
+
+//! PointReflectivityBatch of every stack over the same points, out[k] for *stacks[k]. The fast
+//! kernel computes all stacks as one batch, so that several small stacks (the trial stacks of a
+//! fit's derivatives) share the compute pool at little more than their kernel time. A fault is
+//! that of the first stack that faults.
+void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOptions options,
+                            std::span<const double> background, std::span<const double> resolution,
+                            std::span<const double> qz, std::span<const std::span<double>> out,
                             KernelKind kind = KernelKind::Fast);
 
 }  // namespace quorrel

@@ -80,6 +80,9 @@ FirstShowingValues ReadFirstShowingValues(const SettingsStore& store,
   values.fit.includeResolution = ReadFlag(store, kLastSession, "fitResolution");
   values.fit.includeBackground = ReadFlag(store, kLastSession, "fitBackground");
   values.fit.displayGraph = ReadFlag(store, kLastSession, "fitDisplayGraph");
+  if (ReadInt(store, kLastSession, "fitMethod", 0) == 1) {
+    values.fit.method = FitMethod::LevenbergMarquardt;
+  }
 
   values.radiation = ReadText(store, kLastSession, "radiation", "neutrons") == "neutrons"
                          ? Radiation::Neutrons
@@ -118,6 +121,7 @@ void WriteShutdownValues(SettingsStore& store, const ShutdownValues& values) {
     WriteFlag(store, kLastSession, "fitResolution", values.acceptedFit->includeResolution);
     WriteFlag(store, kLastSession, "fitBackground", values.acceptedFit->includeBackground);
     WriteFlag(store, kLastSession, "fitDisplayGraph", values.acceptedFit->displayGraph);
+    WriteInt(store, kLastSession, "fitMethod", static_cast<int>(values.acceptedFit->method));
   }
   if (values.state == WindowShowState::Normal) {
     WriteInt(store, kWindow, "state", 2);

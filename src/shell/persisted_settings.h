@@ -46,7 +46,8 @@ struct CreationValues {
 //! Read when the main window is first shown.
 struct FirstShowingValues {
   SampleType sampleType = SampleType::IndependentLayers;
-  //! The weighting and the three check boxes; the other fit settings are not kept.
+  //! The weighting, the three check boxes and the method; the other fit settings are not
+  //! kept.
   FitSettings fit;
   Radiation radiation = Radiation::Neutrons;
   double wavelength = 4.66;
@@ -65,8 +66,8 @@ struct ShutdownValues {
   bool expertMode = false;
   std::string lastDir;  //!< the folder of the file last chosen in the open dialog, or empty
   SampleType sampleType = SampleType::IndependentLayers;
-  //! The fit's weighting and check boxes, written only when a fit was accepted since the
-  //! last data load.
+  //! The fit's weighting, check boxes and method, written only when a fit was accepted since
+  //! the last data load.
   std::optional<FitSettings> acceptedFit;
   WindowShowState state = WindowShowState::Normal;
   WindowPlacement placement;  //!< written only in the normal state

@@ -152,6 +152,48 @@ TEST_F(FitCommandsTest, FitRefusesBadOptions) {
   for (const auto& args : bad) EXPECT_THROW(RunCommand("fit", args), UsageError) << args.back();
 }
 
+TEST_F(FitCommandsTest, LevenbergMarquardtPrintsStandardErrorsAndCorrelations) {
+  const Outcome outcome =
+      RunCommand("fit", {path("start.par"), path("data.dat"), "--vary", "3,6", "--method", "lm",
+                         "--weighting", "errors", "--correlations", "-o", path("fitted.par")});
+  ASSERT_EQ(outcome.status, kSuccess) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  std::istringstream lines(outcome.out);
+  std::vector<std::string> line;
+  for (std::string text; std::getline(lines, text);) line.push_back(text);
+  ASSERT_EQ(line.size(), 10u) << outcome.out;
+  EXPECT_EQ(line[0], "end state: converged");
+  EXPECT_EQ(line[1].rfind("chi-square: ", 0), 0u);
+  EXPECT_EQ(line[2].rfind("evaluations: ", 0), 0u);
+  // Exact data: the fit lands on the model within rounding, far inside its errors of 2 %.
+  EXPECT_EQ(line[3].rfind("reduced chi-square: ", 0), 0u);
+  EXPECT_NE(line[3].find(" (58 degrees of freedom)"), std::string::npos);
+  EXPECT_EQ(line[4].rfind("    3  d_1 =     25.00 \u00b1 0.", 0), 0u) << line[4];
+  EXPECT_EQ(line[5].rfind("    6  sigma_1 = 3.00 \u00b1 0.", 0), 0u) << line[5];
+  // The full value and its error follow in parentheses.
+  EXPECT_NE(line[4].find(" \u00b1 0.0", line[4].find("  (24.99")), std::string::npos) << line[4];
+  EXPECT_EQ(line[6], "correlations:");
+  EXPECT_EQ(line[7], "            3       6");
+  EXPECT_EQ(line[8].rfind("    3   1.000  ", 0), 0u) << line[8];
+  EXPECT_EQ(line[9].substr(line[9].size() - 8), "   1.000");
+  EXPECT_EQ(line[8].substr(13), line[9].substr(5, 8));  // the matrix is symmetric
+
+  SampleModel fitted;
+  CalcSettings settings;
+  EditorState editor;
+  ReadModelFile(path("fitted.par"), fitted, settings, editor);
+  EXPECT_EQ(fitted.baseGrid.cell(2, kColThickness), "25");
+}
+
+TEST_F(FitCommandsTest, TheMethodAndCorrelationsAreCheckedBeforeAnyFit) {
+  const std::vector<std::vector<std::string>> bad = {
+      {path("start.par"), path("data.dat"), "--vary", "3", "--method", "newton"},
+      {path("start.par"), path("data.dat"), "--vary", "3", "--correlations"},
+      {path("start.par"), path("data.dat"), "--vary", "3", "--method", "search", "--correlations"},
+  };
+  for (const auto& args : bad) EXPECT_THROW(RunCommand("fit", args), UsageError) << args.back();
+}
+
 TEST_F(FitCommandsTest, RecoversTheExampleMultilayerFromAPerturbedStart) {
   // The example data were made from examples/multilayer.par with counting noise; start with
   // both period thicknesses and the cap's roughness 14 to 18 % off.

@@ -93,6 +93,41 @@ TEST(ChiSquareTest, EachWeightingHasItsTerm) {
   EXPECT_NEAR(*Evaluate(f, Weighting::None), sum / 4, sum * 1e-12);
 }
 
+TEST(ChiSquareTest, ResidualsAreTheSignedRootsOfEachStacksTermsInOneBatch) {
+  Fixture f = Make(5, 10.0, 0.5);
+  LayerStack thicker = f.stack;
+  thicker.setThickness(1, 80.0);
+  const std::vector<const LayerStack*> stacks{&f.stack, &thicker};
+  for (const Weighting weighting :
+       {Weighting::GivenErrors, Weighting::Statistical, Weighting::None, Weighting::Logarithmic}) {
+    SCOPED_TRACE(static_cast<int>(weighting));
+    ChiSquareEvaluator evaluator(f.data, {}, {}, RegionPoints(f.data), {weighting});
+    std::vector<double> residuals(10);
+    ASSERT_TRUE(evaluator.residuals(stacks, residuals));
+    EXPECT_EQ(evaluator.curvesCalculated(), 2);
+    // The first stack's R_fit is a tenth of R: (R - R_fit) / dR = 18, / R = 0.9, log10 = 1.
+    for (std::size_t i = 0; i < 5; ++i) {
+      const double expected = weighting == Weighting::GivenErrors   ? 18.0
+                              : weighting == Weighting::Statistical ? 0.9
+                              : weighting == Weighting::Logarithmic ? 1.0
+                                                                    : 9 * f.fit[i];
+      EXPECT_NEAR(residuals[i], expected, 1e-12 * expected);
+    }
+    for (std::size_t k = 0; k < 2; ++k) {
+      const std::optional<double> fromResiduals =
+          evaluator.chiSquareOf(std::span<const double>(residuals).subspan(5 * k, 5));
+      const std::optional<double> evaluated = evaluator.evaluate(*stacks[k]);
+      ASSERT_TRUE(fromResiduals && evaluated);
+      EXPECT_EQ(*fromResiduals, *evaluated);
+    }
+    EXPECT_EQ(evaluator.curvesCalculated(), 4);
+  }
+  f.data.dr[2] = 0.0;
+  ChiSquareEvaluator faulting(f.data, {}, {}, RegionPoints(f.data), {Weighting::GivenErrors});
+  std::vector<double> residuals(10);
+  EXPECT_FALSE(faulting.residuals(stacks, residuals));
+}
+
 TEST(ChiSquareTest, ArithmeticFaultsFailTheEvaluation) {
   Fixture f = Make(5, 2.0);
   f.data.dr[2] = 0.0;  // a zero error under "use given errors"

@@ -266,5 +266,73 @@ TEST(FitSessionTest, StopFromAnotherThreadEndsARunningFit) {
   EXPECT_EQ(session.state(), FitDialogState::Idle);
 }
 
+TEST(FitSessionTest, ALeastSquaresRunListsEachVariedValueWithItsStandardError) {
+  const ScopedDecimalSeparator point('.');
+  FitSession session(1);
+  session.setMethod(FitMethod::LevenbergMarquardt);
+  EXPECT_FALSE(session.toleranceEnabled());
+  session.open(Start(), Data());
+  session.toggleVary(kD1 - 1);
+  std::vector<std::string> status;
+  FitDialogEvents events;
+  events.statusText = [&status](const std::string& text) { status.push_back(text); };
+  const DoItResult result = session.doIt(events);
+  ASSERT_TRUE(result.outcome) << result.refusal;
+  EXPECT_EQ(result.outcome->state, FitEndState::Converged);
+  EXPECT_TRUE(session.convergedShown());
+  ASSERT_FALSE(status.empty());
+  EXPECT_EQ(status[0], "iteration 1");
+  EXPECT_EQ(session.statusText(), "");
+
+  const std::optional<FitUncertainties> u = session.uncertainties();
+  ASSERT_TRUE(u);
+  EXPECT_NEAR(session.parameters()[kD1], 60.0, 5 * u->standardErrors[0]);
+  const std::vector<FitParameter> entries = session.entries();
+  EXPECT_EQ(entries[kD1 - 1].label,
+            ParameterLabel(session.parameters(), kD1) + " \u00b1 " +
+                FormatGeneral(std::stod(FormatPattern(u->standardErrors[0], "0.0E+00"))));
+  EXPECT_EQ(entries[kD1].label.find("\u00b1"), std::string::npos);
+
+  // A run of another kind forgets them.
+  session.setRunMode(RunMode::CalculateChiSquare);
+  ASSERT_TRUE(session.doIt().outcome);
+  EXPECT_FALSE(session.uncertainties());
+  EXPECT_EQ(session.entries()[kD1 - 1].label, ParameterLabel(session.parameters(), kD1));
+  ASSERT_TRUE(session.ok());
+  EXPECT_EQ(session.model().baseGrid.cell(2, kColThickness),
+            FormatPattern(session.parameters()[kD1], "##0.##"));
+}
+
+TEST(FitSessionTest, LeastSquaresNeedMorePointsThanVariedValues) {
+  FitSession session(1);
+  session.setMethod(FitMethod::LevenbergMarquardt);
+  session.open(Start(), Data(3));
+  for (const int entry : {2, 5, 6}) session.toggleVary(entry);
+  EXPECT_EQ(session.doIt().refusal,
+            "the fitting region holds no more measured points than there are values to vary: "
+            "Levenberg-Marquardt needs more points");
+  EXPECT_EQ(session.state(), FitDialogState::Idle);
+  session.toggleVary(6);
+  ASSERT_TRUE(session.doIt().outcome);
+}
+
+TEST(FitSessionTest, CancelDuringALeastSquaresRunEndsItAndDiscardsTheResult) {
+  FitSession session(1);
+  session.setMethod(FitMethod::LevenbergMarquardt);
+  session.open(Start(), Data());
+  session.toggleVary(kD1 - 1);
+  FitDialogEvents events;
+  events.statusText = [&session](const std::string& text) {
+    if (text == "iteration 2") session.cancel();
+  };
+  const DoItResult result = session.doIt(events);
+  ASSERT_TRUE(result.outcome);
+  EXPECT_EQ(result.outcome->state, FitEndState::Stopped);
+  EXPECT_EQ(result.outcome->iterations, 2);
+  EXPECT_EQ(session.result(), DialogResult::Cancel);
+  EXPECT_FALSE(session.fitAccepted());
+  EXPECT_EQ(session.model().baseGrid.cell(2, kColThickness), "66");
+}
+
 }  // namespace
 }  // namespace quorrel

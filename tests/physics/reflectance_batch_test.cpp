@@ -82,6 +82,26 @@ TEST(PointReflectivityBatch, ReferenceKindIsThePointByPointValue) {
   }
 }
 
+TEST(PointReflectivityBatch, SeveralStacksAtOnceGiveEachStacksOwnValues) {
+  // Stacks of different depths, so that their batches split into chunks of different sizes.
+  const LayerStack stacks[] = {ReferenceStack("test4"), ReferenceStack("test0"),
+                               ReferenceStack("test2")};
+  const std::vector<const LayerStack*> pointers{&stacks[0], &stacks[1], &stacks[2]};
+  const std::vector<double> qz = Grid(0.005, 0.0003, 999);
+  std::vector<double> resolution;
+  for (double q : qz) resolution.push_back(0.02 * q);
+  const std::vector<double> background(qz.size(), 1e-7);
+  const PointOptions options{.smear = true, .addBackground = true};
+  for (KernelKind kind : {KernelKind::Fast, KernelKind::Reference}) {
+    std::vector<std::vector<double>> together(3, std::vector<double>(qz.size()));
+    const std::vector<std::span<double>> out{together[0], together[1], together[2]};
+    PointReflectivityBatch(pointers, options, background, resolution, qz, out, kind);
+    for (std::size_t k = 0; k < 3; ++k) {
+      EXPECT_EQ(together[k], Points(kind, stacks[k], options, background, resolution, qz)) << k;
+    }
+  }
+}
+
 TEST(ReflectanceBatch, FaultsNameTheFirstQzWhereTheyHappen) {
   const LayerStack stack = ReferenceStack("test0");
   // Qz² overflows in the vacuum wave number at the third and fifth points only.

@@ -172,6 +172,21 @@ TEST(PersistedSettings, TheFitOptionsAreWrittenOnlyAfterAnAcceptedFit) {
   EXPECT_TRUE(read.displayGraph);
 }
 
+TEST(PersistedSettings, TheFitMethodIsKeptWithTheOtherFitOptions) {
+  MemorySettingsStore store;
+  EXPECT_EQ(ReadFirstShowingValues(store, kTable).fit.method, FitMethod::RandomSearch);
+  ShutdownValues values;
+  values.acceptedFit = FitSettings{.method = FitMethod::LevenbergMarquardt};
+  WriteShutdownValues(store, values);
+  EXPECT_EQ(store.read("Last Session", "fitMethod"), "1");
+  EXPECT_EQ(ReadFirstShowingValues(store, kTable).fit.method, FitMethod::LevenbergMarquardt);
+  // Without an accepted fit the stored method stays; a value outside the choices is the search.
+  WriteShutdownValues(store, ShutdownValues{});
+  EXPECT_EQ(store.read("Last Session", "fitMethod"), "1");
+  store.write("Last Session", "fitMethod", "2");
+  EXPECT_EQ(ReadFirstShowingValues(store, kTable).fit.method, FitMethod::RandomSearch);
+}
+
 TEST(PersistedSettings, EveryOtherValueRoundTrips) {
   MemorySettingsStore store;
   ShutdownValues values;

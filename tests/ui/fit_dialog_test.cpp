@@ -120,6 +120,47 @@ class FitDialogTest : public QObject {
     QVERIFY(!window->fitSession().fitAccepted());
   }
 
+  void levenbergMarquardtListsTheErrorsAndStopEndsItsRun() {
+    TestServices services;
+    auto window = MultilayerWindow(services);
+    bool stopPressed = false;
+    WhenOpen(*window, [&](TFitDlg& dialog) {
+      QVERIFY(Control<QRadioButton>(dialog, "RBSearch")->isChecked());
+      Control<QRadioButton>(dialog, "RBLevenbergMarquardt")->click();
+      QVERIFY(!Control<TRealEdit>(dialog, "edtTolerance")->isEnabled());
+      Control<QCheckBox>(dialog, "cbRsltn")->setChecked(true);
+      Control<QCheckBox>(dialog, "cbBackground")->setChecked(true);
+      Tick(dialog, 9);   // d_ML1
+      Tick(dialog, 13);  // d_ML2
+      DoIt(dialog);
+      QVERIFY(Control<QLabel>(dialog, "lblconverged")->isVisible());
+      auto* list = Control<QListWidget>(dialog, "CheckListBox1");
+      const QString fitted = list->item(9)->text();
+      QVERIFY2(fitted.contains(QString::fromUtf8(" \u00b1 ")), qPrintable(fitted));
+      QVERIFY2(fitted.contains("7.0") || fitted.contains("6.99"), qPrintable(fitted));
+      QVERIFY(!list->item(2)->text().contains(QString::fromUtf8("\u00b1")));
+      QVERIFY(services.prompts.informations.isEmpty());  // well conditioned: no warning
+
+      // A second run over many values, stopped at its first iteration, reports no errors.
+      for (int entry : {2, 5, 8, 10, 12, 14, 16}) Tick(dialog, entry);
+      connect(&dialog, &TFitDlg::statusText, &dialog, [&](const QString& text) {
+        if (stopPressed || text.isEmpty()) return;
+        stopPressed = true;
+        Control<QPushButton>(dialog, "btnStop")->click();
+      });
+      DoIt(dialog);
+      QVERIFY(stopPressed);
+      QVERIFY(!Control<QLabel>(dialog, "lblconverged")->isVisible());
+      QVERIFY(!list->item(9)->text().contains(QString::fromUtf8("\u00b1")));
+      Control<QPushButton>(dialog, "OKBtn")->click();
+    });
+    window->fit();
+    QVERIFY(window->fitSession().fitAccepted());
+    // The method is kept with the other options of an accepted fit.
+    QCOMPARE(window->fitSession().settings().method, FitMethod::LevenbergMarquardt);
+    QTRY_COMPARE(window->calculations().running(), 0);
+  }
+
   void everyOpeningStartsUntickedAndOkWithoutARunRewritesTheGrids() {
     TestServices services;
     auto window = MultilayerWindow(services);

@@ -53,39 +53,61 @@ std::size_t PointsPerChunk(int layerCount) {
 
 void FastReflectance(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
                      const FastOptions& options) {
+  const LayerStack* const stacks[] = {&stack};
+  const std::span<double> outs[] = {out};
+  FastReflectance(stacks, qz, outs, options);
+}
+
+void FastReflectance(std::span<const LayerStack* const> stacks, std::span<const double> qz,
+                     std::span<const std::span<double>> out, const FastOptions& options) {
   const std::size_t n = qz.size();
-  if (out.size() != n) throw std::invalid_argument("batch sizes differ");
-  if (n == 0) return;
+  if (out.size() != stacks.size()) throw std::invalid_argument("batch sizes differ");
+  for (const std::span<double> values : out) {
+    if (values.size() != n) throw std::invalid_argument("batch sizes differ");
+  }
+  if (n == 0 || stacks.empty()) return;
   if (!Supports(options.instructionSet)) {
     throw std::invalid_argument(std::string("this processor does not run the ") +
                                 Name(options.instructionSet) + " kernel");
   }
-  const PreparedLayers layers(stack);
-  std::vector<double> kSquared(n);
-  std::vector<unsigned char> needsReference(n, 0);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (!VacuumWaveNumberSquared(stack, qz[i], kSquared[i])) {
-      needsReference[i] = 1;
-      kSquared[i] = 0;
+  const std::size_t stackCount = stacks.size();
+  std::vector<PreparedLayers> layers;
+  layers.reserve(stackCount);
+  // k² depends on the ambient medium, which a fit may vary: one row of points per stack.
+  std::vector<double> kSquared(stackCount * n);
+  std::vector<unsigned char> needsReference(stackCount * n, 0);
+  std::vector<std::size_t> chunkPoints(stackCount), firstChunk(stackCount + 1, 0);
+  for (std::size_t k = 0; k < stackCount; ++k) {
+    const LayerStack& stack = *stacks[k];
+    layers.emplace_back(stack);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!VacuumWaveNumberSquared(stack, qz[i], kSquared[k * n + i])) {
+        needsReference[k * n + i] = 1;
+        kSquared[k * n + i] = 0;
+      }
     }
+    chunkPoints[k] = PointsPerChunk(stack.layerCount());
+    firstChunk[k + 1] = firstChunk[k] + (n + chunkPoints[k] - 1) / chunkPoints[k];
   }
 
   const LaneKernel kernel = KernelFor(options.instructionSet);
-  const std::size_t chunkPoints = PointsPerChunk(stack.layerCount());
-  const std::size_t chunks = (n + chunkPoints - 1) / chunkPoints;
   PowerCounts counts;
   std::mutex countsMutex;
   const auto evaluateChunk = [&](std::size_t chunk) {
-    const std::size_t begin = chunk * chunkPoints;
-    const std::size_t count = std::min(chunkPoints, n - begin);
+    const std::size_t k = static_cast<std::size_t>(
+        std::upper_bound(firstChunk.begin(), firstChunk.end(), chunk) - firstChunk.begin() - 1);
+    const std::size_t begin = (chunk - firstChunk[k]) * chunkPoints[k];
+    const std::size_t count = std::min(chunkPoints[k], n - begin);
     PowerCounts chunkCounts;
-    kernel(layers.view(),
-           {kSquared.data() + begin, out.data() + begin, needsReference.data() + begin, count},
+    kernel(layers[k].view(),
+           {kSquared.data() + k * n + begin, out[k].data() + begin,
+            needsReference.data() + k * n + begin, count},
            chunkCounts);
     const std::lock_guard lock(countsMutex);
     counts.powered += chunkCounts.powered;
     counts.walked += chunkCounts.walked;
   };
+  const std::size_t chunks = firstChunk[stackCount];
   if (options.threading == Threading::SharedPool) {
     // Even a single chunk takes a computing slot, so that concurrent calculations share the cores.
     ComputePool::Shared().run(chunks, evaluateChunk);
@@ -94,14 +116,17 @@ void FastReflectance(const LayerStack& stack, std::span<const double> qz, std::s
   }
   if (options.powerCounts) *options.powerCounts = counts;
 
-  // Points the lanes left alone, in ascending order so that a fault names the first of them.
+  // Points the lanes left alone, stack by stack in ascending order, so that a fault names the
+  // first of them.
   ReflectanceWorkspace workspace;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (!needsReference[i]) continue;
-    try {
-      out[i] = Reflectance(stack, qz[i], workspace);
-    } catch (const ArithmeticFault& fault) {
-      throw fault.atQz(qz[i]);
+  for (std::size_t k = 0; k < stackCount; ++k) {
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!needsReference[k * n + i]) continue;
+      try {
+        out[k][i] = Reflectance(*stacks[k], qz[i], workspace);
+      } catch (const ArithmeticFault& fault) {
+        throw fault.atQz(qz[i]);
+      }
     }
   }
 }

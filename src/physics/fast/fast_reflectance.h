@@ -1,5 +1,5 @@
 #pragma once
-// Reflectance of many Qz of one stack by the vectorised kernel.
+// Reflectance of many Qz of one stack, or of several stacks, by the vectorised kernel.
 
 #include <span>
 
@@ -24,5 +24,11 @@ struct FastOptions {
 //! ArithmeticFault then carries the Qz of the first such point that faults.
 void FastReflectance(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
                      const FastOptions& options = {});
+
+//! out[k][i] = |r|² of *stacks[k] at qz[i]: every stack over the same points, as one batch whose
+//! chunks the pool shares out, so that a few small stacks keep every core busy. A fault is that
+//! of the first stack that faults, at its first faulting point.
+void FastReflectance(std::span<const LayerStack* const> stacks, std::span<const double> qz,
+                     std::span<const std::span<double>> out, const FastOptions& options = {});
 
 }  // namespace quorrel::fast

@@ -162,6 +162,21 @@ QWidget* TFitDlg::buildOptionsPage() {
   connect(edtTolerance, &NumericEdit::valueEdited, this,
           [this] { session_.setTolerance(edtTolerance->value()); });
 
+  RBSearch = Radio("RBSearch", "random search");
+  RBLevenbergMarquardt = Radio("RBLevenbergMarquardt", "Levenberg-Marquardt");
+  auto* method = new QGroupBox("method :");
+  auto* methodLayout = new QVBoxLayout(method);
+  for (const auto& [button, choice] :
+       {std::pair{RBSearch, FitMethod::RandomSearch},
+        std::pair{RBLevenbergMarquardt, FitMethod::LevenbergMarquardt}}) {
+    methodLayout->addWidget(button);
+    const FitMethod chosen = choice;
+    connect(button, &QRadioButton::clicked, this, [this, chosen] {
+      session_.setMethod(chosen);
+      edtTolerance->setEnabled(session_.toleranceEnabled());
+    });
+  }
+
   RBErrors = Radio("RBErrors", "use given errors");
   RBStat = Radio("RBStat", "use 1/y");
   RBLog = Radio("RBLog", "use (log(R_exp)-log(R_fit))^2");
@@ -194,6 +209,7 @@ QWidget* TFitDlg::buildOptionsPage() {
 
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(mode);
+  layout->addWidget(method);
   layout->addWidget(weighting);
   layout->addWidget(calculation);
   layout->addStretch();
@@ -206,6 +222,8 @@ void TFitDlg::showOptions() {
   RBfulliter->setChecked(options.mode == RunMode::IterateToMinimum);
   edtTolerance->setValue(options.tolerance);
   edtTolerance->setEnabled(session_.toleranceEnabled());
+  RBSearch->setChecked(options.method == FitMethod::RandomSearch);
+  RBLevenbergMarquardt->setChecked(options.method == FitMethod::LevenbergMarquardt);
   RBErrors->setChecked(options.weighting == Weighting::GivenErrors);
   RBStat->setChecked(options.weighting == Weighting::Statistical);
   RBLog->setChecked(options.weighting == Weighting::Logarithmic);
@@ -303,6 +321,10 @@ void TFitDlg::runEnded(const DoItResult& result, const QString& failure) {
     prompts_.error(QString::fromStdString(result.refusal));
   } else if (result.outcome && result.outcome->state == FitEndState::Failed) {
     prompts_.error(QString::fromStdString(result.outcome->message));
+  } else if (result.outcome && result.outcome->uncertainties) {
+    const std::string warning =
+        UndeterminedWarning(session_.parameters(), *result.outcome->uncertainties);
+    if (!warning.empty()) prompts_.information(QString::fromStdString(warning));
   }
 }
 

@@ -87,6 +87,8 @@ class TFitDlg : public QDialog {
   QRadioButton* RBchisq;
   QRadioButton* RBfulliter;
   TRealEdit* edtTolerance;
+  QRadioButton* RBSearch;
+  QRadioButton* RBLevenbergMarquardt;
   QRadioButton* RBErrors;
   QRadioButton* RBStat;
   QRadioButton* RBLog;

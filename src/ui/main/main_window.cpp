@@ -193,6 +193,7 @@ void TForm1::firstShowing() {
   fitSession_.setIncludeResolution(values.fit.includeResolution);
   fitSession_.setIncludeBackground(values.fit.includeBackground);
   fitSession_.setDisplayGraph(values.fit.displayGraph);
+  fitSession_.setMethod(values.fit.method);
   fitDlg_->showOptions();
   state_.settings.radiation = values.radiation;
   state_.settings.edtWavelength = values.wavelength;
