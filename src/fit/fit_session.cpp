@@ -9,6 +9,7 @@
 #include "fit/model_residuals.h"
 #include "fit/profile_evaluator.h"
 #include "fit/write_back.h"
+#include "model/profile_function.h"
 #include "model/layer_stack_builder.h"
 
 namespace quorrel {
@@ -188,10 +189,15 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
                                  settings_.includeBackground, KernelKind::Fast, data_.smearing};
   ChiSquareEvaluator evaluator(data_.measured, data_.pointResolution, data_.pointBackground,
                                range, options);
-  // Each run evaluates the profile function with its own copy of the compiled function.
+  // Each run evaluates the profile function with its own copy of the compiled function. A
+  // user function that fails says so in the status text, as it does in a calculation.
+  bool userFunctionFailed = false;
   ProfileEvaluator profile = profile_;
   if (!profile && model_.type == SampleType::ProfileFunction) {
-    profile = MakeProfileEvaluator(model_);
+    profile = MakeProfileEvaluator(model_, [&userFunctionFailed, events] {
+      if (!userFunctionFailed && events.statusText) events.statusText(kUserFunctionError);
+      userFunctionFailed = true;
+    });
   }
   const LeastSquaresRequest leastSquaresRequest{varied, settings_.displayGraph,
                                                 settings_.weighting == Weighting::GivenErrors};
@@ -228,7 +234,11 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
   uncertainties_ = outcome.uncertainties;
   entries_ = listLocked();
   chiSquareText_ = FormatPattern(outcome.chiSquare, kChiSquarePattern);
-  if (request.mode == RunMode::IterateToMinimum) statusText_.clear();
+  if (userFunctionFailed) {
+    statusText_ = kUserFunctionError;
+  } else if (request.mode == RunMode::IterateToMinimum) {
+    statusText_.clear();
+  }
   convergedShown_ = outcome.state == FitEndState::Converged;
   finishRunLocked(outcome);
   return {outcome, ""};

@@ -13,7 +13,8 @@ namespace {
 //! trial evaluates every step with the same parameters.
 class TrialProfile {
  public:
-  explicit TrialProfile(const SampleModel& model) : model_(model) {}
+  TrialProfile(const SampleModel& model, std::function<void()> userFunctionFailed)
+      : model_(model), userFunctionFailed_(std::move(userFunctionFailed)) {}
 
   double operator()(double z, double rhoStart, double rhoEnd,
                     const std::array<double, 5>& parameters) {
@@ -21,20 +22,27 @@ class TrialProfile {
       model_.function.parameters = parameters;
       function_.emplace(model_);
     }
-    return function_->Evaluate(z, rhoStart, rhoEnd, &notes_);
+    const double value = function_->Evaluate(z, rhoStart, rhoEnd, &notes_);
+    if (!notes_.statusText.empty()) {
+      notes_.statusText.clear();
+      if (userFunctionFailed_) userFunctionFailed_();
+    }
+    return value;
   }
 
  private:
   SampleModel model_;
   std::optional<ProfileFunction> function_;
+  std::function<void()> userFunctionFailed_;
   BuildNotes notes_;
 };
 
 }  // namespace
 
-ProfileEvaluator MakeProfileEvaluator(const SampleModel& model) {
+ProfileEvaluator MakeProfileEvaluator(const SampleModel& model,
+                                      std::function<void()> userFunctionFailed) {
   // Shared by the copies a std::function makes of its target; the parser inside must not move.
-  auto profile = std::make_shared<TrialProfile>(model);
+  auto profile = std::make_shared<TrialProfile>(model, std::move(userFunctionFailed));
   return [profile](double z, double rhoStart, double rhoEnd,
                    const std::array<double, 5>& parameters) {
     return (*profile)(z, rhoStart, rhoEnd, parameters);

@@ -1,6 +1,8 @@
 #pragma once
 // The model's profile function as the fit evaluates it: with the trial's parameters A..E.
 
+#include <functional>
+
 #include "fit/parameter_set.h"
 #include "model/sample_model.h"
 
@@ -10,6 +12,8 @@ namespace quorrel {
 //! parameters passed at each call, as a stack build evaluates it with the model's fields. A
 //! failing user function gives 0 for that step, as in a build. Each evaluator keeps its own
 //! copy of the compiled function: make one per run, and do not share it between threads.
-ProfileEvaluator MakeProfileEvaluator(const SampleModel& model);
+//! `userFunctionFailed` is told each time a step's user function fails.
+ProfileEvaluator MakeProfileEvaluator(const SampleModel& model,
+                                      std::function<void()> userFunctionFailed = {});
 
 }  // namespace quorrel

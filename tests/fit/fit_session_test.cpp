@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "common/decimal_separator.h"
 #include "common/number_format.h"
 #include "fit_test_models.h"
+#include "model/profile_function.h"
 
 namespace quorrel {
 namespace {
@@ -240,6 +242,36 @@ TEST(FitSessionTest, NoSearchShowsTheChiSquareOfTheCurrentValues) {
   EXPECT_EQ(calculated.outcome->chiSquare, iterated.outcome->chiSquare);
   session.toggleVary(0);
   EXPECT_FALSE(session.convergedShown());
+}
+
+TEST(FitSessionTest, AFailingUserFunctionSaysSoInTheStatusText) {
+  // A profile function appended to layer 1 that divides by zero at every step.
+  SampleModel model = Start();
+  model.type = SampleType::ProfileFunction;
+  model.edtFunctionLayer = 1;
+  model.edtNumCalcLayers = 5;
+  model.edtLayerThickness = 2;
+  model.function.kind = FunctionKind::UserDefined;
+  model.function.expression = "A/(Z-Z)";
+  ASSERT_FALSE(CompileUserFunction(model));
+  FitSession session(1);
+  session.open(model, Data());
+  std::vector<std::string> shown;
+  FitDialogEvents events;
+  events.statusText = [&shown](const std::string& text) { shown.push_back(text); };
+  session.toggleVary(2);
+  ASSERT_TRUE(session.doIt(events).outcome);
+  EXPECT_NE(std::find(shown.begin(), shown.end(), kUserFunctionError), shown.end());
+  EXPECT_EQ(session.statusText(), kUserFunctionError);
+
+  // A sound function leaves the status text clear.
+  model.function.expression = "A*Z";
+  ASSERT_FALSE(CompileUserFunction(model));
+  session.cancel();
+  session.open(model, Data());
+  session.toggleVary(2);
+  ASSERT_TRUE(session.doIt().outcome);
+  EXPECT_EQ(session.statusText(), "");
 }
 
 TEST(FitSessionTest, StopFromAnotherThreadEndsARunningFit) {
