@@ -15,6 +15,14 @@ if(QUORREL_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(quorrel_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(QUORREL_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # The core is instrumented for coverage so that the fuzzer sees which branches an input
+  # reaches; only the harnesses link libFuzzer's main.
+  target_compile_options(quorrel_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer)
+  target_link_options(quorrel_options INTERFACE -fsanitize=address,undefined)
+endif()
 # Includes are written from the source root: #include "physics/reflectance.h".
 target_include_directories(quorrel_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 

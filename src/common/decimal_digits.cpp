@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 namespace quorrel {
 
@@ -59,6 +60,17 @@ bool BeyondTheLargestDouble(const DecimalDigits& number) {
   return result.ec == std::errc::result_out_of_range && number.pointPosition > 0;
 }
 
+//! Adds one unit of the last digit. Nines become trailing zeros, which are dropped at once.
+void AddOneInLastDigit(DecimalDigits& number) {
+  while (!number.digits.empty() && number.digits.back() == '9') number.digits.pop_back();
+  if (number.digits.empty()) {
+    number.digits.push_back('1');
+    ++number.pointPosition;
+  } else {
+    ++number.digits.back();
+  }
+}
+
 }  // namespace
 
 void RoundToLeadingDigits(DecimalDigits& number, int count) {
@@ -69,25 +81,14 @@ void RoundToLeadingDigits(DecimalDigits& number, int count) {
   }
   const bool roundUp = number.digits[static_cast<std::size_t>(count)] >= '5';
   number.digits.resize(static_cast<std::size_t>(count));
-  // Rounding the largest doubles up would write a number that cannot be read back: they
-  // are cut instead.
   if (roundUp && number.pointPosition >= std::numeric_limits<double>::max_exponent10 + 1) {
+    // Rounding the largest doubles up would write a number that cannot be read back: they
+    // are cut instead.
     DecimalDigits up = number;
-    ++up.digits.back();
-    if (BeyondTheLargestDouble(up)) {
-      while (!number.digits.empty() && number.digits.back() == '0') number.digits.pop_back();
-      return;
-    }
-  }
-  if (roundUp) {
-    // Nines become trailing zeros, which are dropped at once.
-    while (!number.digits.empty() && number.digits.back() == '9') number.digits.pop_back();
-    if (number.digits.empty()) {
-      number.digits.push_back('1');
-      ++number.pointPosition;
-    } else {
-      ++number.digits.back();
-    }
+    AddOneInLastDigit(up);
+    if (!BeyondTheLargestDouble(up)) number = std::move(up);
+  } else if (roundUp) {
+    AddOneInLastDigit(number);
   }
   while (!number.digits.empty() && number.digits.back() == '0') number.digits.pop_back();
 }

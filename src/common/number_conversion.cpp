@@ -117,8 +117,8 @@ std::optional<double> ReadNumber(std::string_view text) {
 
 std::optional<int> ReadInteger(std::string_view text) {
   text = TrimBlanks(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return std::nullopt;
+  // One sign at most: std::from_chars reads a "-" but no "+".
+  if (text.starts_with('+') && !text.starts_with("+-")) text.remove_prefix(1);
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;

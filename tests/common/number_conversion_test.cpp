@@ -71,6 +71,12 @@ TEST(IntegerConversion, AcceptsOnlyWholeNumbers) {
   EXPECT_FALSE(ReadInteger("99999999999"));
 }
 
+TEST(IntegerConversion, TakesOneSignAtMost) {
+  EXPECT_FALSE(ReadInteger("+-9"));
+  EXPECT_FALSE(ReadInteger(" +-0 "));
+  EXPECT_FALSE(ReadInteger("+"));
+}
+
 TEST(DecimalSeparator, RefusesOtherCharacters) {
   EXPECT_THROW(SetDecimalSeparator(';'), std::invalid_argument);
 }

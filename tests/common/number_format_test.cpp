@@ -106,6 +106,14 @@ TEST(FormatPattern, TheLargestNumbersAreWrittenSoTheyReadBack) {
   EXPECT_EQ(FormatGeneral(kDoubleMax, '.'), "1.79769313486231E308");
 }
 
+TEST(FormatPattern, ALargestNumberWhoseRoundingCarriesIsCutToo) {
+  // 1.796e308 to two digits after the point: rounded up, 1.79 carries to 1.8, too large.
+  EXPECT_EQ(FormatPattern(1.796e308, "0.##E+0", '.'), "1.79E+308");
+  EXPECT_EQ(FormatPattern(-kDoubleMax, "0.##E+0", '.'), "-1.79E+308");
+  // Where the carry stays in range the number is rounded as usual.
+  EXPECT_EQ(FormatPattern(1.6996e308, "0.##E+0", '.'), "1.7E+308");
+}
+
 TEST(FormatPattern, FixedPatterns) {
   ExpectPatternCases(
       {

@@ -1,0 +1,3 @@
+brush: A density at the wall, B decay length, C solvent
+C+(A-C)*exp(-z/B)
+3

@@ -1,0 +1,3 @@
+gauss
+A*EXP(-SQR(Z-B)/C)
+ 7 

@@ -1,0 +1,2 @@
+comment
+z
