@@ -1,5 +1,7 @@
 #include "ui/fit/fit_dialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -60,8 +62,6 @@ TFitDlg::TFitDlg(FitSession& session, Prompts& prompts, HelpViewer& help, QWidge
   setWindowTitle("Fit It");
   setProperty("helpContext", help_context::kFitDialog);
   setWindowFlag(Qt::WindowMinimizeButtonHint);
-  setMinimumHeight(kMinimumHeight);
-
   pages_ = new QTabWidget;
   pages_->addTab(buildParametersPage(), "&Parameters");
   pages_->addTab(buildOptionsPage(), "Op&tions");
@@ -86,7 +86,9 @@ TFitDlg::TFitDlg(FitSession& session, Prompts& prompts, HelpViewer& help, QWidge
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages_, 1);
   layout->addLayout(buttons);
-  resize(420, 460);
+  // Never lower than 372 pixels, and never so low that the options overlap.
+  setMinimumHeight(std::max(kMinimumHeight, layout->minimumSize().height()));
+  resize(420, std::max(460, sizeHint().height()));
   showOptions();
   showState();
 }
