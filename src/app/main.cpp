@@ -114,6 +114,7 @@ int main(int argc, char* argv[]) {
       {prompts, services, store, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)},
       switches);
   dialogs.setParent(&window);
+  dialogs.setHelp(&window.help());
   window.show();
 
   QTimer::singleShot(0, &window, [&] {

@@ -11,6 +11,7 @@
 #include "qt_test_registry.h"
 #include "shell/tips.h"
 #include "test_services.h"
+#include "ui/help/help_viewer.h"
 #include "ui/main/about_box.h"
 #include "ui/main/tips_window.h"
 
@@ -23,10 +24,13 @@ using testing::TemporarySettings;
 class DialogsTest : public QObject {
   Q_OBJECT
 
+  QWidget helpOwner_;
+  HelpViewer help_{&helpOwner_};
+
  private slots:
   void theAboutBoxNamesTheProgramAndTheSystem() {
     RecordingDesktop desktop;
-    TAboutBox box(desktop);
+    TAboutBox box(desktop, help_);
     box.setContactAddress("author@example.org");
     QSignalSpy status(&box, &TAboutBox::statusText);
     box.show();
@@ -62,7 +66,7 @@ class DialogsTest : public QObject {
 
   void theTipsWrapAroundAndTheBoxChoosesExpertMode() {
     RecordingDesktop desktop;
-    auto* tips = new TfTipOfTheDay(desktop, std::size_t{13});
+    auto* tips = new TfTipOfTheDay(desktop, help_, std::size_t{13});
     QSignalSpy expert(tips, &TfTipOfTheDay::expertModeChosen);
     QPointer<TfTipOfTheDay> alive(tips);
     tips->show();
@@ -80,7 +84,7 @@ class DialogsTest : public QObject {
   void aRandomTipIsOneOfTheFirstThirteen() {
     RecordingDesktop desktop;
     for (int i = 0; i < 20; ++i) {
-      TfTipOfTheDay tips(desktop);
+      TfTipOfTheDay tips(desktop, help_);
       QVERIFY(tips.tipIndex() < kFirstTipChoices);
     }
   }
@@ -89,7 +93,7 @@ class DialogsTest : public QObject {
     RecordingDesktop desktop;
     ScratchFiles files;
     desktop.pdfFile = files.path("tips.pdf");
-    TfTipOfTheDay tips(desktop, std::size_t{0});
+    TfTipOfTheDay tips(desktop, help_, std::size_t{0});
     QTest::mouseClick(tips.findChild<QPushButton*>("btnPrint"), Qt::LeftButton);
     QVERIFY(QFileInfo(desktop.pdfFile).size() > 1000);
   }

@@ -60,7 +60,7 @@ class ScriptedPrompts : public Prompts {
   std::optional<QSize> askPictureSize(QSize suggested) override {
     return pictureSize.value_or(suggested);
   }
-  std::optional<int> chooseItem(const QString& text, const QStringList& items) override {
+  std::optional<int> chooseItem(const QString& text, const QStringList& items, int) override {
     questions << text + " " + items.join(" | ");
     if (choices.empty()) return 0;
     const std::optional<int> choice = choices.front();

@@ -12,13 +12,14 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "database/database_error.h"
+#include "shell/help_topics.h"
+#include "ui/help/help_key.h"
 #include "ui/help/help_viewer.h"
 #include "ui/platform/prompts.h"
 
@@ -103,8 +104,7 @@ TMyDBEditDlg::TMyDBEditDlg(Prompts& prompts, HelpViewer& help,
   connect(PageControl1, &QTabWidget::currentChanged, this, &TMyDBEditDlg::pageChanged);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(HelpBtn, &QPushButton::clicked, this, [this] { help_.showTopic(kHelpTopic); });
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this, [this] { help_.showTopic(kHelpTopic); });
+  BindHelpKey(*this, help_, help_context::kMaterialEditor);
 
   showRecord();
 }

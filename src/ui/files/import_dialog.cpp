@@ -16,6 +16,8 @@
 
 #include "common/error.h"
 #include "common/number_format.h"
+#include "shell/help_topics.h"
+#include "ui/help/help_key.h"
 
 namespace quorrel {
 
@@ -45,9 +47,10 @@ QString Number(double value) { return QString::fromStdString(FormatPattern(value
 
 }  // namespace
 
-TImportDlg::TImportDlg(QWidget* parent) : QDialog(parent) {
+TImportDlg::TImportDlg(HelpViewer& help, QWidget* parent) : QDialog(parent) {
   setObjectName("TImportDlg");
   setWindowTitle("Import Data");
+  BindHelpKey(*this, help, help_context::kImportDialog);
   memLines = new QPlainTextEdit;
   memLines->setObjectName("memLines");
   memLines->setReadOnly(true);

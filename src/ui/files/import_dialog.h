@@ -19,11 +19,13 @@ class QTableWidget;
 
 namespace quorrel {
 
+class HelpViewer;
+
 class TImportDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TImportDlg(QWidget* parent = nullptr);
+  explicit TImportDlg(HelpViewer& help, QWidget* parent = nullptr);
 
   //! Shows `table` with `remembered` as the starting choice; the mapping once accepted.
   std::optional<ColumnMapping> ask(const TextTable& table, const ColumnMapping& remembered);

@@ -11,11 +11,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "shell/help_topics.h"
+#include "ui/help/help_key.h"
 #include "ui/help/help_viewer.h"
 #include "ui/platform/prompts.h"
 
@@ -60,7 +60,6 @@ TFitDlg::TFitDlg(FitSession& session, Prompts& prompts, HelpViewer& help, QWidge
       curve_(this, [this](const ReflCurve& curve) { emit fitCurve(curve); }) {
   setObjectName("TFitDlg");
   setWindowTitle("Fit It");
-  setProperty("helpContext", help_context::kFitDialog);
   setWindowFlag(Qt::WindowMinimizeButtonHint);
   pages_ = new QTabWidget;
   pages_->addTab(buildParametersPage(), "&Parameters");
@@ -74,9 +73,7 @@ TFitDlg::TFitDlg(FitSession& session, Prompts& prompts, HelpViewer& help, QWidge
   connect(OKBtn, &QPushButton::clicked, this, &TFitDlg::okClicked);
   connect(CancelBtn, &QPushButton::clicked, this, &TFitDlg::reject);
   connect(HelpBtn, &QPushButton::clicked, this, [this] { help_.showTopic("fittingdialog"); });
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this,
-          [this] { help_.showContext(help_context::kFitDialog); });
+  BindHelpKey(*this, help_, help_context::kFitDialog);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(OKBtn);

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
@@ -22,6 +21,7 @@
 #include "model/function_choice.h"
 #include "parser/builtin_profiles.h"
 #include "shell/help_topics.h"
+#include "ui/help/help_key.h"
 #include "ui/help/help_viewer.h"
 #include "ui/platform/paths.h"
 #include "ui/platform/prompts.h"
@@ -62,7 +62,6 @@ TFunctionDlg::TFunctionDlg(FunctionSettings& function, SharedFileDialogs& files,
   setObjectName("TFunctionDlg");
   setWindowTitle("Function");
   setModal(true);
-  setProperty("helpContext", help_context::kFunctionDialog);
 
   RBbuiltin = new QRadioButton("built in (high speed):");
   RBbuiltin->setObjectName("RBbuiltin");
@@ -174,9 +173,7 @@ TFunctionDlg::TFunctionDlg(FunctionSettings& function, SharedFileDialogs& files,
   connect(btnOK, &QPushButton::clicked, this, &TFunctionDlg::confirm);
   connect(btnCANCEL, &QPushButton::clicked, this, &QDialog::reject);
   connect(btnHELP, &QPushButton::clicked, this, [this] { help_.showTopic("functiondialog"); });
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this,
-          [this] { help_.showContext(property("helpContext").toInt()); });
+  BindHelpKey(*this, help_, help_context::kFunctionDialog);
 
   refresh();
 }

@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 #include "shell/about_texts.h"
+#include "shell/help_topics.h"
+#include "ui/help/help_key.h"
 #include "ui/main/artwork.h"
 #include "ui/main/version_record.h"
 #include "ui/platform/desktop_services.h"
@@ -40,10 +42,11 @@ const char* const kHistory =
 
 }  // namespace
 
-TAboutBox::TAboutBox(DesktopServices& desktop, QWidget* parent)
+TAboutBox::TAboutBox(DesktopServices& desktop, HelpViewer& help, QWidget* parent)
     : QDialog(parent), desktop_(desktop) {
   setObjectName("TAboutBox");
   setWindowTitle("Infos");
+  BindHelpKey(*this, help, help_context::kAboutBox);
   setModal(true);
   setMouseTracking(true);
 

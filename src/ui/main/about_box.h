@@ -11,12 +11,13 @@ class QFrame;
 namespace quorrel {
 
 class DesktopServices;
+class HelpViewer;
 
 class TAboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  TAboutBox(DesktopServices& desktop, QWidget* parent = nullptr);
+  TAboutBox(DesktopServices& desktop, HelpViewer& help, QWidget* parent = nullptr);
 
   //! The address that a click on the maker's name writes to.
   void setContactAddress(const QString& address) { contactAddress_ = address; }

@@ -31,7 +31,7 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuFile = AddMenu(bar, "mnuFile", "&File");
   m.mnuFile->setProperty("helpContext", help_context::kFileMenu);
   m.mnuLoadData = AddItem(m.mnuFile, "mnuLoadData", "&Load data file", help_context::kLoadData);
-  m.mnuImportData = AddItem(m.mnuFile, "mnuImportData", "&Import data...", help_context::kLoadData);
+  m.mnuImportData = AddItem(m.mnuFile, "mnuImportData", "&Import data...", help_context::kImportDialog);
   m.mnuLoadModel =
       AddItem(m.mnuFile, "mnuLoadModel", "L&oad model file", help_context::kLoadModel);
   m.mnuSaveRefl =

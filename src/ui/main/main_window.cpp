@@ -136,7 +136,7 @@ void TForm1::createChildWindows() {
   frmModel_ = new TfrmModel(state_.model, state_.editor, state_.settings, services_.prompts);
   addChild(frmModel_);
   animateSplash();
-  aboutBox_ = new TAboutBox(services_.desktop, this);
+  aboutBox_ = new TAboutBox(services_.desktop, *help_, this);
   connect(aboutBox_, &TAboutBox::statusText, this, &TForm1::setStatusText);
   frmPlot_ = new TfrmPlot(state_.data, services_.prompts);
   addChild(frmPlot_);
@@ -149,7 +149,7 @@ void TForm1::createChildWindows() {
   fitDlg_ = new TFitDlg(fitSession_, services_.prompts, *help_, this);
   settingsDlg_ = new TSettingsDlg(state_.settings, state_.model, state_.data, services_.prompts,
                                   *help_, this);
-  importDlg_ = new TImportDlg(this);
+  importDlg_ = new TImportDlg(*help_, this);
   dbEditDlg_ = new TMyDBEditDlg(
       services_.prompts, *help_,
       [this](const QString& question) { return services_.prompts.confirm(question); }, this);

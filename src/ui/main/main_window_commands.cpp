@@ -275,7 +275,8 @@ bool TForm1::loadOrsoFile(const QString& path) {
       QStringList items;
       for (const std::string& name : names) items << QString::fromStdString(name);
       const std::optional<int> chosen =
-          services_.prompts.chooseItem(FileNameOf(path) + " holds several data sets; load", items);
+          services_.prompts.chooseItem(FileNameOf(path) + " holds several data sets; load", items,
+                                       help_context::kDataSetChoice);
       if (!chosen) return false;
       index = *chosen;
     }
@@ -706,7 +707,7 @@ void TForm1::showLogoTarget(const std::string& address) {
 }
 
 void TForm1::showTips() {
-  auto* tips = new TfTipOfTheDay(services_.desktop, this);
+  auto* tips = new TfTipOfTheDay(services_.desktop, *help_, this);
   connect(tips, &TfTipOfTheDay::expertModeChosen, this, [this] { state_.expertMode = true; });
   tips->show();
 }

@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/help_topics.h"
 #include "shell/tips.h"
+#include "ui/help/help_key.h"
 #include "ui/platform/desktop_services.h"
 
 namespace quorrel {
@@ -31,13 +33,15 @@ QString TipText(std::size_t index) {
 
 }  // namespace
 
-TfTipOfTheDay::TfTipOfTheDay(DesktopServices& desktop, QWidget* parent)
-    : TfTipOfTheDay(desktop, RandomFirstTip(), parent) {}
+TfTipOfTheDay::TfTipOfTheDay(DesktopServices& desktop, HelpViewer& help, QWidget* parent)
+    : TfTipOfTheDay(desktop, help, RandomFirstTip(), parent) {}
 
-TfTipOfTheDay::TfTipOfTheDay(DesktopServices& desktop, std::size_t index, QWidget* parent)
+TfTipOfTheDay::TfTipOfTheDay(DesktopServices& desktop, HelpViewer& help, std::size_t index,
+                             QWidget* parent)
     : QDialog(parent), desktop_(desktop), index_(index % kTipCount) {
   setObjectName("TfTipOfTheDay");
   setWindowTitle("Tips of the day");
+  BindHelpKey(*this, help, help_context::kTipsWindow);
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
 

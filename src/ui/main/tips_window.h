@@ -12,6 +12,7 @@ class QPushButton;
 namespace quorrel {
 
 class DesktopServices;
+class HelpViewer;
 
 //! A modeless window, released when it closes.
 class TfTipOfTheDay : public QDialog {
@@ -19,9 +20,10 @@ class TfTipOfTheDay : public QDialog {
 
  public:
   //! Opens at a random tip among the first 13.
-  TfTipOfTheDay(DesktopServices& desktop, QWidget* parent = nullptr);
+  TfTipOfTheDay(DesktopServices& desktop, HelpViewer& help, QWidget* parent = nullptr);
   //! Opens at tip `index` (from 0).
-  TfTipOfTheDay(DesktopServices& desktop, std::size_t index, QWidget* parent = nullptr);
+  TfTipOfTheDay(DesktopServices& desktop, HelpViewer& help, std::size_t index,
+                QWidget* parent = nullptr);
 
   std::size_t tipIndex() const { return index_; }
 

@@ -9,6 +9,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/help/help_key.h"
+
 namespace quorrel {
 
 namespace {
@@ -88,12 +90,16 @@ std::optional<QSize> DialogPrompts::askPictureSize(QSize suggested) {
   return QSize(width->value(), height->value());
 }
 
-std::optional<int> DialogPrompts::chooseItem(const QString& text, const QStringList& items) {
-  bool chosen = false;
-  const QString item = QInputDialog::getItem(parent_, QApplication::applicationName(), text, items,
-                                             0, false, &chosen);
-  if (!chosen) return std::nullopt;
-  return static_cast<int>(items.indexOf(item));
+std::optional<int> DialogPrompts::chooseItem(const QString& text, const QStringList& items,
+                                             int helpContext) {
+  QInputDialog dialog(parent_);
+  dialog.setWindowTitle(QApplication::applicationName());
+  dialog.setLabelText(text);
+  dialog.setComboBoxItems(items);
+  dialog.setComboBoxEditable(false);
+  if (help_ != nullptr) BindHelpKey(dialog, *help_, helpContext);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return static_cast<int>(items.indexOf(dialog.textValue()));
 }
 
 }  // namespace quorrel

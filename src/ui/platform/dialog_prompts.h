@@ -7,10 +7,14 @@
 
 namespace quorrel {
 
+class HelpViewer;
+
 class DialogPrompts : public Prompts {
  public:
   //! The dialogs are centred over `parent` once it is set.
   void setParent(QWidget* parent) { parent_ = parent; }
+  //! The help that F1 opens in the questions that have a page.
+  void setHelp(HelpViewer* help) { help_ = help; }
 
   std::optional<QString> openFile(const FileDialogRequest& request) override;
   std::optional<QString> saveFile(const FileDialogRequest& request) override;
@@ -20,10 +24,12 @@ class DialogPrompts : public Prompts {
   SaveChoice askSaveChanges(const QString& text) override;
   bool confirm(const QString& text) override;
   std::optional<QSize> askPictureSize(QSize suggested) override;
-  std::optional<int> chooseItem(const QString& text, const QStringList& items) override;
+  std::optional<int> chooseItem(const QString& text, const QStringList& items,
+                                int helpContext) override;
 
  private:
   QWidget* parent_ = nullptr;
+  HelpViewer* help_ = nullptr;
 };
 
 }  // namespace quorrel

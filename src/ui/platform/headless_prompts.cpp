@@ -25,7 +25,8 @@ LoadAnswer HeadlessPrompts::abortOrIgnore(const QString& text) {
   return LoadAnswer::Ignore;
 }
 
-std::optional<int> HeadlessPrompts::chooseItem(const QString& text, const QStringList& items) {
+std::optional<int> HeadlessPrompts::chooseItem(const QString& text, const QStringList& items,
+                                               int /*helpContext*/) {
   if (items.isEmpty()) return std::nullopt;
   Print("chosen", text + " " + items.front());
   return 0;

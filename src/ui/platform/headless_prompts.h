@@ -18,7 +18,8 @@ class HeadlessPrompts : public Prompts {
   bool confirm(const QString&) override { return false; }
   std::optional<QSize> askPictureSize(QSize) override { return std::nullopt; }
   //! The first, as the command line tool takes it.
-  std::optional<int> chooseItem(const QString& text, const QStringList& items) override;
+  std::optional<int> chooseItem(const QString& text, const QStringList& items,
+                                int helpContext) override;
 
   bool failed() const { return failed_; }
 

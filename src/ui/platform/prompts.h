@@ -40,8 +40,10 @@ class Prompts {
   virtual std::optional<QSize> askPictureSize(QSize suggested) = 0;
   //! A question with the buttons Save, Discard and Cancel.
   virtual SaveChoice askSaveChanges(const QString& text) = 0;
-  //! One of `items` (its index), or nothing when the question is cancelled.
-  virtual std::optional<int> chooseItem(const QString& text, const QStringList& items) = 0;
+  //! One of `items` (its index), or nothing when the question is cancelled. F1 opens the page
+  //! of help `helpContext` while the question is shown.
+  virtual std::optional<int> chooseItem(const QString& text, const QStringList& items,
+                                        int helpContext) = 0;
 };
 
 //! The load questions of a measured data file, asked through the prompts.

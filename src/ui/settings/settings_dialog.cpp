@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -23,6 +22,7 @@
 #include "common/error.h"
 #include "model/settings_rules.h"
 #include "shell/help_topics.h"
+#include "ui/help/help_key.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/artwork.h"
 #include "ui/platform/prompts.h"
@@ -75,7 +75,6 @@ TSettingsDlg::TSettingsDlg(CalcSettings& settings, const SampleModel& model,
       help_(help) {
   setObjectName("TSettingsDlg");
   setWindowTitle("Calculation Settings");
-  setProperty("helpContext", help_context::kSettingsDialog);
 
   pages_ = new QTabWidget;
   pages_->setObjectName("PageControl1");
@@ -465,9 +464,7 @@ void TSettingsDlg::connectControls() {
   connect(btnCalc, &QToolButton::clicked, this,
           [this] { emit calculateRequested(currentPage() == SettingsPage::Profile); });
 
-  auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(contextHelp, &QShortcut::activated, this,
-          [this] { help_.showContext(property("helpContext").toInt()); });
+  BindHelpKey(*this, help_, help_context::kSettingsDialog);
 }
 
 void TSettingsDlg::refresh() {
