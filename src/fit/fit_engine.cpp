@@ -189,7 +189,6 @@ FitEngine::FitEngine(std::uint64_t seed) : random_(seed) {}
 
 FitOutcome FitEngine::run(ParameterSet& set, FitObjective& objective, const FitRequest& request,
                           RunControl& control, const FitEvents& events) {
-  control.clearStop();
   for (const int index : request.varied) {
     if (index < 1 || index > set.layout().listedCount()) {
       throw std::out_of_range("parameter " + std::to_string(index) + " cannot be varied");

@@ -167,20 +167,39 @@ FitEvents FitSession::engineEvents(const FitDialogEvents& events) {
 }
 
 DoItResult FitSession::doIt(const FitDialogEvents& events) {
-  std::unique_lock lock(mutex_);
-  if (state_ == FitDialogState::Running) return {std::nullopt, kRunningMessage};
-  if (state_ == FitDialogState::Closed) return {std::nullopt, kClosedMessage};
+  std::string refusal = start();
+  if (!refusal.empty()) return {std::nullopt, std::move(refusal)};
+  return runStarted(events);
+}
+
+std::string FitSession::start() {
+  const std::lock_guard lock(mutex_);
+  if (state_ == FitDialogState::Running) return kRunningMessage;
+  if (state_ == FitDialogState::Closed) return kClosedMessage;
   const PointRange range = RegionPoints(data_.measured);
-  if (range.empty()) return {std::nullopt, kEmptyRegionMessage};
-  const std::vector<int> varied = flags_.variedIndices();
+  if (range.empty()) return kEmptyRegionMessage;
+  std::vector<int> varied = flags_.variedIndices();
   const bool leastSquares = settings_.mode == RunMode::IterateToMinimum &&
                             settings_.method == FitMethod::LevenbergMarquardt;
   if (leastSquares && range.last - range.first + 1 <= static_cast<int>(varied.size())) {
-    return {std::nullopt, kFewPointsMessage};
+    return kFewPointsMessage;
   }
   state_ = FitDialogState::Running;
+  control_.clearStop();
   convergedShown_ = false;
   uncertainties_.reset();
+  started_ = StartedRun{range, std::move(varied), leastSquares};
+  return {};
+}
+
+DoItResult FitSession::runStarted(const FitDialogEvents& events) {
+  std::unique_lock lock(mutex_);
+  if (!started_) return {std::nullopt, kRunningMessage};
+  const StartedRun started = std::move(*started_);
+  started_.reset();
+  const PointRange range = started.range;
+  const std::vector<int>& varied = started.varied;
+  const bool leastSquares = started.leastSquares;
   // The run works on its own copies, so that the dialog can read the session meanwhile.
   ParameterSet set = set_;
   LayerStack stack = stack_;

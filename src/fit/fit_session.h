@@ -112,6 +112,11 @@ class FitSession {
   //! holds no measured point, and for Levenberg-Marquardt when it holds no more points than
   //! there are varied entries.
   DoItResult doIt(const FitDialogEvents& events = {});
+  //! "&do it" in two halves for a window that runs the fit on a worker. start(), on the
+  //! window's thread, refuses as doIt() does (the message) or marks the run as going, so that
+  //! a "&Stop" pressed at once already reaches it; runStarted() then runs it on the worker.
+  std::string start();
+  DoItResult runStarted(const FitDialogEvents& events = {});
   //! "&Stop".
   void stop();
   //! "&Cancel" or the close box: closes without write-back; during a run, once it ended.
@@ -150,7 +155,15 @@ class FitSession {
   //! The list of the current values, with their standard errors when there are any.
   std::vector<FitParameter> listLocked() const;
 
+  //! What start() decided for the run that runStarted() carries out.
+  struct StartedRun {
+    PointRange range;
+    std::vector<int> varied;
+    bool leastSquares = false;
+  };
+
   mutable std::mutex mutex_;
+  std::optional<StartedRun> started_;
   FitEngine engine_;
   RunControl control_;
   FitSettings settings_;

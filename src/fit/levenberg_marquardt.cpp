@@ -277,7 +277,6 @@ class LeastSquaresRun {
 FitOutcome RunLevenbergMarquardt(ParameterSet& set, ResidualObjective& objective,
                                  const LeastSquaresRequest& request, RunControl& control,
                                  const FitEvents& events) {
-  control.clearStop();
   for (const int index : request.varied) {
     if (index < 1 || index > set.layout().listedCount()) {
       throw std::out_of_range("parameter " + std::to_string(index) + " cannot be varied");

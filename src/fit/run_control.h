@@ -17,7 +17,8 @@ class RunControl {
   //! The dialog was closed during the run; the run notices it at its next test.
   void requestCancel() { cancel_ = true; }
   bool cancelRequested() const { return cancel_; }
-  //! Every run starts without a stop request.
+  //! Every run starts without a stop request; cleared by whoever starts it, before a
+  //! "&Stop" can arrive.
   void clearStop() { stop_ = false; }
   //! A new opening of the dialog starts without either request.
   void clear() {

@@ -298,6 +298,34 @@ TEST(FitSessionTest, StopFromAnotherThreadEndsARunningFit) {
   EXPECT_EQ(session.state(), FitDialogState::Idle);
 }
 
+// A window starts the run on its own thread and runs it on a worker: a Stop pressed before the
+// worker got going still ends the run after its first trial, for either method.
+TEST(FitSessionTest, AStopPressedRightAfterTheStartIsNotLost) {
+  for (const FitMethod method : {FitMethod::RandomSearch, FitMethod::LevenbergMarquardt}) {
+    FitSession session(5);
+    session.setMethod(method);
+    session.open(Start(), Data(200));
+    for (const int entry : {kD1 - 1, 4, 6}) session.toggleVary(entry);
+    session.setTolerance(1e-37);
+    ASSERT_EQ(session.start(), "");
+    EXPECT_EQ(session.state(), FitDialogState::Running);
+    EXPECT_EQ(session.start(), "a fit is already running");
+    session.stop();
+    const DoItResult result = session.runStarted();
+    ASSERT_TRUE(result.outcome) << result.refusal;
+    EXPECT_EQ(result.outcome->state, FitEndState::Stopped);
+    if (method == FitMethod::LevenbergMarquardt) {
+      EXPECT_EQ(result.outcome->iterations, 1);
+    }
+    EXPECT_EQ(session.state(), FitDialogState::Idle);
+    // The stop belonged to that run: the next one goes to its end.
+    session.setTolerance(1e-6);
+    const DoItResult next = session.doIt();
+    ASSERT_TRUE(next.outcome);
+    EXPECT_NE(next.outcome->state, FitEndState::Stopped);
+  }
+}
+
 TEST(FitSessionTest, ALeastSquaresRunListsEachVariedValueWithItsStandardError) {
   const ScopedDecimalSeparator point('.');
   FitSession session(1);

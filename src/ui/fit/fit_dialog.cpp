@@ -276,6 +276,11 @@ void TFitDlg::showState() {
 
 void TFitDlg::doIt() {
   if (worker_.joinable()) return;
+  const std::string refusal = session_.start();
+  if (!refusal.empty()) {
+    prompts_.error(QString::fromStdString(refusal));
+    return;
+  }
   lblconverged->hide();
   FitDialogEvents events;
   events.statusText = [this](const std::string& text) { trial_.offer(text); };
@@ -288,7 +293,7 @@ void TFitDlg::doIt() {
     DoItResult result;
     QString failure;
     try {
-      result = session_.doIt(events);
+      result = session_.runStarted(events);
     } catch (const std::exception& error) {
       failure = QString::fromStdString(error.what());
     }
