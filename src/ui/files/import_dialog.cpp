@@ -18,6 +18,7 @@
 #include "common/number_format.h"
 #include "shell/help_topics.h"
 #include "ui/help/help_key.h"
+#include "ui/widgets/quiet_focus_release.h"
 
 namespace quorrel {
 
@@ -193,5 +194,7 @@ void TImportDlg::showPoints() {
                           .arg(points.unusableRows));
   ok->setEnabled(converted.count() > 0);
 }
+
+TImportDlg::~TImportDlg() { ReleaseFocusQuietly(*this); }
 
 }  // namespace quorrel

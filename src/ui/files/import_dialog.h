@@ -26,6 +26,7 @@ class TImportDlg : public QDialog {
 
  public:
   explicit TImportDlg(HelpViewer& help, QWidget* parent = nullptr);
+  ~TImportDlg() override;
 
   //! Shows `table` with `remembered` as the starting choice; the mapping once accepted.
   std::optional<ColumnMapping> ask(const TextTable& table, const ColumnMapping& remembered);

@@ -18,6 +18,7 @@
 #include "ui/help/help_key.h"
 #include "ui/help/help_viewer.h"
 #include "ui/platform/prompts.h"
+#include "ui/widgets/quiet_focus_release.h"
 
 namespace quorrel {
 
@@ -91,6 +92,7 @@ TFitDlg::TFitDlg(FitSession& session, Prompts& prompts, HelpViewer& help, QWidge
 }
 
 TFitDlg::~TFitDlg() {
+  ReleaseFocusQuietly(*this);
   if (worker_.joinable()) {
     session_.cancel();
     worker_.join();

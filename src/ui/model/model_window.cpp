@@ -26,6 +26,7 @@
 #include "ui/model/grid_view.h"
 #include "ui/model/text_grid_model.h"
 #include "ui/platform/prompts.h"
+#include "ui/widgets/quiet_focus_release.h"
 
 namespace quorrel {
 
@@ -118,7 +119,12 @@ TfrmModel::TfrmModel(SampleModel& model, EditorState& editor, const CalcSettings
   refresh();
 }
 
-TfrmModel::~TfrmModel() = default;
+TfrmModel::~TfrmModel() {
+  // Focus changes while QWidget's destructor deletes the grids, after this one has run: the
+  // application must not call back into the half-destroyed editor.
+  disconnect(qApp, &QApplication::focusChanged, this, &TfrmModel::focusChanged);
+  ReleaseFocusQuietly(*this);
+}
 
 QWidget* TfrmModel::buildTopPanel() {
   TopPanel = new QGroupBox("sample type:");

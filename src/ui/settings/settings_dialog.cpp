@@ -26,6 +26,7 @@
 #include "ui/help/help_viewer.h"
 #include "ui/main/artwork.h"
 #include "ui/platform/prompts.h"
+#include "ui/widgets/quiet_focus_release.h"
 
 namespace quorrel {
 
@@ -567,5 +568,7 @@ void TSettingsDlg::changed() {
 SettingsPage TSettingsDlg::currentPage() const {
   return static_cast<SettingsPage>(pages_->currentIndex());
 }
+
+TSettingsDlg::~TSettingsDlg() { ReleaseFocusQuietly(*this); }
 
 }  // namespace quorrel

@@ -35,6 +35,7 @@ class TSettingsDlg : public QDialog {
  public:
   TSettingsDlg(CalcSettings& settings, const SampleModel& model, const MeasuredData& measured,
                Prompts& prompts, HelpViewer& help, QWidget* parent = nullptr);
+  ~TSettingsDlg() override;
 
   //! Shows the current values of the settings, after they were changed elsewhere (a model
   //! file was read, data were loaded).
