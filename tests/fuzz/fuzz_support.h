@@ -62,4 +62,23 @@ class SameAnswer : public LoadQuestions {
   LoadAnswer answer_;
 };
 
+//! Every field a load sets.
+inline bool Same(const MeasuredData& a, const MeasuredData& b) {
+  return a.qz == b.qz && a.r == b.r && a.dr == b.dr && a.sqz == b.sqz &&
+         a.fileName == b.fileName && a.fitRegionLow == b.fitRegionLow &&
+         a.fitRegionHigh == b.fitRegionHigh;
+}
+
+//! A data set that a load must leave alone unless it succeeds.
+inline MeasuredData Previous(const std::string& fileName) {
+  MeasuredData data;
+  data.qz = {0.01};
+  data.r = {0.5};
+  data.dr = {0.1};
+  data.sqz = {0.001};
+  data.fileName = fileName;
+  data.fitRegionLow = data.fitRegionHigh = 0.01;
+  return data;
+}
+
 }  // namespace quorrel::fuzz

@@ -9,33 +9,12 @@
 
 using namespace quorrel;
 
-namespace {
-
-bool Same(const MeasuredData& a, const MeasuredData& b) {
-  return a.qz == b.qz && a.r == b.r && a.dr == b.dr && a.sqz == b.sqz &&
-         a.fileName == b.fileName && a.fitRegionLow == b.fitRegionLow &&
-         a.fitRegionHigh == b.fitRegionHigh;
-}
-
-//! A data set that a load must leave alone unless it succeeds.
-MeasuredData Previous() {
-  MeasuredData data;
-  data.qz = {0.01};
-  data.r = {0.5};
-  data.dr = {0.1};
-  data.fileName = "previous.dat";
-  data.fitRegionLow = data.fitRegionHigh = 0.01;
-  return data;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   static fuzz::ScratchFile scratch(".dat");
   const std::string_view text = fuzz::AsText(bytes, size);
   const std::filesystem::path& path = scratch.write(text);
 
-  MeasuredData ignored = Previous();
+  MeasuredData ignored = fuzz::Previous("previous.dat");
   fuzz::SameAnswer ignore(LoadAnswer::Ignore);
   int lastCount = 0;
   try {
@@ -65,14 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   // Abort at the first question leaves the previous data exactly as they were; without a
   // question the load is the same as with Ignore.
-  MeasuredData aborted = Previous();
+  MeasuredData aborted = fuzz::Previous("previous.dat");
   fuzz::SameAnswer abort(LoadAnswer::Abort);
   const LoadOutcome outcome = LoadMeasuredData(path, aborted, abort);
   if (abort.asked > 1) std::abort();
-  if (abort.asked == 1 && (outcome != LoadOutcome::Aborted || !Same(aborted, Previous()))) {
+  if (abort.asked == 1 && (outcome != LoadOutcome::Aborted || !fuzz::Same(aborted, fuzz::Previous("previous.dat")))) {
     std::abort();
   }
-  if (abort.asked == 0 && (outcome != LoadOutcome::Loaded || !Same(aborted, ignored) ||
+  if (abort.asked == 0 && (outcome != LoadOutcome::Loaded || !fuzz::Same(aborted, ignored) ||
                            ignore.asked != 0)) {
     std::abort();
   }

@@ -13,29 +13,12 @@ using namespace quorrel;
 
 namespace {
 
-bool Same(const MeasuredData& a, const MeasuredData& b) {
-  return a.qz == b.qz && a.r == b.r && a.dr == b.dr && a.sqz == b.sqz &&
-         a.fileName == b.fileName && a.fitRegionLow == b.fitRegionLow &&
-         a.fitRegionHigh == b.fitRegionHigh;
-}
-
-MeasuredData Previous() {
-  MeasuredData data;
-  data.qz = {0.01};
-  data.r = {0.5};
-  data.dr = {0.1};
-  data.sqz = {0.001};
-  data.fileName = "previous.ort";
-  data.fitRegionLow = data.fitRegionHigh = 0.01;
-  return data;
-}
-
 void Require(bool condition) {
   if (!condition) std::abort();
 }
 
 void Load(const std::filesystem::path& path, int index) {
-  MeasuredData ignored = Previous();
+  MeasuredData ignored = fuzz::Previous("previous.ort");
   fuzz::SameAnswer ignore(LoadAnswer::Ignore);
   std::vector<std::string> notes;
   try {
@@ -56,15 +39,15 @@ void Load(const std::filesystem::path& path, int index) {
                  : ignored.fitRegionLow == ignored.qz.front() &&
                        ignored.fitRegionHigh == ignored.qz.back());
 
-  MeasuredData aborted = Previous();
+  MeasuredData aborted = fuzz::Previous("previous.ort");
   fuzz::SameAnswer abort(LoadAnswer::Abort);
   std::vector<std::string> abortNotes;
   const LoadOutcome outcome = LoadOrsoData(path, index, aborted, abort, abortNotes);
   Require(abort.asked <= 1);
   if (abort.asked == 1) {
-    Require(outcome == LoadOutcome::Aborted && Same(aborted, Previous()));
+    Require(outcome == LoadOutcome::Aborted && fuzz::Same(aborted, fuzz::Previous("previous.ort")));
   } else {
-    Require(outcome == LoadOutcome::Loaded && ignore.asked == 0 && Same(aborted, ignored) &&
+    Require(outcome == LoadOutcome::Loaded && ignore.asked == 0 && fuzz::Same(aborted, ignored) &&
             abortNotes == notes);
   }
 }
@@ -86,14 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   Load(path, 0);
   if (last > 0) Load(path, last);
   for (const int missing : {-1, last + 1}) {
-    MeasuredData data = Previous();
+    MeasuredData data = fuzz::Previous("previous.ort");
     fuzz::SameAnswer ignore(LoadAnswer::Ignore);
     std::vector<std::string> notes;
     try {
       LoadOrsoData(path, missing, data, ignore, notes);
       std::abort();
     } catch (const FileError&) {
-      Require(Same(data, Previous()));
+      Require(fuzz::Same(data, fuzz::Previous("previous.ort")));
     }
   }
   return 0;
