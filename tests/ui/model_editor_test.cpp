@@ -18,6 +18,7 @@
 #include "model/function_choice.h"
 #include "qt_test_registry.h"
 #include "test_services.h"
+#include "ui/calc/calculation_runner.h"
 #include "ui/model/grid_view.h"
 #include "ui/model/model_window.h"
 
@@ -242,19 +243,38 @@ class ModelEditorTest : public QObject {
     QCOMPARE(e.model.function.parameters[1], 25.0);
   }
 
-  void testingAFunctionThatDoesNotCompileSaysWhy() {
-    Editor e;
-    QSignalSpy tests(&e.window, &TfrmModel::testFunctionRequested);
-    e.state.testFunctionEnabled = true;
-    e.model.function.kind = FunctionKind::UserDefined;
-    e.model.function.expression = "A*(z";
-    e.window.refresh();
-    e.window.findChild<QPushButton*>("btnTestFunction")->click();
-    QCOMPARE(tests.count(), 0);
-    QCOMPARE(e.prompts.errors.size(), 1);
-    e.model.function.expression = "A*z";
-    e.window.findChild<QPushButton*>("btnTestFunction")->click();
-    QCOMPARE(tests.count(), 1);
+  // The function compiles on a worker, like a calculation: the window is free meanwhile, the
+  // message of a text that does not compile comes back, and a compilation overtaken by an edit
+  // of the function is dropped.
+  void testingAFunctionCompilesItAwayFromTheWindow() {
+    TestServices services;
+    auto window = services.start({"nosplash"});
+    QVERIFY(window->loadModelFile(QUORREL_EXAMPLES "/user_function.par"));
+    QTRY_COMPARE(window->calculations().running(), 0);
+    auto* test = window->modelWindow().findChild<QPushButton*>("btnTestFunction");
+    QVERIFY(test->isEnabled());
+    FunctionSettings& function = window->state().model.function;
+    QSignalSpy calculated(&window->calculations(), &CalculationRunner::reflectivityReady);
+
+    function.expression = "A*(z";
+    test->click();
+    QCOMPARE(window->calculations().running(), 1);  // the compilation, on its worker
+    QVERIFY(services.prompts.errors.isEmpty());
+    QTRY_COMPARE(services.prompts.errors.size(), 1);
+    QCOMPARE(window->calculations().running(), 0);  // no calculation after the failure
+
+    function.expression = "A*(z";
+    test->click();
+    function.expression = "A*z";  // edited before the result came back
+    QTRY_COMPARE(window->calculations().running(), 0);
+    QCOMPARE(services.prompts.errors.size(), 1);
+
+    QCOMPARE(calculated.count(), 0);
+
+    test->click();
+    QTRY_COMPARE(calculated.count(), 1);
+    QCOMPARE(window->state().model.userFunction.source(), std::string("A*z"));
+    QCOMPARE(services.prompts.errors.size(), 1);
   }
 
   void aMaterialFromThePopupIsWrittenIntoTheRow() {

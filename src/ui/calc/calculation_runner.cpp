@@ -40,6 +40,7 @@ constexpr qint64 kProgressIntervalMs = 50;
 CalculationRunner::CalculationRunner(QObject* parent) : QObject(parent) {
   qRegisterMetaType<ReflectivityResult>("quorrel::ReflectivityResult");
   qRegisterMetaType<ProfileCurve>("quorrel::ProfileCurve");
+  qRegisterMetaType<FunctionCompilation>("quorrel::FunctionCompilation");
 }
 
 CalculationRunner::~CalculationRunner() {
@@ -95,6 +96,22 @@ void CalculationRunner::requestProfile(const SampleModel& model, const CalcSetti
               emit calculationFailed(outcome->failure);
             }
           }
+          endDelivery();
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void CalculationRunner::requestFunctionCompile(const std::string& expression) {
+  const std::uint64_t request = begin(kFunction);
+  pool_.start([this, request, expression] {
+    auto compilation = std::make_shared<FunctionCompilation>();
+    compilation->expression = expression;
+    compilation->failure = compilation->function.Compile(expression);
+    QMetaObject::invokeMethod(
+        this,
+        [this, request, compilation] {
+          if (finish(kFunction, request)) emit functionCompiled(*compilation);
           endDelivery();
         },
         Qt::QueuedConnection);

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include <QObject>
 #include <QString>
@@ -13,8 +15,17 @@
 #include "model/calc_settings.h"
 #include "model/measured_data.h"
 #include "model/sample_model.h"
+#include "model/user_function.h"
 
 namespace quorrel {
+
+//! A user function compiled on a worker: the text it was given, the compiled function, and the
+//! parser's message when the text did not compile.
+struct FunctionCompilation {
+  std::string expression;
+  UserFunction function;
+  std::optional<std::string> failure;
+};
 
 //! A request copies its inputs on the calling thread and returns at once; a worker computes
 //! and a queued signal delivers the result. A result older than one already delivered of the
@@ -31,6 +42,8 @@ class CalculationRunner : public QObject {
   void requestReflectivity(const SampleModel& model, const CalcSettings& settings,
                            const MeasuredData& data);
   void requestProfile(const SampleModel& model, const CalcSettings& settings);
+  //! Compiling a long expression can take a while, so it runs where the calculations run.
+  void requestFunctionCompile(const std::string& expression);
 
   //! Calculations started and not yet delivered.
   int running() const { return running_; }
@@ -41,13 +54,14 @@ class CalculationRunner : public QObject {
   void profileReady(const quorrel::ProfileCurve& profile, const QString& note);
   //! "calculating rho(z), z = ..." while a profile is computed, at most every 50 ms.
   void profileProgress(const QString& text);
+  void functionCompiled(const quorrel::FunctionCompilation& compilation);
   //! What failed and where, as the core's error says.
   void calculationFailed(const QString& message);
   //! The last running calculation has been delivered.
   void idle();
 
  private:
-  enum Kind { kReflectivity = 0, kProfile = 1 };
+  enum Kind { kReflectivity = 0, kProfile = 1, kFunction = 2 };
 
   //! Counts the request in and returns its number.
   std::uint64_t begin(Kind kind);
@@ -56,8 +70,8 @@ class CalculationRunner : public QObject {
   void endDelivery();
 
   QThreadPool pool_;
-  std::array<std::uint64_t, 2> issued_{};
-  std::array<std::uint64_t, 2> delivered_{};
+  std::array<std::uint64_t, 3> issued_{};
+  std::array<std::uint64_t, 3> delivered_{};
   int running_ = 0;
 };
 

@@ -140,6 +140,22 @@ void TForm1::connectCommands() {
             setStatusText(note);
           });
   connect(calculations_, &CalculationRunner::profileProgress, this, &TForm1::setStatusText);
+  connect(calculations_, &CalculationRunner::functionCompiled, this,
+          [this](const FunctionCompilation& compilation) {
+            // Abandoned when the function was edited while it compiled.
+            const FunctionSettings& function = state_.model.function;
+            if (function.kind != FunctionKind::UserDefined ||
+                function.expression != compilation.expression) {
+              return;
+            }
+            state_.model.userFunction = compilation.function;
+            if (compilation.failure) {
+              services_.prompts.error(QString::fromStdString(*compilation.failure));
+              return;
+            }
+            calculateReflectivity();
+            calculateProfile();
+          });
   connect(calculations_, &CalculationRunner::calculationFailed, this,
           [this](const QString& message) { services_.prompts.error(message); });
 
@@ -152,6 +168,12 @@ void TForm1::connectCommands() {
 void TForm1::connectModelWindow() {
   connect(frmModel_, &TfrmModel::modelEdited, live_, &LiveRecalculation::changed);
   connect(frmModel_, &TfrmModel::testFunctionRequested, this, [this] {
+    // A user function is compiled first; the message of a text that does not compile is
+    // shown instead of the calculations.
+    if (state_.model.function.kind == FunctionKind::UserDefined) {
+      calculations_->requestFunctionCompile(state_.model.function.expression);
+      return;
+    }
     calculateReflectivity();
     calculateProfile();
   });

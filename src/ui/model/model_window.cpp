@@ -429,15 +429,7 @@ void TfrmModel::openPopup(EditorGrid grid, QPoint globalPos) {
   PopupMenu1->popup(globalPos);
 }
 
-void TfrmModel::testFunction() {
-  if (model_.function.kind == FunctionKind::UserDefined) {
-    if (const auto failure = CompileUserFunction(model_)) {
-      prompts_.error(QString::fromStdString(*failure));
-      return;
-    }
-  }
-  emit testFunctionRequested();
-}
+void TfrmModel::testFunction() { emit testFunctionRequested(); }
 
 bool TfrmModel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseMove) emit statusText(QString());
