@@ -1,6 +1,7 @@
 // Pictures of the program for its documentation, made from the examples: the main window
-// after a fit of the multilayer example, the model editor, the settings dialog and the fit
-// dialog. Usage: quorrel-screenshots EXAMPLES_FOLDER OUTPUT_FOLDER
+// after a fit of the multilayer example, the model editor, the settings dialog, the fit
+// dialog and the help on the sample types.
+// Usage: quorrel-screenshots EXAMPLES_FOLDER OUTPUT_FOLDER
 
 #include <cstdio>
 
@@ -18,7 +19,9 @@
 #include "calc/point_background.h"
 #include "calc/point_resolution.h"
 #include "ui/calc/calculation_runner.h"
+#include "shell/help_topics.h"
 #include "ui/fit/fit_dialog.h"
+#include "ui/help/help_viewer.h"
 #include "ui/main/artwork.h"
 #include "ui/main/main_window.h"
 #include "ui/model/model_window.h"
@@ -108,6 +111,12 @@ int main(int argc, char* argv[]) {
   window.acceptFit();
   Settle(window);
   ok = Save(window, output.filePath("main_window.png")) && ok;
+
+  window.help().showContext(help_context::kSampleTypes);
+  HelpWindow& help = *window.help().window();
+  help.resize(720, 900);
+  QCoreApplication::processEvents();
+  ok = Save(help, output.filePath("help_sample_types.png")) && ok;
 
   window.close();
   return ok ? 0 : 1;
