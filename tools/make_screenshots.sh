@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the pictures in docs/ from the examples: the main window after a fit, the model
-# editor, the settings dialog and the fit dialog on a real X display (Xvfb), and the printed
-# summary sheet rendered from its PDF.
+# editor, the settings dialog, the fit dialog and the help on the sample types on a real X
+# display (Xvfb), and the printed summary sheet rendered from its PDF.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
