@@ -156,13 +156,7 @@ class Run {
   }
 
   FitOutcome finish(FitEndState state, double chiSquare) {
-    FitOutcome outcome;
-    outcome.state = state;
-    outcome.chiSquare = chiSquare;
-    outcome.evaluations = evaluations_;
-    outcome.iterations = iterations_;
-    if (state == FitEndState::Failed) outcome.message = kOutOfBoundsMessage;
-    return outcome;
+    return EndedRun(state, chiSquare, evaluations_, iterations_);
   }
 
   ParameterSet& set_;
@@ -182,6 +176,16 @@ std::uint64_t ClockSeed() {
 }
 
 }  // namespace
+
+FitOutcome EndedRun(FitEndState state, double chiSquare, long long evaluations, int iterations) {
+  FitOutcome outcome;
+  outcome.state = state;
+  outcome.chiSquare = chiSquare;
+  outcome.evaluations = evaluations;
+  outcome.iterations = iterations;
+  if (state == FitEndState::Failed) outcome.message = kOutOfBoundsMessage;
+  return outcome;
+}
 
 FitEngine::FitEngine() : random_(ClockSeed()) {}
 

@@ -48,6 +48,9 @@ struct FitOutcome {
   std::optional<FitUncertainties> uncertainties;
 };
 
+//! How a run of either method ended, with the message of a failed one.
+FitOutcome EndedRun(FitEndState state, double chiSquare, long long evaluations, int iterations);
+
 //! What a run reports while it goes, called on the thread that runs it. Any may be empty.
 struct FitEvents {
   //! A trial of a search starts: the status text "index : counter".

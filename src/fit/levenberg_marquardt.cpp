@@ -249,13 +249,7 @@ class LeastSquaresRun {
   }
 
   FitOutcome finish(FitEndState state, double chiSquare) const {
-    FitOutcome outcome;
-    outcome.state = state;
-    outcome.chiSquare = chiSquare;
-    outcome.evaluations = evaluations_;
-    outcome.iterations = iterations_;
-    if (state == FitEndState::Failed) outcome.message = kOutOfBoundsMessage;
-    return outcome;
+    return EndedRun(state, chiSquare, evaluations_, iterations_);
   }
 
   ParameterSet& set_;
