@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "fit/chi_square.h"
-#include "fit/fit_session.h"
+#include "shell/fit_session.h"
 #include "fit_test_models.h"
 #include "model/layer_stack_builder.h"
 

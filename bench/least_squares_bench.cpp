@@ -9,7 +9,7 @@
 
 #include "cli/fit_inputs.h"
 #include "fit/difference_jacobian.h"
-#include "fit/fit_session.h"
+#include "shell/fit_session.h"
 #include "fit/model_residuals.h"
 #include "model/layer_stack_builder.h"
 #include "physics/reflectance_batch.h"

@@ -24,7 +24,8 @@ std::vector<double> QzGrid(const CalcSettings& settings, const MeasuredData& dat
   RequirePointCount(settings.edtNumPoints, "the number of points");
   const double step = (settings.edtMaxQ - settings.edtminQ) / settings.edtNumPoints;
   if (!std::isfinite(step)) throw ArithmeticFault("overflow in the Qz step");
-  if (data.loaded() && !settings.cbUserRange) {
+  // A file that held no point leaves the computed grid.
+  if (data.loaded() && data.count() > 0 && !settings.cbUserRange) {
     RequirePointCount(data.count(), "the number of measured points");
     return data.qz;
   }

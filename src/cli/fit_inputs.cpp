@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include "calc/reflectivity_run.h"
 #include "cli/command.h"
 #include "common/number_conversion.h"
 #include "model/settings_rules.h"
@@ -48,13 +47,7 @@ FitInputs LoadFitInputs(const std::string& modelPath, const std::string& dataPat
   CalcSettings& settings = inputs.model.settings;
   ApplyDataOptions(dataOptions, measured, dataPath, settings);
   SetUserQRange(settings, false, measured);
-  settings.cbMagnet = false;
-  settings.cbTransmission = false;
-  ReflectivityResult run = RunReflectivityCalculation(inputs.model.model, settings, measured);
-  inputs.data.measured = std::move(measured);
-  inputs.data.pointResolution = std::move(run.pointResolution);
-  inputs.data.pointBackground = std::move(run.pointBackground);
-  inputs.data.smearing = settings.smearing;
+  inputs.data = FitDataFor(settings, std::move(measured));
   return inputs;
 }
 

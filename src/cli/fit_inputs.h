@@ -8,7 +8,7 @@
 
 #include "cli/arguments.h"
 #include "cli/command_inputs.h"
-#include "fit/fit_session.h"
+#include "shell/fit_session.h"
 
 namespace quorrel::cli {
 

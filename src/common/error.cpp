@@ -21,9 +21,9 @@ const char* const CapacityExceeded::kMessage =
 
 CapacityExceeded::CapacityExceeded() : QuorrelError(kMessage) {}
 
-CellError::CellError(std::string grid, int row, int column, std::string text)
-    : QuorrelError(grid + " row " + std::to_string(row) + ", column " + std::to_string(column) +
-                   ": '" + text + "' is not a valid floating point value"),
+CellError::CellError(std::string grid, int row, int column, std::string text,
+                     const std::string& place)
+    : QuorrelError(place + ": '" + text + "' is not a valid floating point value"),
       grid_(std::move(grid)),
       row_(row),
       column_(column),

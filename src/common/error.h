@@ -38,10 +38,11 @@ class CapacityExceeded : public QuorrelError {
   static const char* const kMessage;
 };
 
-//! A grid cell whose text is not a number where a number is needed.
+//! A grid cell whose text is not a number where a number is needed. `grid`, `row` and
+//! `column` locate it for the program; the message names it by `place`, as the user sees it.
 class CellError : public QuorrelError {
  public:
-  CellError(std::string grid, int row, int column, std::string text);
+  CellError(std::string grid, int row, int column, std::string text, const std::string& place);
   const std::string& grid() const { return grid_; }
   int row() const { return row_; }
   int column() const { return column_; }

@@ -8,6 +8,14 @@ namespace quorrel {
 //! The two grids of the model editor.
 enum class EditorGrid { Base, Multilayer };
 
+//! One cell of the editor's grids.
+struct EditorCell {
+  EditorGrid grid = EditorGrid::Base;
+  int row = 0;
+  int column = 0;
+  friend bool operator==(const EditorCell&, const EditorCell&) = default;
+};
+
 //! The row operations act on the current row of the grid whose row label was clicked.
 struct EditorState {
   std::optional<int> baseCurrentRow;  // none at creation

@@ -10,7 +10,7 @@ namespace {
 enum Quantity { kThickness = 0, kRho = 1, kImRho = 2, kSigma = 3 };
 }
 
-LayerStack::LayerStack(int layerCount) : values_(kValueCount, 0.0) { reset(layerCount); }
+LayerStack::LayerStack(int layerCount) { reset(layerCount); }
 
 void LayerStack::reset(int layerCount) {
   if (layerCount < 0 || layerCount > kMaxLayers) {
@@ -19,7 +19,8 @@ void LayerStack::reset(int layerCount) {
   }
   layerCount_ = layerCount;
   repeatedBlock_.reset();
-  std::fill(values_.begin(), values_.end(), 0.0);
+  // As many values as the layout of this layer count uses, up to the substrate's sigma.
+  values_.assign(static_cast<std::size_t>(4 * layerCount + 11), 0.0);
 }
 
 int LayerStack::index(int medium, int quantity) const {

@@ -22,7 +22,8 @@ struct RepeatedBlock {
 //! 1..N (layers), N+1 (substrate); the accessors hide the offsets.
 class LayerStack {
  public:
-  //! Number of values the layout holds (indices 0 .. 40006).
+  //! Number of values the layout of the most layers holds (indices 0 .. 40006); a stack
+  //! holds 4N + 11 of them, up to the substrate's sigma.
   static constexpr int kValueCount = 40007;
   //! The largest number of calculation layers that the recursion accepts.
   static constexpr int kMaxLayers = 9998;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/column_import.h"
-#include "fit/fit_session.h"
+#include "fit/fit_data.h"
 #include "model/calc_settings.h"
 #include "model/sample_model.h"
 #include "shell/settings_store.h"

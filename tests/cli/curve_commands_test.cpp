@@ -380,7 +380,7 @@ TEST_F(CurveCommands, DamagedAndOlderModelFiles) {
   std::ofstream(badCell, std::ios::binary) << cell;
   run = Run({"reflectivity", badCell.string()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find(badCell.string() + ": line 18: BaseGrid row 2, column 1"),
+  EXPECT_NE(run.err.find(badCell.string() + ": line 18: Layer table, row 1, d / Å"),
             std::string::npos)
       << run.err;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "fit/fit_session.h"
+#include "fit/fit_data.h"
 #include "model/sample_model.h"
 
 namespace quorrel::testing {

@@ -33,8 +33,9 @@ TEST(BuildLayerStack, DefaultModelValues) {
   ASSERT_EQ(stack.layerCount(), 1);
   const auto v = stack.values();
   const double expected[] = {0, 0, 0, 0, 0, 0, 0, 0, 25, 3.475e-6, 1.05e-11, 3, 2.073e-6,
-                             2.37e-11, 5, 0};
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(v[static_cast<std::size_t>(i)], expected[i]) << i;
+                             2.37e-11, 5};
+  ASSERT_EQ(v.size(), std::size(expected));
+  for (std::size_t i = 0; i < v.size(); ++i) EXPECT_EQ(v[i], expected[i]) << i;
 }
 
 TEST(BuildLayerStack, DefaultModelUnderACommaLocale) {
@@ -56,7 +57,7 @@ TEST(BuildLayerStack, NoLayersSetsOnlyAmbientAndSubstrate) {
   EXPECT_EQ(v[8], 2e-6);
   EXPECT_EQ(v[9], 3e-9);
   EXPECT_EQ(v[10], 4.0);
-  for (std::size_t i = 11; i < 20; ++i) EXPECT_EQ(v[i], 0.0);
+  EXPECT_EQ(v.size(), 11u);
 }
 
 TEST(BuildLayerStack, ThicknessIsStoredAsItsAbsoluteValue) {
@@ -87,7 +88,8 @@ TEST(BuildLayerStack, UnreadableCellNamesGridRowAndColumn) {
     EXPECT_EQ(error.row(), 2);
     EXPECT_EQ(error.column(), kColRho);
     EXPECT_EQ(error.text(), "3.4x");
-    EXPECT_STREQ(error.what(), "BaseGrid row 2, column 2: '3.4x' is not a valid floating point value");
+    EXPECT_STREQ(error.what(),
+                 "Layer table, row 1, rho / Å^-2: '3.4x' is not a valid floating point value");
   }
 }
 

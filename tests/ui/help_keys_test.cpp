@@ -99,23 +99,34 @@ class HelpKeysTest : public QObject {
     QCOMPARE(PageOfF1(tips, help), QString("main.html#tips"));
   }
 
-  void f1InTheChoiceOfAnOrsoDataSetOpensItsSection() {
+  // The help of a modal dialog is not blocked by it, and closes with Escape.
+  void f1InTheChoiceOfAnOrsoDataSetOpensItsSectionAboveTheDialog() {
     QWidget owner;
     HelpViewer help(&owner);
     DialogPrompts prompts;
     prompts.setHelp(&help);
     QString page;
+    bool helpOnTop = false;
+    bool closedByEscape = false;
     QTimer::singleShot(0, [&] {
       QWidget* question = QApplication::activeModalWidget();
       if (question == nullptr || !QTest::qWaitForWindowActive(question)) return;
       QTest::keyClick(question, Qt::Key_F1);
       page = ShownPage(help);
+      HelpWindow* window = help.window();
+      helpOnTop = window != nullptr && QApplication::activeModalWidget() == window;
+      if (window != nullptr && QTest::qWaitForWindowActive(window)) {
+        QTest::keyClick(window, Qt::Key_Escape);
+        closedByEscape = !window->isVisible();
+      }
       question->close();
     });
     const std::optional<int> chosen = prompts.chooseItem(
         "spins.ort holds several data sets; load", {"up", "down"}, help_context::kDataSetChoice);
     QVERIFY(!chosen.has_value());
     QCOMPARE(page, QString("import.html#orso"));
+    QVERIFY(helpOnTop);
+    QVERIFY(closedByEscape);
   }
 };
 

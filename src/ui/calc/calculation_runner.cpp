@@ -10,16 +10,18 @@
 
 #include "calc/profile_run.h"
 #include "calc/reflectivity_run.h"
+#include "common/error.h"
+#include "model/layer_stack_builder.h"
 
 namespace quorrel {
 
 namespace {
 
-//! What a worker hands back: a result or the message of its failure.
+//! What a worker hands back: a result or its failure.
 template <typename Result>
 struct Outcome {
   std::optional<Result> result;
-  QString failure;
+  CalculationFailure failure;
 };
 
 template <typename Result, typename Work>
@@ -27,8 +29,12 @@ std::shared_ptr<Outcome<Result>> Attempt(Work&& work) {
   auto outcome = std::make_shared<Outcome<Result>>();
   try {
     outcome->result = work();
+  } catch (const CellError& error) {
+    outcome->failure.message = QString::fromStdString(error.what());
+    const EditorGrid grid = error.grid() == kMLGridName ? EditorGrid::Multilayer : EditorGrid::Base;
+    outcome->failure.cell = EditorCell{grid, error.row(), error.column()};
   } catch (const std::exception& error) {
-    outcome->failure = QString::fromStdString(error.what());
+    outcome->failure.message = QString::fromStdString(error.what());
   }
   return outcome;
 }
@@ -41,6 +47,7 @@ CalculationRunner::CalculationRunner(QObject* parent) : QObject(parent) {
   qRegisterMetaType<ReflectivityResult>("quorrel::ReflectivityResult");
   qRegisterMetaType<ProfileCurve>("quorrel::ProfileCurve");
   qRegisterMetaType<FunctionCompilation>("quorrel::FunctionCompilation");
+  qRegisterMetaType<CalculationFailure>("quorrel::CalculationFailure");
 }
 
 CalculationRunner::~CalculationRunner() {

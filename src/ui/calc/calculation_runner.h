@@ -13,6 +13,7 @@
 
 #include "calc/curves.h"
 #include "model/calc_settings.h"
+#include "model/editor_state.h"
 #include "model/measured_data.h"
 #include "model/sample_model.h"
 #include "model/user_function.h"
@@ -25,6 +26,12 @@ struct FunctionCompilation {
   std::string expression;
   UserFunction function;
   std::optional<std::string> failure;
+};
+
+//! Why a calculation failed, and the cell of the editor that could not be read, if that was it.
+struct CalculationFailure {
+  QString message;
+  std::optional<EditorCell> cell;
 };
 
 //! A request copies its inputs on the calling thread and returns at once; a worker computes
@@ -56,7 +63,7 @@ class CalculationRunner : public QObject {
   void profileProgress(const QString& text);
   void functionCompiled(const quorrel::FunctionCompilation& compilation);
   //! What failed and where, as the core's error says.
-  void calculationFailed(const QString& message);
+  void calculationFailed(const quorrel::CalculationFailure& failure);
   //! The last running calculation has been delivered.
   void idle();
 

@@ -11,9 +11,13 @@ LiveRecalculation::LiveRecalculation(CalculationRunner& runner, std::function<vo
   delay_.setInterval(kDelayMs);
   connect(&delay_, &QTimer::timeout, this, &LiveRecalculation::due);
   connect(&runner_, &CalculationRunner::idle, this, [this] {
+    if (sinceRequest_.isValid()) {
+      lastDurationMs_ = sinceRequest_.elapsed();
+      sinceRequest_.invalidate();
+    }
     if (!waiting_) return;
     waiting_ = false;
-    recalculate_();
+    request();
   });
 }
 
@@ -26,7 +30,10 @@ void LiveRecalculation::setEnabled(bool on) {
 }
 
 void LiveRecalculation::changed() {
-  if (enabled_) delay_.start();
+  if (!enabled_) return;
+  // Fast calculations keep up with every keystroke; the changes of one event still join.
+  const bool fast = lastDurationMs_ >= 0 && lastDurationMs_ < kFastMs;
+  delay_.start(fast ? 0 : kDelayMs);
 }
 
 void LiveRecalculation::due() {
@@ -34,8 +41,13 @@ void LiveRecalculation::due() {
   if (runner_.running() > 0) {
     waiting_ = true;
   } else {
-    recalculate_();
+    request();
   }
+}
+
+void LiveRecalculation::request() {
+  sinceRequest_.start();
+  recalculate_();
 }
 
 }  // namespace quorrel

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -25,17 +26,22 @@ class LiveRecalculation : public QObject {
   //! Something the curves depend on has changed.
   void changed();
 
-  //! The quiet time after a change before the curves are requested.
+  //! The quiet time after a change before the curves are requested, unless the last
+  //! calculations took less than kFastMs: then they follow the change at once.
   static constexpr int kDelayMs = 60;
+  static constexpr int kFastMs = 10;
 
  private:
   void due();
+  void request();
 
   CalculationRunner& runner_;
   std::function<void()> recalculate_;
   QTimer delay_;
   bool enabled_ = true;
   bool waiting_ = false;  //!< a change arrived while calculations were running
+  QElapsedTimer sinceRequest_;
+  qint64 lastDurationMs_ = -1;  //!< of the last calculations requested here; -1 before
 };
 
 }  // namespace quorrel

@@ -11,7 +11,7 @@
 #include <QDialog>
 
 #include "calc/curves.h"
-#include "fit/fit_session.h"
+#include "shell/fit_session.h"
 #include "ui/fit/latest_value.h"
 #include "ui/widgets/numeric_edit.h"
 

@@ -1,7 +1,9 @@
 #include "ui/help/help_viewer.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -23,6 +25,12 @@ HelpWindow::HelpWindow(const QString& title, QWidget* owner)
   auto* back = new QPushButton("&Back");
   auto* forward = new QPushButton("&Forward");
   auto* contents = new QPushButton("&Contents");
+  // Closing needs no window manager: a button and Escape.
+  auto* close = new QPushButton("C&lose");
+  close->setObjectName("helpClose");
+  connect(close, &QPushButton::clicked, this, &QWidget::close);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &QWidget::close);
   back->setEnabled(false);
   forward->setEnabled(false);
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
@@ -35,6 +43,7 @@ HelpWindow::HelpWindow(const QString& title, QWidget* owner)
   buttons->addWidget(back);
   buttons->addWidget(forward);
   buttons->addStretch();
+  buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(browser_);
@@ -43,6 +52,14 @@ HelpWindow::HelpWindow(const QString& title, QWidget* owner)
 
 void HelpWindow::showPage(const QString& page) {
   browser_->setSource(PageAddress(page));
+  // Over a modal dialog the help is modal itself, or the dialog would block it.
+  const QWidget* modal = QApplication::activeModalWidget();
+  const Qt::WindowModality wanted =
+      modal != nullptr && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+  if (windowModality() != wanted) {
+    hide();
+    setWindowModality(wanted);
+  }
   show();
   raise();
   activateWindow();

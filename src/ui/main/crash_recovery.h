@@ -8,11 +8,12 @@
 #include <QLockFile>
 #include <QString>
 
+#include "shell/document.h"
 #include "shell/recovery_file.h"
 
 namespace quorrel {
 
-class CrashRecovery {
+class CrashRecovery : public RecoveryStore {
  public:
   //! The recovery file lives in `folder` (the user's data folder). Only one running program
   //! keeps it; a second one started beside it neither writes nor offers it.
@@ -23,9 +24,9 @@ class CrashRecovery {
   std::optional<RecoveredWork> leftBehind() const;
   //! Writes the work as it stands (atomically, so a crash while writing keeps the last one).
   //! False when it could not be written.
-  bool keep(const RecoveredWork& work);
+  bool keep(const RecoveredWork& work) override;
   //! Nothing needs recovering: the file goes.
-  void discard();
+  void discard() override;
 
   //! How often unsaved work is written.
   static constexpr int kIntervalMs = 30'000;

@@ -44,6 +44,12 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuExit = AddItem(m.mnuFile, "mnuExit", "E&xit", help_context::kExit);
 
   m.mnuEdit = AddMenu(bar, "mnuEdit", "&Edit");
+  m.mnuUndo = AddItem(m.mnuEdit, "mnuUndo", "&Undo");
+  m.mnuUndo->setShortcut(QKeySequence::Undo);
+  m.mnuRedo = AddItem(m.mnuEdit, "mnuRedo", "&Redo");
+  m.mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                           QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  m.mnuEdit->addSeparator();
   m.mnuCopyData = AddItem(m.mnuEdit, "mnuCopyData", "&Copy data");
 
   m.mnuCalculate = AddMenu(bar, "mnuCalculate", "&Calculate");

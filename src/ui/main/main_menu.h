@@ -22,6 +22,9 @@ struct MainMenu {
   QAction* mnuExit;
 
   QMenu* mnuEdit;
+  //! "Undo <what>" and "Redo <what>" of the open document's last steps.
+  QAction* mnuUndo;
+  QAction* mnuRedo;
   QAction* mnuCopyData;
 
   QMenu* mnuCalculate;

@@ -66,8 +66,9 @@ TForm1::TForm1(Services services, const StartupSwitches& switches)
   connectCommands();
   connectModelWindow();
   connectDialogs();
-  savedModelText_ = ModelFileText(state_.model, state_.settings);
+  document_.restoreSavedState({}, ModelFileText(state_.model, state_.settings));
   recovery_ = std::make_unique<CrashRecovery>(services_.dataFolder);
+  document_.setRecoveryStore(recovery_.get());
   auto* recoveryTimer = new QTimer(this);
   recoveryTimer->setInterval(CrashRecovery::kIntervalMs);
   connect(recoveryTimer, &QTimer::timeout, this, &TForm1::keepForRecovery);
@@ -75,9 +76,17 @@ TForm1::TForm1(Services services, const StartupSwitches& switches)
 }
 
 TForm1::~TForm1() {
-  // The child windows show the program's state and react to focus changes while the window
-  // closes: they go before the state does.
+  // The child windows and the dialogs show the document (a fit may still run in the fit
+  // dialog's worker, which its destructor joins) and react to focus changes while the window
+  // closes: they go before the document does.
   delete takeCentralWidget();
+  for (QWidget* dialog : std::initializer_list<QWidget*>{fitDlg_, settingsDlg_, functionDlg_,
+                                                         importDlg_, dbEditDlg_, aboutBox_}) {
+    delete dialog;
+  }
+  document_.setRecoveryStore(nullptr);
+  delete live_;
+  delete calculations_;
 }
 
 void TForm1::buildWindow() {
@@ -203,7 +212,9 @@ void TForm1::firstShowing() {
   state_.sldDatabasePath = values.sldDatabasePath;
   menu_.mnuRecalculateWhileEditing->setChecked(values.recalculateWhileEditing);
   refreshModelViews();
-  savedModelText_ = ModelFileText(state_.model, state_.settings);
+  document_.restoreSavedState({}, ModelFileText(state_.model, state_.settings));
+  document_.startHistory();
+  showUndoSteps();
 
   frameOf(*frmModel_)->setFixedWidth(TfrmModel::kWidth);
   tile();
@@ -222,7 +233,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     shutDown_ = true;
     writeShutdownValues();
     // A clean end: nothing is left to recover.
-    recovery_->discard();
+    document_.discardRecovery();
   }
   QMainWindow::closeEvent(event);
 }

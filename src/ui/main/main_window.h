@@ -13,10 +13,9 @@
 #include "database/material_lists.h"
 #include "database/material_record.h"
 #include "files/column_import.h"
-#include "fit/fit_session.h"
 #include "model/editor_state.h"
 #include "shell/command_line.h"
-#include "shell/program_state.h"
+#include "shell/document.h"
 #include "shell/settings_store.h"
 #include "ui/main/main_menu.h"
 
@@ -26,6 +25,7 @@ class QMdiSubWindow;
 
 namespace quorrel {
 
+struct CalculationFailure;
 class CalculationRunner;
 class CrashRecovery;
 class DesktopServices;
@@ -65,6 +65,7 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   // The program's state and windows.
+  Document& document() { return document_; }
   ProgramState& state() { return state_; }
   FitSession& fitSession() { return fitSession_; }
   const MaterialLists& materialLists() const { return materialLists_; }
@@ -143,7 +144,10 @@ class TForm1 : public QMainWindow {
   void acceptFit();
 
   //! Whether the model differs from the one last loaded or saved.
-  bool modelChanged() const;
+  bool modelChanged() const { return document_.modelChanged(); }
+  //! "&Undo" and "&Redo" of "&Edit".
+  void undo();
+  void redo();
   //! Writes the work to the recovery file while it has unsaved changes, and removes the
   //! file when it has none. Runs every 30 seconds and before each fit.
   void keepForRecovery();
@@ -180,6 +184,17 @@ class TForm1 : public QMainWindow {
   bool settleModelChanges();
   //! The model as it now stands counts as saved.
   void modelSaved(const QString& path);
+  //! The model, the editor or the settings were changed in place: one undo step, named
+  //! `what` or else after what changed.
+  void edited(const QString& what = {});
+  //! A step the menus name: a load or an accepted fit.
+  void recordStep(const QString& what);
+  //! The views show the document anew after an undo or a redo.
+  void showRestored(const Restored& restored);
+  //! "Undo <what>", "Redo <what>" and their enabled state.
+  void showUndoSteps();
+  //! The message of a failed calculation; a cell that cannot be read is marked and told once.
+  void showCalculationFailure(const CalculationFailure& failure);
   //! Offers the work that a run which did not close properly left in the recovery file.
   void offerRecovery();
   //! The table file that edits go to: the one in use, or for the table shipped with the
@@ -191,8 +206,9 @@ class TForm1 : public QMainWindow {
   Services services_;
   StartupSwitches switches_;
   std::unique_ptr<SplashScreen> splash_;
-  ProgramState state_;
-  FitSession fitSession_;
+  Document document_;
+  ProgramState& state_ = document_.state();
+  FitSession& fitSession_ = document_.fitSession();
   MaterialLists materialLists_;
 
   QMdiArea* mdiArea_;
@@ -217,9 +233,8 @@ class TForm1 : public QMainWindow {
 
   //! The columns and units of the last import, the next one's starting choice.
   ColumnMapping importMapping_;
-  //! The model file last loaded or saved, and its text then.
-  QString modelFile_;
-  std::string savedModelText_;
+  //! The cell that the last calculation could not read, marked in the editor.
+  std::optional<EditorCell> unreadableCell_;
   bool firstShown_ = false;
   bool shutDown_ = false;
 };

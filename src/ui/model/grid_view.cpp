@@ -7,6 +7,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QWheelEvent>
+
+#include "model/cell_values.h"
 
 namespace quorrel {
 
@@ -53,6 +56,23 @@ GridView::GridView(TextGridModel& model, QWidget* parent) : QTableView(parent) {
   viewport()->installEventFilter(this);
   verticalHeader()->viewport()->installEventFilter(this);
   connect(verticalHeader(), &QHeaderView::sectionMoved, this, &GridView::sectionMoved);
+}
+
+void GridView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QTableView::wheelEvent(event);
+    return;
+  }
+  // Some platforms turn Shift+wheel into a sideways turn.
+  const QPoint turn = event->angleDelta();
+  const int notches = (turn.y() != 0 ? turn.y() : turn.x()) / 120;
+  const QModelIndex cell = indexAt(event->position().toPoint());
+  event->accept();
+  if (notches == 0 || !cell.isValid()) return;
+  const double fraction = event->modifiers() & Qt::ShiftModifier ? 0.001 : 0.01;
+  const std::optional<std::string> tuned =
+      TunedCellText(cell.data(Qt::EditRole).toString().toStdString(), notches, fraction);
+  if (tuned) model()->setData(cell, QString::fromStdString(*tuned), Qt::EditRole);
 }
 
 bool GridView::eventFilter(QObject* watched, QEvent* event) {

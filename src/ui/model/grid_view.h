@@ -25,6 +25,8 @@ class GridView : public QTableView {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  //! Ctrl+wheel over a numeric cell tunes its value by 1 % a notch, with Shift by 0.1 %.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void sectionMoved(int logical, int oldVisual, int newVisual);

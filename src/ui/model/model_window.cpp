@@ -1,6 +1,7 @@
 #include "ui/model/model_window.h"
 
 #include <QAction>
+#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -97,7 +98,7 @@ TfrmModel::TfrmModel(SampleModel& model, EditorState& editor, const CalcSettings
     connect(view, &GridView::rowDragged, this, [this, which](int from, int to) {
       MoveRow(model_, which, from, to);
       (which == EditorGrid::Base ? baseModel_ : mlModel_)->cellsChanged();
-      edited();
+      edited("moving a row");
     });
     view->viewport()->installEventFilter(this);
   }
@@ -116,6 +117,10 @@ TfrmModel::TfrmModel(SampleModel& model, EditorState& editor, const CalcSettings
   layout->addWidget(splitter, 1);
   buildPopupMenu();
   connect(qApp, &QApplication::focusChanged, this, &TfrmModel::focusChanged);
+  for (GridView* view : {BaseGrid, MLGrid}) {
+    connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            &TfrmModel::typingEnded);
+  }
   refresh();
 }
 
@@ -304,17 +309,17 @@ void TfrmModel::buildPopupMenu() {
   connect(rowItem("PasteRow1"), &QAction::triggered, this, [this] {
     PasteRow(model_, editor_, popupGrid_, QApplication::clipboard()->text().toStdString());
     refresh();
-    edited();
+    edited("pasting a row");
   });
   connect(rowItem("InsertRow1"), &QAction::triggered, this, [this] {
     InsertRow(model_, editor_, popupGrid_);
     refresh();
-    edited();
+    edited("inserting a row");
   });
   connect(rowItem("DeleteRow1"), &QAction::triggered, this, [this] {
     DeleteRow(model_, editor_, popupGrid_);
     refresh();
-    edited();
+    edited("deleting a row");
   });
   setMaterialLists(MaterialLists{});
 }
@@ -399,13 +404,22 @@ void TfrmModel::countChanged(void (*rule)(SampleModel&, int), int value) {
   edited();
 }
 
-void TfrmModel::edited() {
-  if (!refreshing_) emit modelEdited();
+void TfrmModel::edited(const char* what) {
+  if (!refreshing_) emit modelEdited(QString(what));
 }
 
 void TfrmModel::windowDeactivated() {
   LeaveMLGrid(model_);
   mlModel_->cellsChanged();
+}
+
+void TfrmModel::markUnreadableCell(std::optional<EditorCell> cell) {
+  const auto at = [&](EditorGrid grid) -> std::optional<std::pair<int, int>> {
+    if (!cell || cell->grid != grid) return std::nullopt;
+    return std::pair{cell->row, cell->column};
+  };
+  baseModel_->markUnreadable(at(EditorGrid::Base));
+  mlModel_->markUnreadable(at(EditorGrid::Multilayer));
 }
 
 int TfrmModel::topPanelWidth() const {

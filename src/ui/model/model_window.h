@@ -47,6 +47,8 @@ class TfrmModel : public QWidget {
   void setMaterialLists(const MaterialLists& lists);
   //! The editor window lost the activation: the stack's rows are numbered again.
   void windowDeactivated();
+  //! Marks the cell that a calculation could not read (red); none unmarks.
+  void markUnreadableCell(std::optional<EditorCell> cell);
   //! The width of the sample type panel, which the window arrangement leaves room for.
   int topPanelWidth() const;
 
@@ -54,8 +56,11 @@ class TfrmModel : public QWidget {
   static constexpr int kWidth = 570;
 
  signals:
-  //! The user changed the model.
-  void modelEdited();
+  //! The user changed the model; `what` names the change where the window knows it better
+  //! than a comparison of the model does ("deleting a row"), and is empty otherwise.
+  void modelEdited(const QString& what);
+  //! A cell's editor closed: the next keystroke begins another edit.
+  void typingEnded();
   //! "edit function..." was pressed.
   void editFunctionRequested();
   //! "I want to test my function" found the function sound: both curves are to be computed.
@@ -76,7 +81,7 @@ class TfrmModel : public QWidget {
   void arrangePanels();
   void chooseType(SampleType type);
   void countChanged(void (*rule)(SampleModel&, int), int value);
-  void edited();
+  void edited(const char* what = "");
   void focusChanged(QWidget* old, QWidget* now);
   void openPopup(EditorGrid grid, QPoint globalPos);
   void testFunction();

@@ -1,6 +1,15 @@
 #include "ui/model/text_grid_model.h"
 
+#include <QColor>
+
 namespace quorrel {
+
+namespace {
+
+//! A light red that keeps the cell's text readable.
+const QColor kUnreadableColour(255, 170, 170);
+
+}  // namespace
 
 TextGridModel::TextGridModel(const TextGrid& grid, CellEdit edit, QObject* parent)
     : QAbstractTableModel(parent),
@@ -17,7 +26,12 @@ int TextGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TextGridModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  if (!index.isValid()) return {};
+  if (role == Qt::BackgroundRole) {
+    if (unreadable_ == std::pair{index.row() + 1, index.column() + 1}) return kUnreadableColour;
+    return {};
+  }
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   return QString::fromStdString(grid_.cell(index.row() + 1, index.column() + 1));
 }
 
@@ -39,6 +53,12 @@ bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int
   edit_(index.row() + 1, index.column() + 1, text);
   cellsChanged();
   return true;
+}
+
+void TextGridModel::markUnreadable(std::optional<std::pair<int, int>> cell) {
+  if (cell == unreadable_) return;
+  unreadable_ = cell;
+  cellsChanged();
 }
 
 void TextGridModel::cellsChanged() {

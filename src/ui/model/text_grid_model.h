@@ -3,7 +3,9 @@
 // column 0 the row labels, and the other cells are the table's items.
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include <QAbstractTableModel>
 
@@ -32,8 +34,12 @@ class TextGridModel : public QAbstractTableModel {
   void cellsChanged();
   //! The grid's number of rows may have changed.
   void rowsChanged();
+  //! Marks the cell (row, column) of the grid as one that cannot be read; none unmarks.
+  void markUnreadable(std::optional<std::pair<int, int>> cell);
+  std::optional<std::pair<int, int>> unreadableCell() const { return unreadable_; }
 
  private:
+  std::optional<std::pair<int, int>> unreadable_;
   const TextGrid& grid_;
   CellEdit edit_;
   int shownRows_;

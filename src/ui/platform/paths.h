@@ -16,4 +16,9 @@ inline QString FromPath(const std::filesystem::path& path) {
   return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
+//! The last part of `path`, as a caption or a message names the file.
+inline QString FileNameOf(const QString& path) {
+  return FromPath(ToPath(path).filename());
+}
+
 }  // namespace quorrel

@@ -1,4 +1,4 @@
-#include "fit/fit_session.h"
+#include "shell/fit_session.h"
 
 #include <stdexcept>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "fit/fit_session.h"
+#include "shell/fit_session.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "common/decimal_separator.h"
 #include "common/number_format.h"
-#include "fit_test_models.h"
+#include "../fit/fit_test_models.h"
 #include "model/profile_function.h"
 
 namespace quorrel {

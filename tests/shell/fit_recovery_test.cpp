@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "fit/fit_session.h"
-#include "fit_test_models.h"
+#include "shell/fit_session.h"
+#include "../fit/fit_test_models.h"
 
 namespace quorrel {
 namespace {

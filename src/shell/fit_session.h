@@ -11,42 +11,16 @@
 
 #include "calc/curves.h"
 #include "fit/chi_square.h"
+#include "fit/fit_data.h"
 #include "fit/fit_engine.h"
 #include "fit/parameter_labels.h"
 #include "fit/parameter_set.h"
 #include "fit/run_control.h"
 #include "fit/vary_flags.h"
-#include "model/measured_data.h"
 #include "model/sample_model.h"
 #include "physics/layer_stack.h"
 
 namespace quorrel {
-
-//! How "iterate to minimum" minimises; the numbers are the stored setting.
-enum class FitMethod {
-  RandomSearch = 0,        //!< "random search": the randomised one-value search
-  LevenbergMarquardt = 1,  //!< "Levenberg-Marquardt": all values at once, with standard errors
-};
-
-//! The dialog's options, kept from one opening to the next.
-struct FitSettings {
-  RunMode mode = RunMode::IterateToMinimum;
-  FitMethod method = FitMethod::RandomSearch;
-  Weighting weighting = Weighting::Statistical;
-  bool includeResolution = false;
-  bool includeBackground = false;
-  bool displayGraph = false;
-  double tolerance = 1e-6;
-};
-
-//! The measured points of a fit with what the last reflectivity run over them left for point
-//! i at index i - 1 (empty where that run computed nothing).
-struct FitData {
-  MeasuredData measured;
-  std::vector<double> pointResolution;
-  std::vector<double> pointBackground;
-  SmearingKernel smearing = SmearingKernel::Standard;  //!< the kernel the settings chose
-};
 
 enum class FitDialogState {
   Closed,   //!< not shown

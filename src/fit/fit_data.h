@@ -1,0 +1,45 @@
+#pragma once
+// What a fit runs on and how: the measured points with their resolution and background, and
+// the options of a run, which the fit dialog and quorrel-cli share.
+
+#include <vector>
+
+#include "fit/chi_square.h"
+#include "fit/fit_engine.h"
+#include "model/calc_settings.h"
+#include "model/measured_data.h"
+
+namespace quorrel {
+
+//! How "iterate to minimum" minimises; the numbers are the stored setting.
+enum class FitMethod {
+  RandomSearch = 0,        //!< "random search": the randomised one-value search
+  LevenbergMarquardt = 1,  //!< "Levenberg-Marquardt": all values at once, with standard errors
+};
+
+//! The dialog's options, kept from one opening to the next.
+struct FitSettings {
+  RunMode mode = RunMode::IterateToMinimum;
+  FitMethod method = FitMethod::RandomSearch;
+  Weighting weighting = Weighting::Statistical;
+  bool includeResolution = false;
+  bool includeBackground = false;
+  bool displayGraph = false;
+  double tolerance = 1e-6;
+};
+
+//! The measured points of a fit with what the last reflectivity run over them left for point
+//! i at index i - 1 (empty where that run computed nothing).
+struct FitData {
+  MeasuredData measured;
+  std::vector<double> pointResolution;
+  std::vector<double> pointBackground;
+  SmearingKernel smearing = SmearingKernel::Standard;  //!< the kernel the settings chose
+};
+
+//! The points of `measured` with each point's resolution and background under `settings` as
+//! they are now: what the fit dialog and quorrel-cli fit both run on. Throws what the
+//! resolution rules throw for a field that is not a number.
+FitData FitDataFor(const CalcSettings& settings, MeasuredData measured);
+
+}  // namespace quorrel

@@ -1,0 +1,96 @@
+#include "shell/document.h"
+
+#include <utility>
+
+#include "files/model_file_writer.h"
+#include "shell/step_names.h"
+
+namespace quorrel {
+
+Document::Document() : history_(content(true)) {}
+
+Document::Document(std::uint64_t fitSeed) : fitSession_(fitSeed), history_(content(true)) {}
+
+DocumentContent Document::content(bool withNewData) const {
+  return {state_.model, state_.editor, state_.settings,
+          withNewData ? std::make_shared<const MeasuredData>(state_.data)
+                      : history_.current().data};
+}
+
+bool Document::modelChanged() const {
+  return ModelFileText(state_.model, state_.settings) != savedModelText_;
+}
+
+void Document::modelSaved(std::string modelFile) {
+  modelFile_ = std::move(modelFile);
+  savedModelText_ = ModelFileText(state_.model, state_.settings);
+  discardRecovery();
+}
+
+void Document::restoreSavedState(std::string modelFile, std::string savedModelText) {
+  modelFile_ = std::move(modelFile);
+  savedModelText_ = std::move(savedModelText);
+}
+
+void Document::keepForRecovery(const std::string& savedAt) {
+  if (recovery_ == nullptr) return;
+  if (!modelChanged()) {
+    recovery_->discard();
+    return;
+  }
+  RecoveredWork work;
+  work.model = state_.model;
+  work.editor = state_.editor;
+  work.settings = state_.settings;
+  work.modelFile = modelFile_;
+  work.dataFile = state_.data.fileName;
+  work.savedAt = savedAt;
+  recovery_->keep(work);
+}
+
+void Document::discardRecovery() {
+  if (recovery_ != nullptr) recovery_->discard();
+}
+
+void Document::startHistory() { history_ = UndoHistory<DocumentContent>(content(true)); }
+
+void Document::edited(const std::string& what) {
+  const DocumentContent& before = history_.current();
+  const std::optional<StepName> step =
+      NameChange(before.model, before.settings, state_.model, state_.settings);
+  if (!step) return;
+  if (what.empty()) {
+    history_.record(content(false), step->what, step->mergeKey);
+  } else {
+    history_.record(content(false), what);
+  }
+}
+
+void Document::recordStep(const std::string& what) { history_.record(content(true), what); }
+
+std::optional<Restored> Document::undo() {
+  const std::shared_ptr<const MeasuredData> shown = history_.current().data;
+  return restore(history_.undo(), shown);
+}
+
+std::optional<Restored> Document::redo() {
+  const std::shared_ptr<const MeasuredData> shown = history_.current().data;
+  return restore(history_.redo(), shown);
+}
+
+std::optional<Restored> Document::restore(const DocumentContent* content,
+                                          const std::shared_ptr<const MeasuredData>& shown) {
+  if (content == nullptr) return std::nullopt;
+  state_.model = content->model;
+  state_.editor = content->editor;
+  state_.settings = content->settings;
+  // The data only when the step loaded others: a fitting region set since stays.
+  Restored restored;
+  if (content->data != shown) {
+    state_.data = *content->data;
+    restored.data = true;
+  }
+  return restored;
+}
+
+}  // namespace quorrel
