@@ -56,6 +56,8 @@ void FitSession::open(const SampleModel& model, FitData data, ProfileEvaluator p
   okPending_ = false;
   cancelPending_ = false;
   convergedShown_ = false;
+  // A chi-square of an earlier opening belongs to values the dialog no longer shows.
+  chiSquareText_ = std::string(1, '0');
   control_.clear();
   control_.setTolerance(settings_.tolerance);
 }

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QAction>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -170,10 +171,15 @@ class SessionTest : public QObject {
       Settle(*window);
       QVERIFY(PlainCurve(*window) != tenPeriods);
       Picture("03-five-periods");
-      QTest::keyClick(repetitions, Qt::Key_A, Qt::ControlModifier);
-      QTest::keyClicks(repetitions, "10");
-      QTest::keyClick(repetitions, Qt::Key_Return);
+      // Back to ten with Undo, from the reflectivity window.
+      QMdiSubWindow* reflectivityFrame = window->frameOf(window->plotWindow());
+      Click(reflectivityFrame, {reflectivityFrame->width() / 2, 8});  // its title bar
+      QCOMPARE(window->findChild<QAction*>("mnuUndo")->text(), QString("&Undo repetitions"));
+      QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+      QCOMPARE(window->findChild<QAction*>("mnuRedo")->text(), QString("&Redo repetitions"));
+      QCOMPARE(window->state().model.edtRepts, 10);
       Settle(*window);
+      QCOMPARE(PlainCurve(*window), tenPeriods);
 
       // The measured data, and the fitting region with Ctrl and the mouse buttons.
       services.prompts.files = {examples + "/multilayer_measured.dat"};

@@ -242,6 +242,9 @@ TEST(FitSessionTest, NoSearchShowsTheChiSquareOfTheCurrentValues) {
   EXPECT_EQ(calculated.outcome->chiSquare, iterated.outcome->chiSquare);
   session.toggleVary(0);
   EXPECT_FALSE(session.convergedShown());
+  session.cancel();
+  session.open(Start(), Data());
+  EXPECT_EQ(session.chiSquareText(), "0");
 }
 
 TEST(FitSessionTest, AFailingUserFunctionSaysSoInTheStatusText) {

@@ -32,6 +32,7 @@ class CalculationsTest : public QObject {
     TestServices services;
     auto window = services.start();
     window->show();
+    QTRY_COMPARE(window->calculations().running(), 0);  // the start-up curves
     window->calculateReflectivity();
     window->calculateProfile();
     QCOMPARE(window->calculations().running(), 2);

@@ -72,6 +72,7 @@ class FileCommandsTest : public QObject {
     TestServices services;
     auto window = services.start();
     window->show();
+    QTRY_COMPARE(window->calculations().running(), 0);  // the start-up curves
     window->loadModel();
     QCOMPARE(window->calculations().running(), 2);
     QTRY_COMPARE(window->calculations().running(), 0);
@@ -82,6 +83,7 @@ class FileCommandsTest : public QObject {
     ScratchFiles files;
     auto window = services.start();
     window->show();
+    QTRY_COMPARE(window->calculations().running(), 0);  // the start-up curves
     window->state().model.baseGrid.setCell(2, kColThickness, "99");
     QVERIFY(window->modelChanged());
     services.prompts.saveChoices = {SaveChoice::Cancel};

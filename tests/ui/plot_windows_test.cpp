@@ -10,6 +10,7 @@
 #include "model/sample_model.h"
 #include "qt_test_registry.h"
 #include "test_services.h"
+#include "ui/calc/calculation_runner.h"
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_slots.h"
 #include "ui/platform/shared_file_dialogs.h"
@@ -114,6 +115,7 @@ class PlotWindowsTest : public QObject {
     auto window = services.start();
     window->show();
     window->loadDataFile(files.write("run.dat", FivePoints()));
+    QTRY_COMPARE(window->calculations().running(), 0);  // the start-up and the data's curves
     TfrmPlot& plot = window->plotWindow();
     QTest::mouseMove(plotArea(plot), pixelOf(plot, 0.03, 0.1));
     const QRegularExpression reflectivity(R"(^Qz =0\.03\d\d; R = \d\.\d{3}E-0\d$)");

@@ -219,6 +219,8 @@ void TForm1::firstShowing() {
   frameOf(*frmModel_)->setFixedWidth(TfrmModel::kWidth);
   tile();
   if (state_.materialTableLoaded) loadMaterialTable(state_.sldDatabasePath);
+  // The first windows show the start-up model's curves.
+  recalculate();
   splash_.reset();
   if (!state_.expertMode) showTips();
   offerRecovery();
