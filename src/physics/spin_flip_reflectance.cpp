@@ -110,27 +110,35 @@ SpinMatrix ReflectionMatrix(const PreparedSpinFlip& p, double kSquared) {
   return x;
 }
 
-//! k² for incident state `spin` (0 up, 1 down) whose kz in the ambient is Qz/2.
-double IncidentEnergy(const PreparedSpinFlip& p, double qz, int spin) {
-  const double fourPiRho = spin == 0 ? p.fourPiRhoUp[0] : p.fourPiRhoDown[0];
-  const double k = CAbs(CSqrt({qz * qz / 4 + fourPiRho, p.fourPiImRho[0]}));
-  if (!std::isfinite(k * k)) throw ArithmeticFault("overflow in the vacuum wave number");
-  return k * k;
-}
-
 double Intensity(const Complex& z) { return z.re * z.re + z.im * z.im; }
 
 }  // namespace
 
+double SpinFlipIncidentEnergy(const PreparedSpinFlip& stack, double qz, int spin) {
+  const double fourPiRho = spin == 0 ? stack.fourPiRhoUp[0] : stack.fourPiRhoDown[0];
+  double kSquared = 0;
+  if (stack.zeemanSplit) {
+    // The field lowers one spin's potential in the ambient below the other's: that spin's
+    // energy may lie below the field-free vacuum's, so it is not formed as a modulus.
+    kSquared = qz * qz / 4 + fourPiRho;
+  } else {
+    // As the non-magnetic recursion forms it.
+    const double k = CAbs(CSqrt({qz * qz / 4 + fourPiRho, stack.fourPiImRho[0]}));
+    kSquared = k * k;
+  }
+  if (!std::isfinite(kSquared)) throw ArithmeticFault("overflow in the vacuum wave number");
+  return kSquared;
+}
+
 SpinReflectances SpinFlipReflectance(const PreparedSpinFlip& stack, double qz) {
   SpinReflectances r;
   if (!stack.zeemanSplit) {
-    const SpinMatrix x = ReflectionMatrix(stack, IncidentEnergy(stack, qz, 0));
+    const SpinMatrix x = ReflectionMatrix(stack, SpinFlipIncidentEnergy(stack, qz, 0));
     r = {Intensity(x[3]), Intensity(x[1]), Intensity(x[2]), Intensity(x[0])};
   } else {
     // Each incident spin has its own energy in the field; its column is its two channels.
-    const SpinMatrix up = ReflectionMatrix(stack, IncidentEnergy(stack, qz, 0));
-    const SpinMatrix down = ReflectionMatrix(stack, IncidentEnergy(stack, qz, 1));
+    const SpinMatrix up = ReflectionMatrix(stack, SpinFlipIncidentEnergy(stack, qz, 0));
+    const SpinMatrix down = ReflectionMatrix(stack, SpinFlipIncidentEnergy(stack, qz, 1));
     r = {Intensity(down[3]), Intensity(down[1]), Intensity(up[2]), Intensity(up[0])};
   }
   if (!std::isfinite(r.downDown + r.downUp + r.upDown + r.upUp)) {

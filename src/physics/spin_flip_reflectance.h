@@ -15,6 +15,11 @@ namespace quorrel {
 //! ambient. A result beyond the double range raises ArithmeticFault.
 SpinReflectances SpinFlipReflectance(const PreparedSpinFlip& stack, double qz);
 
+//! k² of incident spin `spin` (0 up, 1 down along the guide field) whose kz in the ambient is
+//! Qz/2 (the ambient's absorption aside when there is a field): the energy of that spin's
+//! recursion. ArithmeticFault where it leaves the double range.
+double SpinFlipIncidentEnergy(const PreparedSpinFlip& stack, double qz, int spin);
+
 //! out[i] = SpinFlipReflectance at qz[i], by the scalar recursion or the vectorised one (which
 //! agrees with it to rounding). ArithmeticFault carries the Qz at which it happened.
 void SpinFlipReflectanceBatch(const SpinFlipStack& stack, std::span<const double> qz,

@@ -133,6 +133,34 @@ TEST(SpinFlipReflectance, SymmetriesOfTheGeometry) {
   }
 }
 
+TEST(SpinFlipReflectance, AFieldAloneShiftsBothSpinsAlikeAndFlipsNone) {
+  // A field out of the plane and no magnetisation: every medium's potential moves by the same
+  // Zeeman term for each spin, which Qz (measured for the incident spin) does not see, even
+  // where the field lowers the down spin's energy below the field-free vacuum's.
+  SpinFlipStack stack = TwistedStack(30, 2.0);
+  for (MagneticMedium& m : stack.media) m.magneticRho = 0;
+  const int n = stack.layerCount();
+  LayerStack plain(n);
+  for (int j = 0; j <= n + 1; ++j) {
+    const MagneticMedium& m = stack.media[static_cast<std::size_t>(j)];
+    plain.setRho(j, m.rho);
+    plain.setImRho(j, m.imRho);
+    if (j >= 1) plain.setSigma(j, m.sigma);
+    if (j >= 1 && j <= n) plain.setThickness(j, m.thickness);
+  }
+  const std::vector<double> qz = Grid(0.0005, 0.0011, 100);
+  for (KernelKind kind : {KernelKind::Reference, KernelKind::Fast}) {
+    const auto out = Channels(stack, qz, kind);
+    ReflectanceWorkspace workspace;
+    for (std::size_t i = 0; i < qz.size(); ++i) {
+      const double expected = Reflectance(plain, qz[i], workspace);
+      EXPECT_NEAR(out[i].upUp, expected, 1e-9 * expected) << qz[i];
+      EXPECT_NEAR(out[i].downDown, expected, 1e-9 * expected) << qz[i];
+      EXPECT_EQ(out[i].upDown + out[i].downUp, 0.0);
+    }
+  }
+}
+
 TEST(SpinFlipReflectance, FastKernelAgreesWithTheScalarOneOnEverySet) {
   for (const double field : {0.0, 0.5}) {
     const SpinFlipStack stack = TwistedStack(70, field);

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "common/error.h"
-#include "physics/cxmath.h"
 #include "physics/fast/compute_pool.h"
 #include "physics/fast/spin_flip_lane_kernel.h"
 #include "physics/spin_flip_reflectance.h"
@@ -33,14 +32,14 @@ SpinFlipLaneKernel SpinFlipKernelFor(InstructionSet set) {
   return spin_generic::EvaluateSpinFlipSlice;
 }
 
-//! k² of incident state `spin` (0 up, 1 down) as the scalar kernel forms it; false where that
-//! would not give a finite positive real root exactly.
+//! SpinFlipIncidentEnergy; false where forming it faults.
 bool IncidentEnergy(const PreparedSpinFlip& p, double qz, int spin, double& kSquared) {
-  const double radicand = qz * qz / 4 + (spin == 0 ? p.fourPiRhoUp[0] : p.fourPiRhoDown[0]);
-  if (p.fourPiImRho[0] != 0.0 || !(radicand >= 1e-298) || !std::isfinite(radicand)) return false;
-  const double k = std::sqrt(radicand);
-  kSquared = k * k;
-  return std::isfinite(kSquared);
+  try {
+    kSquared = SpinFlipIncidentEnergy(p, qz, spin);
+  } catch (const ArithmeticFault&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
