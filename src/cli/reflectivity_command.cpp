@@ -64,6 +64,15 @@ struct ReflectivityOptions {
   }
 };
 
+//! The measured data of --data, or none.
+MeasuredData LoadRunData(const Arguments& args, const DataOptions& dataOptions, std::ostream& err) {
+  const std::optional<std::string> dataPath = args.value("--data");
+  if (!dataPath) return MeasuredData();
+  const DataLineRule rule = args.has("--strict") ? DataLineRule::Fatal
+                                                 : DataLineRule::ReportAndSkip;
+  return LoadDataInput(*dataPath, dataOptions, rule, err);
+}
+
 //! The options of --spin-flip: refused without it, and the options it does not combine with
 //! refused with it.
 void CheckSpinFlipOptions(const Arguments& args) {
@@ -88,12 +97,7 @@ void RunSpinFlip(const Arguments& args, const ReflectivityOptions& options,
   const std::string& path = args.positional()[0];
   SpinFlipInput input = LoadSpinFlipInput(path, args.number("--aguide").value_or(90),
                                           args.number("--field").value_or(0), err);
-  MeasuredData data;
-  if (const std::optional<std::string> dataPath = args.value("--data")) {
-    const DataLineRule rule = args.has("--strict") ? DataLineRule::Fatal
-                                                   : DataLineRule::ReportAndSkip;
-    data = LoadDataInput(*dataPath, dataOptions, rule, err);
-  }
+  const MeasuredData data = LoadRunData(args, dataOptions, err);
   options.apply(data, input.settings);
   ApplyDataOptions(dataOptions, data, args.value("--data").value_or(""), input.settings);
   SpinFlipResult result;
@@ -130,12 +134,7 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
   }
 
   ModelInput input = LoadModelInput(args.positional()[0], err);
-  MeasuredData data;
-  if (const std::optional<std::string> dataPath = args.value("--data")) {
-    const DataLineRule rule = args.has("--strict") ? DataLineRule::Fatal
-                                                   : DataLineRule::ReportAndSkip;
-    data = LoadDataInput(*dataPath, dataOptions, rule, err);
-  }
+  const MeasuredData data = LoadRunData(args, dataOptions, err);
   CalcSettings& settings = input.settings;
   options.apply(data, settings);
   ApplyDataOptions(dataOptions, data, args.value("--data").value_or(""), settings);

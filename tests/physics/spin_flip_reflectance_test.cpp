@@ -74,6 +74,7 @@ TEST(SpinFlipReflectance, CollinearCaseIsTheTwoSpinStatesWithoutSpinFlip) {
   SpinFlipStack stack = TwistedStack(90, 0);
   for (MagneticMedium& m : stack.media) m.thetaM = 90;
   stack.media[4].magneticRho = -0.6e-6;  // antiparallel to the field
+  stack.media[7].magneticRho = 0;  // with layer 6, two non-magnetic layers above magnetic ones
   const int n = stack.layerCount();
   for (int spin : {-1, 1}) {
     LayerStack plain(n);
