@@ -5,10 +5,10 @@
 
 #include <vector>
 
+#include "alternating_stack.h"
 #include "physics/fast/spin_flip_fast.h"
 #include "physics/reflectance_batch.h"
 #include "physics/spin_flip_reflectance.h"
-#include "alternating_stack.h"
 
 namespace quorrel {
 namespace {
@@ -33,9 +33,9 @@ SpinFlipStack MagneticAlternatingStack(int n, bool twisted) {
 }
 
 void CountLayerPoints(benchmark::State& state, double perIteration) {
-  state.counters["ns_per_layer_point"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * perIteration,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_layer_point"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * perIteration,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void RunSpinFlip(benchmark::State& state, bool twisted, fast::Threading threading) {
@@ -60,13 +60,20 @@ BENCHMARK(BM_SpinFlipTwistedOneThread)->Arg(10)->Arg(100)->Arg(1000)->Unit(bench
 void BM_SpinFlipCollinearOneThread(benchmark::State& state) {
   RunSpinFlip(state, false, fast::Threading::CallingThread);
 }
-BENCHMARK(BM_SpinFlipCollinearOneThread)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpinFlipCollinearOneThread)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SpinFlipTwistedSharedPool(benchmark::State& state) {
   RunSpinFlip(state, true, fast::Threading::SharedPool);
 }
 BENCHMARK(BM_SpinFlipTwistedSharedPool)
-    ->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 //! The scalar reference of the twisted stack, for comparison.
 void BM_SpinFlipTwistedReference(benchmark::State& state) {

@@ -18,7 +18,8 @@ SpinFlipStack SpinFlipStackOfModel(const SampleModel& model, double aguide, doub
   stack.field = field;
   for (int j = 0; j <= n + 1; ++j) {
     if (j > 0 && up.imRho(j) != plain.imRho(j)) {
-      const std::string where = j == n + 1 ? "the substrate" : "calculation layer " + std::to_string(j);
+      const std::string where =
+          j == n + 1 ? "the substrate" : "calculation layer " + std::to_string(j);
       throw QuorrelError("spin flip takes no magnetic absorption, but I(mag) of " + where +
                          " is not 0");
     }

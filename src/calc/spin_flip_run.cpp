@@ -14,9 +14,8 @@ SpinFlipResult RunSpinFlipCalculation(const SpinFlipStack& stack, const CalcSett
   result.pointResolution = PointResolutions(settings, data, qz);
   if (settings.cbBackground) result.pointBackground = PointBackgrounds(settings, qz);
   // Smearing is always on, as in the reflectivity run; a resolution of 0 leaves a point as it is.
-  const PointOptions options{.smear = true,
-                             .addBackground = settings.cbBackground,
-                             .kernel = settings.smearing};
+  const PointOptions options{
+      .smear = true, .addBackground = settings.cbBackground, .kernel = settings.smearing};
   std::vector<SpinReflectances> values(qz.size());
   SpinFlipPointBatch(stack, options, result.pointBackground, result.pointResolution, qz, values,
                      kernel);

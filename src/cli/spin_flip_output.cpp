@@ -9,9 +9,7 @@
 
 namespace quorrel::cli {
 
-bool IsLayerTable(const std::string& path) {
-  return EndsWithIgnoringCase(path, ".layers");
-}
+bool IsLayerTable(const std::string& path) { return EndsWithIgnoringCase(path, ".layers"); }
 
 SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double field,
                                 std::ostream& err) {
@@ -44,7 +42,8 @@ std::string SpinFlipText(const SpinFlipResult& result, Precision precision) {
   std::string text;
   for (std::size_t i = 0; i < result.upUp.size(); ++i) {
     text += format(result.upUp.x[i]);
-    for (const ReflCurve* curve : {&result.downDown, &result.downUp, &result.upDown, &result.upUp}) {
+    for (const ReflCurve* curve :
+         {&result.downDown, &result.downUp, &result.upDown, &result.upUp}) {
       text += '\t' + format(curve->y[i]);
     }
     text += "\r\n";

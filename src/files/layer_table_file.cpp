@@ -47,12 +47,14 @@ LayerTable ReadLayerTable(const std::filesystem::path& path) {
     const std::vector<std::string_view> fields = Fields(line);
     if (fields.empty() || fields.front().front() == '#') continue;
     if (fields.size() != 4 && fields.size() != 6) {
-      fail(lineNumber, "a medium is 4 numbers (thickness, sld, isld, roughness) or 6 (thickness, "
-                       "sld, mu, thetaM, sldm, roughness), not " + std::to_string(fields.size()));
+      fail(lineNumber,
+           "a medium is 4 numbers (thickness, sld, isld, roughness) or 6 (thickness, "
+           "sld, mu, thetaM, sldm, roughness), not " +
+               std::to_string(fields.size()));
     }
     if (width != 0 && fields.size() != width) {
-      fail(lineNumber, std::to_string(fields.size()) + " numbers after rows of " +
-                           std::to_string(width));
+      fail(lineNumber,
+           std::to_string(fields.size()) + " numbers after rows of " + std::to_string(width));
     }
     width = fields.size();
     std::vector<double> numbers;

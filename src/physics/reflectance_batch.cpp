@@ -76,7 +76,8 @@ void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOpti
     std::vector<double> samples(n * kSamples);
     for (std::size_t i = 0; i < n; ++i) {
       const auto positions = StandardSamplePositions(qz[i], resolution[i]);
-      std::copy(positions.begin(), positions.end(), samples.begin() + static_cast<std::ptrdiff_t>(i * kSamples));
+      std::copy(positions.begin(), positions.end(),
+                samples.begin() + static_cast<std::ptrdiff_t>(i * kSamples));
     }
     std::vector<double> values(stacks.size() * samples.size());
     std::vector<std::span<double>> valueRows;

@@ -15,8 +15,8 @@ inline constexpr double kStandardWeightSum = 4.89;
 
 //! The positions of the nine samples of the point `qz` with half-width `b`.
 inline std::array<double, kStandardSamples> StandardSamplePositions(double qz, double b) {
-  return {qz, qz - b, qz + b, qz - 0.75 * b, qz + 0.75 * b, qz - b / 2, qz + b / 2, qz - b / 4,
-          qz + b / 4};
+  return {qz,         qz - b,     qz + b,     qz - 0.75 * b, qz + 0.75 * b,
+          qz - b / 2, qz + b / 2, qz - b / 4, qz + b / 4};
 }
 
 //! The smeared value from the nine sample values, in the kernel's order of accumulation.

@@ -30,7 +30,8 @@ std::vector<double> SpinStateEdges(const SpinFlipStack& stack, double sign) {
   const double guide = std::sin(stack.aguide * std::numbers::pi / 180);
   for (int j = 0; j <= stack.layerCount() + 1; ++j) {
     const MagneticMedium& m = stack.media[static_cast<std::size_t>(j)];
-    const double along = j == 0 ? 0.0 : m.magneticRho * std::sin(m.thetaM * std::numbers::pi / 180) * guide;
+    const double along =
+        j == 0 ? 0.0 : m.magneticRho * std::sin(m.thetaM * std::numbers::pi / 180) * guide;
     states.setRho(j, m.rho + sign * along);
   }
   return CriticalEdges(states);

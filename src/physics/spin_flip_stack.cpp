@@ -79,15 +79,16 @@ double SpinAsymmetry(const SpinReflectances& r) {
 
 double FieldDensityPerTesla() {
   // m_n·μ_n / (2π·ħ²), CODATA 2018, converted from m⁻² to Å⁻².
-  constexpr double kNeutronMass = 1.67492749804e-27;      // kg
-  constexpr double kNeutronMoment = 9.6623651e-27;        // J/T, magnitude
-  constexpr double kReducedPlanck = 1.054571817e-34;      // J s
-  return kNeutronMass * kNeutronMoment /
-         (2 * std::numbers::pi * kReducedPlanck * kReducedPlanck) * 1e-20;
+  constexpr double kNeutronMass = 1.67492749804e-27;  // kg
+  constexpr double kNeutronMoment = 9.6623651e-27;    // J/T, magnitude
+  constexpr double kReducedPlanck = 1.054571817e-34;  // J s
+  return kNeutronMass * kNeutronMoment / (2 * std::numbers::pi * kReducedPlanck * kReducedPlanck) *
+         1e-20;
 }
 
 PreparedSpinFlip::PreparedSpinFlip(const SpinFlipStack& stack) {
-  if (stack.media.size() < 2) throw std::invalid_argument("a stack needs an ambient and a substrate");
+  if (stack.media.size() < 2)
+    throw std::invalid_argument("a stack needs an ambient and a substrate");
   const int n = stack.layerCount();
   layerCount = n;
   const auto media = static_cast<std::size_t>(n) + 2;

@@ -52,15 +52,16 @@ void ExpectCloseCurves(const ReflCurve& a, const ReflCurve& b, const std::string
 }
 
 TEST(SpinFlipRunTest, CollinearMagnetisationGivesTheTwoSpinCurvesAndNoSpinFlip) {
-  for (const auto& [name, model] : {std::pair{"multilayer", MagneticMultilayer()},
-                                    std::pair{"layer", MagneticLayer()}}) {
+  for (const auto& [name, model] :
+       {std::pair{"multilayer", MagneticMultilayer()}, std::pair{"layer", MagneticLayer()}}) {
     for (const SmearingKernel kernel : {SmearingKernel::Standard, SmearingKernel::Accurate}) {
       CalcSettings settings = SmearedWithBackground();
       settings.smearing = kernel;
       const ReflectivityResult today = RunReflectivityCalculation(model, settings, MeasuredData());
       const SpinFlipResult flip =
           RunSpinFlipCalculation(SpinFlipStackOfModel(model, 90, 0), settings, MeasuredData());
-      const std::string what = std::string(name) + (kernel == SmearingKernel::Accurate ? " accurate" : "");
+      const std::string what =
+          std::string(name) + (kernel == SmearingKernel::Accurate ? " accurate" : "");
       ExpectCloseCurves(flip.downDown, today.spinDown, what);
       ExpectCloseCurves(flip.upUp, today.spinUp, what);
       EXPECT_EQ(flip.pointResolution, today.pointResolution);

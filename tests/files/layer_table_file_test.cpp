@@ -44,9 +44,10 @@ TEST(LayerTableFile, RefusesWhatIsNotALayerTableByLine) {
     const char* message;
   };
   for (const Case c : {
-           Case{"# media\n0 0 0 0\n10 1 0\n", "line 3: a medium is 4 numbers (thickness, sld, "
-                                              "isld, roughness) or 6 (thickness, sld, mu, thetaM, "
-                                              "sldm, roughness), not 3"},
+           Case{"# media\n0 0 0 0\n10 1 0\n",
+                "line 3: a medium is 4 numbers (thickness, sld, "
+                "isld, roughness) or 6 (thickness, sld, mu, thetaM, "
+                "sldm, roughness), not 3"},
            Case{"0 0 0 0\n10 1 0 90 1 0\n", "line 2: 6 numbers after rows of 4"},
            Case{"0 0 0 0\n10 1,5 0 3\n", "line 2: \"1,5\" is not a number"},
            Case{"0 2.07 0 0\n", "needs a fronting and a backing medium, one row each"},

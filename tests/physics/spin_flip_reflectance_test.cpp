@@ -37,8 +37,8 @@ SpinFlipStack TwistedStack(double aguide, double field) {
   stack.field = field;
   stack.media.push_back({0, 0, 0, 0, 90, 0});
   for (int j = 1; j <= 12; ++j) {
-    stack.media.push_back({20.0 + 7 * j, (3 + j % 4) * 1e-6, 1e-9 * j, (j % 3) * 0.8e-6,
-                           30.0 * j, 1.0 + j % 5});
+    stack.media.push_back(
+        {20.0 + 7 * j, (3 + j % 4) * 1e-6, 1e-9 * j, (j % 3) * 0.8e-6, 30.0 * j, 1.0 + j % 5});
   }
   stack.media.push_back({0, 2.07e-6, 0, 0.5e-6, 45, 4});
   return stack;
@@ -62,7 +62,8 @@ TEST(SpinFlipReflectance, PolarisedReferenceCasesAgreeInEveryChannel) {
         for (std::size_t channel = 0; channel < 4; ++channel) {
           const double expected = rows[i][channel + 1];
           EXPECT_NEAR(values[channel], expected, std::max(1e-6 * expected, 1e-10))
-              << c.name << " kernel " << static_cast<int>(kind) << " channel " << channel << " Q " << qz[i];
+              << c.name << " kernel " << static_cast<int>(kind) << " channel " << channel << " Q "
+              << qz[i];
         }
       }
     }

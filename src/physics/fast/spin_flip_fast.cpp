@@ -74,10 +74,10 @@ void FastSpinFlipReflectance(const PreparedSpinFlip& stack, std::span<const doub
       overlap.push_back(z.im);
     }
   }
-  const SpinFlipView view{stack.layerCount,          stack.fourPiRhoUp.data(),
-                          stack.fourPiRhoDown.data(), stack.fourPiImRho.data(),
-                          stack.thickness.data(),     stack.roughnessFactor.data(),
-                          overlap.data(),             stack.aligned.data()};
+  const SpinFlipView view{
+      stack.layerCount,         stack.fourPiRhoUp.data(), stack.fourPiRhoDown.data(),
+      stack.fourPiImRho.data(), stack.thickness.data(),   stack.roughnessFactor.data(),
+      overlap.data(),           stack.aligned.data()};
   const std::size_t perPoint = static_cast<std::size_t>(stack.layerCount) + 1;
   const std::size_t chunkPoints =
       ((kChunkWork + perPoint - 1) / perPoint + kChunkGranule - 1) / kChunkGranule * kChunkGranule;
