@@ -16,6 +16,11 @@ SpinFlipStack SpinFlipStackOfModel(const SampleModel& model, double aguide, doub
   SpinFlipStack stack;
   stack.aguide = aguide;
   stack.field = field;
+  if (up.rho(0) != plain.rho(0) || up.imRho(0) != plain.imRho(0)) {
+    // Its spin states would not be those of the guide field in which the spins are counted.
+    throw QuorrelError("spin flip takes a non-magnetic ambient, but R(mag) or I(mag) of the "
+                       "ambient is not 0");
+  }
   for (int j = 0; j <= n + 1; ++j) {
     if (j > 0 && up.imRho(j) != plain.imRho(j)) {
       const std::string where =

@@ -85,16 +85,25 @@ TEST(SpinFlipRunTest, TurnedMagnetisationFlipsSpins) {
   EXPECT_EQ(flip.upDown.y, flip.downUp.y);  // no field: both directions alike
 }
 
-TEST(SpinFlipRunTest, MagneticAbsorptionIsRefusedByName) {
-  SampleModel model;
-  model.baseGrid.setCell(2, kColMagIm, "1e-9");
-  try {
-    SpinFlipStackOfModel(model, 90, 0);
-    FAIL() << "no error";
-  } catch (const QuorrelError& error) {
-    EXPECT_STREQ(error.what(),
-                 "spin flip takes no magnetic absorption, but I(mag) of calculation layer 1 is "
-                 "not 0");
+TEST(SpinFlipRunTest, MagneticAbsorptionAndAMagneticAmbientAreRefusedByName) {
+  struct Case {
+    int row, column;
+    const char* message;
+  };
+  for (const Case c :
+       {Case{2, kColMagIm,
+             "spin flip takes no magnetic absorption, but I(mag) of calculation layer 1 is not 0"},
+        Case{1, kColMagRe,
+             "spin flip takes a non-magnetic ambient, but R(mag) or I(mag) of the ambient is not "
+             "0"}}) {
+    SampleModel model;
+    model.baseGrid.setCell(c.row, c.column, "1e-9");
+    try {
+      SpinFlipStackOfModel(model, 90, 0);
+      ADD_FAILURE() << "no error for " << c.message;
+    } catch (const QuorrelError& error) {
+      EXPECT_STREQ(error.what(), c.message);
+    }
   }
 }
 
