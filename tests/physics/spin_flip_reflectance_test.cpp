@@ -44,6 +44,21 @@ SpinFlipStack TwistedStack(double aguide, double field) {
   return stack;
 }
 
+//! The non-magnetic stack that spin state `spin` (-1, 0, +1) of a collinear stack sees: the
+//! layers' and the substrate's densities moved by spin·sldm.
+LayerStack SpinStateStack(const SpinFlipStack& stack, int spin) {
+  const int n = stack.layerCount();
+  LayerStack plain(n);
+  for (int j = 0; j <= n + 1; ++j) {
+    const MagneticMedium& m = stack.media[static_cast<std::size_t>(j)];
+    plain.setRho(j, m.rho + spin * (j == 0 ? 0 : m.magneticRho));
+    plain.setImRho(j, m.imRho);
+    if (j >= 1) plain.setSigma(j, m.sigma);
+    if (j >= 1 && j <= n) plain.setThickness(j, m.thickness);
+  }
+  return plain;
+}
+
 TEST(SpinFlipReflectance, PolarisedReferenceCasesAgreeInEveryChannel) {
   struct Case {
     const char* name;
@@ -76,16 +91,8 @@ TEST(SpinFlipReflectance, CollinearCaseIsTheTwoSpinStatesWithoutSpinFlip) {
   for (MagneticMedium& m : stack.media) m.thetaM = 90;
   stack.media[4].magneticRho = -0.6e-6;  // antiparallel to the field
   stack.media[7].magneticRho = 0;  // with layer 6, two non-magnetic layers above magnetic ones
-  const int n = stack.layerCount();
   for (int spin : {-1, 1}) {
-    LayerStack plain(n);
-    for (int j = 0; j <= n + 1; ++j) {
-      const MagneticMedium& m = stack.media[static_cast<std::size_t>(j)];
-      plain.setRho(j, m.rho + spin * (j == 0 ? 0 : m.magneticRho));
-      plain.setImRho(j, m.imRho);
-      if (j >= 1) plain.setSigma(j, m.sigma);
-      if (j >= 1 && j <= n) plain.setThickness(j, m.thickness);
-    }
+    const LayerStack plain = SpinStateStack(stack, spin);
     const std::vector<double> qz = Grid(0, 0.0013, 200);
     for (KernelKind kind : {KernelKind::Reference, KernelKind::Fast}) {
       const auto out = Channels(stack, qz, kind);
@@ -141,15 +148,7 @@ TEST(SpinFlipReflectance, AFieldAloneShiftsBothSpinsAlikeAndFlipsNone) {
   // where the field lowers the down spin's energy below the field-free vacuum's.
   SpinFlipStack stack = TwistedStack(30, 2.0);
   for (MagneticMedium& m : stack.media) m.magneticRho = 0;
-  const int n = stack.layerCount();
-  LayerStack plain(n);
-  for (int j = 0; j <= n + 1; ++j) {
-    const MagneticMedium& m = stack.media[static_cast<std::size_t>(j)];
-    plain.setRho(j, m.rho);
-    plain.setImRho(j, m.imRho);
-    if (j >= 1) plain.setSigma(j, m.sigma);
-    if (j >= 1 && j <= n) plain.setThickness(j, m.thickness);
-  }
+  const LayerStack plain = SpinStateStack(stack, 0);
   const std::vector<double> qz = Grid(0.0005, 0.0011, 100);
   for (KernelKind kind : {KernelKind::Reference, KernelKind::Fast}) {
     const auto out = Channels(stack, qz, kind);
