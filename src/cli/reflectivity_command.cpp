@@ -5,6 +5,7 @@
 #include "cli/command_inputs.h"
 #include "cli/commands.h"
 #include "cli/curve_output.h"
+#include "cli/spin_flip_output.h"
 #include "model/settings_rules.h"
 
 namespace quorrel::cli {
@@ -22,8 +23,9 @@ KernelKind KernelOption(const Arguments& args) {
 ArgumentRules Rules() {
   ArgumentRules rules{
       .valueOptions = {"--data", "--qmin", "--qmax", "--points", "--wavelength", "--thickness",
-                       "--kernel", kOutputOption, kPrecisionOption},
-      .switches = {"--magnetic", "--transmission", "--strict", kResolutionFromData},
+                       "--kernel", "--aguide", "--field", kOutputOption, kPrecisionOption},
+      .switches = {"--magnetic", "--spin-flip", "--transmission", "--strict",
+                   kResolutionFromData},
   };
   rules.valueOptions.merge(DataValueOptions());
   return rules;
@@ -62,10 +64,57 @@ struct ReflectivityOptions {
   }
 };
 
+//! The measured data of --data, or none.
+MeasuredData LoadRunData(const Arguments& args, const DataOptions& dataOptions, std::ostream& err) {
+  const std::optional<std::string> dataPath = args.value("--data");
+  if (!dataPath) return MeasuredData();
+  const DataLineRule rule = args.has("--strict") ? DataLineRule::Fatal
+                                                 : DataLineRule::ReportAndSkip;
+  return LoadDataInput(*dataPath, dataOptions, rule, err);
+}
+
+//! The options of --spin-flip: refused without it, and the options it does not combine with
+//! refused with it.
+void CheckSpinFlipOptions(const Arguments& args) {
+  const bool spinFlip = args.has("--spin-flip");
+  for (const char* option : {"--aguide", "--field"}) {
+    if (args.has(option) && !spinFlip) throw UsageError(std::string(option) + " needs --spin-flip");
+  }
+  for (const char* option : {"--magnetic", "--transmission"}) {
+    if (args.has(option) && spinFlip) {
+      throw UsageError(std::string(option) + " does not go with --spin-flip");
+    }
+  }
+  if (!spinFlip && IsLayerTable(args.positional()[0])) {
+    throw UsageError("a layer table (.layers) is calculated with --spin-flip");
+  }
+}
+
+//! The four spin channels of the model file or layer table.
+void RunSpinFlip(const Arguments& args, const ReflectivityOptions& options,
+                 const DataOptions& dataOptions, Precision precision, KernelKind kernel,
+                 std::ostream& out, std::ostream& err) {
+  const std::string& path = args.positional()[0];
+  SpinFlipInput input = LoadSpinFlipInput(path, args.number("--aguide").value_or(90),
+                                          args.number("--field").value_or(0), err);
+  const MeasuredData data = LoadRunData(args, dataOptions, err);
+  options.apply(data, input.settings);
+  ApplyDataOptions(dataOptions, data, args.value("--data").value_or(""), input.settings);
+  SpinFlipResult result;
+  try {
+    result = RunSpinFlipCalculation(input.stack, input.settings, data, kernel);
+  } catch (const QuorrelError&) {
+    if (input.fromModelFile) RethrowAtModelFile(path, input.model);
+    throw;
+  }
+  DeliverOutput(SpinFlipText(result, precision), args, out);
+}
+
 int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
                     std::ostream& err) {
   const Arguments args(rawArgs, Rules());
   if (args.positional().size() != 1) throw UsageError("reflectivity takes one model file");
+  CheckSpinFlipOptions(args);
   if (!args.has("--transmission") && (args.has("--wavelength") || args.has("--thickness"))) {
     throw UsageError("--wavelength and --thickness belong to --transmission");
   }
@@ -79,14 +128,13 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
   const Precision precision = PrecisionOption(args);
   const KernelKind kernel = KernelOption(args);
   const ReflectivityOptions options(args);
+  if (args.has("--spin-flip")) {
+    RunSpinFlip(args, options, dataOptions, precision, kernel, out, err);
+    return kSuccess;
+  }
 
   ModelInput input = LoadModelInput(args.positional()[0], err);
-  MeasuredData data;
-  if (const std::optional<std::string> dataPath = args.value("--data")) {
-    const DataLineRule rule = args.has("--strict") ? DataLineRule::Fatal
-                                                   : DataLineRule::ReportAndSkip;
-    data = LoadDataInput(*dataPath, dataOptions, rule, err);
-  }
+  const MeasuredData data = LoadRunData(args, dataOptions, err);
   CalcSettings& settings = input.settings;
   options.apply(data, settings);
   ApplyDataOptions(dataOptions, data, args.value("--data").value_or(""), settings);
@@ -107,12 +155,14 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
 
 const Command kReflectivityCommand{
     "reflectivity", "the reflectivity curve of a model file",
-    "usage: quorrel-cli reflectivity MODEL.par [--data DATA.dat|DATA.ort [--strict]]\n"
+    "usage: quorrel-cli reflectivity MODEL.par|LAYERS.layers\n"
+    "                                [--data DATA.dat|DATA.ort [--strict]]\n"
     "                                [--dataset N | --columns LIST [--q-unit A|nm]\n"
     "                                 [--xray-wavelength L]] [--resolution-from-data]\n"
     "                                [--smearing standard|accurate]\n"
     "                                [--qmin Q] [--qmax Q] [--points N] [--magnetic]\n"
     "                                [--transmission [--wavelength L] [--thickness MM]]\n"
+    "                                [--spin-flip [--aguide DEG] [--field TESLA]]\n"
     "                                [--kernel fast|reference] [--precision file|full]\n"
     "                                [-o FILE]\n"
     "Computes the reflectivity of the model with the background and resolution stored in\n"
@@ -132,6 +182,17 @@ const Command kReflectivityCommand{
     "  --magnetic        include the magnetization: the two spin-state curves\n"
     "  --transmission    add the transmission through a substrate of --thickness mm (default\n"
     "                    0) at --wavelength A (default 4.66)\n"
+    "  --spin-flip       the four spin channels instead: Qz, R--, R-+, R+-, R++ per line (the\n"
+    "                    first sign the incident spin, the second the reflected one); a model\n"
+    "                    file's magnetic densities R(mag) lie along the guide field, a layer\n"
+    "                    table (.layers: thickness, sld, mu, thetaM, sldm, roughness, or\n"
+    "                    thickness, sld, isld, roughness; densities in 1e-6 A^-2) gives each\n"
+    "                    layer's angle; a layer table is computed without resolution or\n"
+    "                    background\n"
+    "  --aguide DEG      the guide field's angle to the surface normal (default 90: in the\n"
+    "                    sample plane)\n"
+    "  --field TESLA     the applied field, for the Zeeman splitting of the spin-flip channels\n"
+    "                    (default 0)\n"
     "  --kernel reference\n"
     "                    compute with the scalar reference kernel instead of the fast one\n"
     "                    (same numbers to rounding; for comparing results and timings)\n"

@@ -1,5 +1,6 @@
 #include "physics/reflectance_batch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "common/error.h"
 #include "physics/accurate_smearing.h"
 #include "physics/fast/fast_reflectance.h"
+#include "physics/resolution_samples.h"
 
 namespace quorrel {
 
@@ -70,15 +72,12 @@ void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOpti
     }
   } else {
     // The nine kernel samples of every point, in the order they are accumulated.
-    constexpr int kSamples = 9;
-    constexpr double kWeights[kSamples] = {1, 0.135, 0.135, 0.325, 0.325, 0.605, 0.605, 0.88, 0.88};
+    constexpr auto kSamples = static_cast<std::size_t>(kStandardSamples);
     std::vector<double> samples(n * kSamples);
     for (std::size_t i = 0; i < n; ++i) {
-      const double b = resolution[i];
-      const double positions[kSamples] = {qz[i],          qz[i] - b,      qz[i] + b,
-                                          qz[i] - 0.75 * b, qz[i] + 0.75 * b, qz[i] - b / 2,
-                                          qz[i] + b / 2,  qz[i] - b / 4,  qz[i] + b / 4};
-      for (int s = 0; s < kSamples; ++s) samples[i * kSamples + static_cast<std::size_t>(s)] = positions[s];
+      const auto positions = StandardSamplePositions(qz[i], resolution[i]);
+      std::copy(positions.begin(), positions.end(),
+                samples.begin() + static_cast<std::ptrdiff_t>(i * kSamples));
     }
     std::vector<double> values(stacks.size() * samples.size());
     std::vector<std::span<double>> valueRows;
@@ -87,13 +86,8 @@ void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOpti
     }
     ReflectanceOfStacks(stacks, samples, valueRows, kind);
     for (std::size_t k = 0; k < stacks.size(); ++k) {
-      const std::span<const double> row = valueRows[k];
       for (std::size_t i = 0; i < n; ++i) {
-        double value = row[i * kSamples];
-        for (int s = 1; s < kSamples; ++s) {
-          value += kWeights[s] * row[i * kSamples + static_cast<std::size_t>(s)];
-        }
-        out[k][i] = value / 4.89;
+        out[k][i] = StandardSmearedValue(valueRows[k].data() + i * kSamples);
       }
     }
   }

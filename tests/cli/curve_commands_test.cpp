@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -406,6 +407,78 @@ TEST_F(CurveCommands, UsageErrorsAndHelp) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind(std::string("usage: quorrel-cli ") + name, 0), 0u) << run.out;
     EXPECT_NE(run.out.find("Exit status"), std::string::npos);
+  }
+}
+
+TEST_F(CurveCommands, SpinFlipReproducesThePolarisedReferenceCases) {
+  const std::string dir = std::string(QUORREL_TEST_DATA) + "/orso/polarised/";
+  struct Case {
+    const char* name;
+    const char* aguide;
+    const char* field;
+  };
+  for (const Case c : {Case{"test0", "5", "0.244"}, Case{"test1", "90", "0"}}) {
+    // The reference file's Q column as the measured points: the channels at exactly its Q.
+    const std::string data = dir + c.name + ".dat";
+    const Outcome run = Run({"reflectivity", dir + c.name + ".layers", "--spin-flip", "--aguide",
+                             c.aguide, "--field", c.field, "--data", data, "--columns", "q,R",
+                             "--precision", "full"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto rows = Table(run.out);
+    std::istringstream reference(ReadText(data));
+    std::size_t i = 0;
+    for (double q, rmm, rmp, rpm, rpp; reference >> q >> rmm >> rmp >> rpm >> rpp; ++i) {
+      ASSERT_LT(i, rows.size()) << c.name;
+      ASSERT_EQ(rows[i].size(), 5u);
+      EXPECT_EQ(Number(rows[i][0]), q);
+      const double expected[] = {rmm, rmp, rpm, rpp};
+      for (std::size_t channel = 0; channel < 4; ++channel) {
+        EXPECT_NEAR(Number(rows[i][channel + 1]), expected[channel],
+                    std::max(1e-6 * expected[channel], 1e-10))
+            << c.name << " Q " << q << " channel " << channel;
+      }
+    }
+    EXPECT_EQ(i, rows.size()) << c.name;
+    EXPECT_GT(i, 250u) << c.name;
+  }
+}
+
+TEST_F(CurveCommands, SpinFlipOfAModelFileIsCollinear) {
+  // The magnetic example with its own resolution and background: R-- and R++ are the spin
+  // curves of --magnetic, and nothing flips.
+  const std::vector<std::string> grid = {"--qmin", "0.005", "--qmax", "0.2", "--points", "60",
+                                         "--precision", "full"};
+  std::vector<std::string> args = {"reflectivity", Example("magnetic.par"), "--magnetic"};
+  args.insert(args.end(), grid.begin(), grid.end());
+  const Outcome magnetic = Run(args);
+  args[2] = "--spin-flip";
+  const Outcome flip = Run(args);
+  ASSERT_EQ(magnetic.status, 0) << magnetic.err;
+  ASSERT_EQ(flip.status, 0) << flip.err;
+  const auto spins = Table(magnetic.out);
+  const auto channels = Table(flip.out);
+  ASSERT_EQ(channels.size(), 60u);
+  ASSERT_EQ(spins.size(), 60u);
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    EXPECT_EQ(channels[i][0], spins[i][0]);
+    EXPECT_NEAR(Number(channels[i][1]), Number(spins[i][5]), 1e-10 * Number(spins[i][5]));
+    EXPECT_NEAR(Number(channels[i][4]), Number(spins[i][3]), 1e-10 * Number(spins[i][3]));
+    EXPECT_EQ(channels[i][2], channels[i][3]);
+  }
+}
+
+TEST_F(CurveCommands, SpinFlipOptionsThatDoNotBelong) {
+  const std::string layers = std::string(QUORREL_TEST_DATA) + "/orso/polarised/test1.layers";
+  for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"reflectivity", layers}, "a layer table (.layers) is calculated with --spin-flip"},
+           {{"reflectivity", Example("magnetic.par"), "--field", "1"}, "--field needs --spin-flip"},
+           {{"reflectivity", layers, "--spin-flip", "--magnetic"},
+            "--magnetic does not go with --spin-flip"},
+       }) {
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
   }
 }
 

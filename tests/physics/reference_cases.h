@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "physics/layer_stack.h"
+#include "physics/spin_flip_stack.h"
 
 namespace quorrel {
 
@@ -45,6 +46,29 @@ inline LayerStack ReferenceStack(const std::string& name) {
     if (j >= 1 && j <= n) stack.setThickness(j, m[0]);
   }
   return stack;
+}
+
+}  // namespace quorrel
+
+namespace quorrel {
+
+//! The media of polarised case `name` (thickness, sld, mu, thetaM, sldm, roughness; densities in
+//! 1e-6 Å⁻²; fronting first) with the guide field's angle and strength.
+inline SpinFlipStack PolarisedReferenceStack(const std::string& name, double aguide, double field) {
+  SpinFlipStack stack;
+  stack.aguide = aguide;
+  stack.field = field;
+  for (const auto& m : ReadReferenceColumns(std::string(QUORREL_TEST_DATA) + "/orso/polarised/" +
+                                            name + ".layers")) {
+    stack.media.push_back({m[0], m[1] * 1e-6, m[2] * 1e-6, m[4] * 1e-6, m[3], m[5]});
+  }
+  stack.media.front().imRho = 0;  // the suite ignores the fronting medium's absorption
+  return stack;
+}
+
+//! The rows of polarised case `name`: Q, R--, R-+, R+-, R++.
+inline std::vector<std::vector<double>> PolarisedReferenceRows(const std::string& name) {
+  return ReadReferenceColumns(std::string(QUORREL_TEST_DATA) + "/orso/polarised/" + name + ".dat");
 }
 
 }  // namespace quorrel

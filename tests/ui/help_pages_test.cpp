@@ -69,7 +69,8 @@ class HelpPagesTest : public QObject {
   void theHelpHasItsPages() {
     const QStringList pages = Pages();
     for (const char* page : {"contents.html", "index.html", "samples.html", "formats.html",
-                             "cli.html", "import.html", "recovery.html", "tutorial.html"}) {
+                             "cli.html", "import.html", "recovery.html", "tutorial.html",
+                             "spin_flip.html"}) {
       QVERIFY2(pages.contains(page), page);
     }
   }

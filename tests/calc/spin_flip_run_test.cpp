@@ -1,0 +1,111 @@
+#include "calc/spin_flip_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "calc/reflectivity_run.h"
+#include "calc/spin_flip_model.h"
+#include "common/error.h"
+
+namespace quorrel {
+namespace {
+
+//! Ten periods of a magnetic and a non-magnetic layer, rough, below a cap.
+SampleModel MagneticMultilayer() {
+  SampleModel model;
+  model.type = SampleType::MultipleLayers;
+  model.edtRepts = 10;
+  model.mlGrid.setCell(1, kColMagRe, "1.2e-6");
+  model.mlGrid.setCell(1, kColSigma, "4");
+  model.mlGrid.setCell(2, kColSigma, "3");
+  return model;
+}
+
+//! The default model with a magnetic layer 1 and a magnetic substrate.
+SampleModel MagneticLayer() {
+  SampleModel model;
+  model.baseGrid.setCell(2, kColMagRe, "1e-6");
+  model.baseGrid.setCell(3, kColMagRe, "-0.4e-6");
+  return model;
+}
+
+CalcSettings SmearedWithBackground() {
+  CalcSettings settings;
+  settings.edtNumPoints = 300;
+  settings.cbMagnet = true;
+  settings.cbVSelector = true;
+  settings.edtConstantRes = 0.0005;
+  settings.edtDistribution = 3;
+  settings.cbBackground = true;
+  settings.edtY0 = 2e-7;
+  return settings;
+}
+
+void ExpectCloseCurves(const ReflCurve& a, const ReflCurve& b, const std::string& what) {
+  ASSERT_EQ(a.size(), b.size()) << what;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(a.x[i], b.x[i]) << what;
+    EXPECT_NEAR(a.y[i], b.y[i], 1e-10 * b.y[i]) << what << " Q " << a.x[i];
+  }
+}
+
+TEST(SpinFlipRunTest, CollinearMagnetisationGivesTheTwoSpinCurvesAndNoSpinFlip) {
+  for (const auto& [name, model] :
+       {std::pair{"multilayer", MagneticMultilayer()}, std::pair{"layer", MagneticLayer()}}) {
+    for (const SmearingKernel kernel : {SmearingKernel::Standard, SmearingKernel::Accurate}) {
+      CalcSettings settings = SmearedWithBackground();
+      settings.smearing = kernel;
+      const ReflectivityResult today = RunReflectivityCalculation(model, settings, MeasuredData());
+      const SpinFlipResult flip =
+          RunSpinFlipCalculation(SpinFlipStackOfModel(model, 90, 0), settings, MeasuredData());
+      const std::string what =
+          std::string(name) + (kernel == SmearingKernel::Accurate ? " accurate" : "");
+      ExpectCloseCurves(flip.downDown, today.spinDown, what);
+      ExpectCloseCurves(flip.upUp, today.spinUp, what);
+      EXPECT_EQ(flip.pointResolution, today.pointResolution);
+      // The spin-flip channels hold nothing but the background.
+      EXPECT_EQ(flip.upDown.y, today.pointBackground) << name;
+      EXPECT_EQ(flip.downUp.y, today.pointBackground) << name;
+    }
+  }
+}
+
+TEST(SpinFlipRunTest, TurnedMagnetisationFlipsSpins) {
+  SpinFlipStack stack = SpinFlipStackOfModel(MagneticMultilayer(), 90, 0);
+  for (MagneticMedium& m : stack.media) m.thetaM = 0;  // across the guide field
+  CalcSettings settings;
+  settings.edtNumPoints = 50;
+  const SpinFlipResult flip = RunSpinFlipCalculation(stack, settings, MeasuredData());
+  ASSERT_EQ(flip.upDown.size(), 50u);
+  double largest = 0;
+  for (double r : flip.upDown.y) largest = std::fmax(largest, r);
+  EXPECT_GT(largest, 1e-3);
+  EXPECT_EQ(flip.upDown.y, flip.downUp.y);  // no field: both directions alike
+}
+
+TEST(SpinFlipRunTest, MagneticAbsorptionAndAMagneticAmbientAreRefusedByName) {
+  struct Case {
+    int row, column;
+    const char* message;
+  };
+  for (const Case c :
+       {Case{2, kColMagIm,
+             "spin flip takes no magnetic absorption, but I(mag) of calculation layer 1 is not 0"},
+        Case{1, kColMagRe,
+             "spin flip takes a non-magnetic ambient, but R(mag) or I(mag) of the ambient is not "
+             "0"}}) {
+    SampleModel model;
+    model.baseGrid.setCell(c.row, c.column, "1e-9");
+    try {
+      SpinFlipStackOfModel(model, 90, 0);
+      ADD_FAILURE() << "no error for " << c.message;
+    } catch (const QuorrelError& error) {
+      EXPECT_STREQ(error.what(), c.message);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorrel
