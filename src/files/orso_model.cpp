@@ -240,6 +240,8 @@ class ModelResolver {
       const LayerSld sld = materialNamed(part.first, name, depth + 1);
       sum.rho += fraction * sld.rho;
       sum.imRho += fraction * sld.imRho;
+      sum.magRe += fraction * sld.magRe;
+      sum.magIm += fraction * sld.magIm;
     }
     return sum;
   }
@@ -248,7 +250,7 @@ class ModelResolver {
     const std::string what = "the material \"" + name + "\"";
     if (!node.IsMap()) FailAt(node, what + " is not a set of \"key: value\" lines");
     OnlyKeys(node, {"formula", "mass_density", "number_density", "sld", "magnetic_moment",
-                    "relative_density", "comment"}, what);
+                    "magnetic_sld", "relative_density", "comment"}, what);
     if (const YAML::Node moment = node["magnetic_moment"]; Given(moment)) {
       FailAt(moment, what + " has a magnetic moment, which cannot be represented: give R(mag) "
                             "in the model editor instead");
@@ -277,10 +279,18 @@ class ModelResolver {
         sld = known(node, formula);
       }
     }
+    // Quorrel's own key: the magnetic densities of R(mag) and I(mag).
+    if (const YAML::Node magnetic = node["magnetic_sld"]; Given(magnetic)) {
+      const LayerSld parts = stated(magnetic, what + "'s magnetic");
+      sld.magRe = parts.rho;
+      sld.magIm = parts.imRho;
+    }
     if (const YAML::Node relative = node["relative_density"]; Given(relative)) {
       const double factor = NumberAt(relative, what + "'s relative density");
       sld.rho *= factor;
       sld.imRho *= factor;
+      sld.magRe *= factor;
+      sld.magIm *= factor;
     }
     return sld;
   }
@@ -358,8 +368,8 @@ void SetRow(TextGrid& grid, int row, const Layer& layer, const std::string& labe
   grid.setCell(row, kColRho, FormatGeneral(layer.sld.rho));
   grid.setCell(row, kColImRho, FormatGeneral(layer.sld.imRho));
   grid.setCell(row, kColSigma, roughness ? FormatGeneral(layer.roughness) : "N/A");
-  grid.setCell(row, kColMagRe, "0");
-  grid.setCell(row, kColMagIm, "0");
+  grid.setCell(row, kColMagRe, FormatGeneral(layer.sld.magRe));
+  grid.setCell(row, kColMagIm, FormatGeneral(layer.sld.magIm));
 }
 
 //! A grid of `rows` layer rows below the header row of `like`.

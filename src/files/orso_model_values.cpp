@@ -1,9 +1,11 @@
 #include "files/orso_model_values.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
 #include <yaml-cpp/yaml.h>
+
 
 namespace quorrel {
 
@@ -82,6 +84,21 @@ double NumberAt(const YAML::Node& node, const std::string& what) {
 
 std::string TextOf(const YAML::Node& node) {
   return node.IsDefined() && node.IsScalar() ? node.Scalar() : "";
+}
+
+std::string QuotedYaml(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c == '\n' || c == '\r' ? ' ' : c;
+  }
+  return quoted + "\"";
+}
+
+std::string YamlNumber(double value) {
+  std::array<char, 32> text{};
+  const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+  return std::string(text.data(), end);
 }
 
 std::optional<double> UnitFactor(std::string_view unit, OrsoQuantity kind) {

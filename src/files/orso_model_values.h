@@ -30,6 +30,13 @@ double NumberAt(const YAML::Node& node, const std::string& what);
 //! The scalar text of `node`, or "" when it is not a scalar.
 std::string TextOf(const YAML::Node& node);
 
+//! `text` as a YAML double-quoted scalar; line breaks become blanks.
+std::string QuotedYaml(const std::string& text);
+
+//! A number for a header or a row: the shortest text that reads back as the same double,
+//! with a point.
+std::string YamlNumber(double value);
+
 //! The units of a model, as factors to Å, Å⁻², g/cm³ and formula units per Å³.
 struct OrsoUnits {
   double length = 10.0;       //!< nm

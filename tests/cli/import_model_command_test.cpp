@@ -78,5 +78,28 @@ TEST(ImportModelCommand, RefusesWhatItCannotReadOrWrite) {
   }
 }
 
+TEST(ReflectivityCommand, WritesAnOrsoFileThatImportModelReadsBack) {
+  ScopedDecimalSeparator point('.');
+  ScratchFolder folder;
+  const auto ort = folder / "multilayer.ort";
+  const std::string model = std::string(QUORREL_EXAMPLES) + "/multilayer.par";
+  EXPECT_EQ(RunCommand("reflectivity", {model, "--points", "5", "-o", ort.string(), "--xray"}).status,
+            kSuccess);
+  const std::string text = ScratchFolder::read(ort);
+  EXPECT_NE(text.find("stack: \"air | 1 | 10 ( period_1 | period_2 ) | bulk\""), std::string::npos);
+  EXPECT_NE(text.find("probe: x-ray"), std::string::npos);
+  const Outcome back = RunCommand("import-model", {ort.string(), "--database", kShipped});
+  EXPECT_EQ(back.err, "quorrel-cli: " + ort.string() + ": the densities are for x-rays\n");
+  SampleModel read;
+  CalcSettings settings;
+  EditorState editor;
+  const auto par = folder.write("back.par", back.out);
+  ReadModelFile(par, read, settings, editor);
+  EXPECT_EQ(read.type, SampleType::MultipleLayers);
+  EXPECT_EQ(read.edtRepts, 10);
+  EXPECT_EQ(read.mlGrid.cell(2, kColRho), "-1.95E-6");
+  EXPECT_THROW(RunCommand("reflectivity", {model, "--xray"}), UsageError);
+}
+
 }  // namespace
 }  // namespace quorrel::cli
