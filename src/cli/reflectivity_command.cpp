@@ -121,7 +121,7 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
 const Command kReflectivityCommand{
     "reflectivity", "the reflectivity curve of a model file",
     "usage: quorrel-cli reflectivity MODEL.par [--data DATA.dat|DATA.ort [--strict]]\n"
-    "                                [--dataset N | --columns LIST [--q-unit A|nm]\n"
+    "                                [--dataset N | --columns LIST [--q-unit A|nm] [--sqz sigma|fwhm]\n"
     "                                 [--xray-wavelength L]] [--resolution-from-data]\n"
     "                                [--smearing standard|accurate]\n"
     "                                [--qmin Q] [--qmax Q] [--points N] [--magnetic]\n"

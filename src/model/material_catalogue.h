@@ -9,10 +9,13 @@
 
 namespace quorrel {
 
-//! Real and imaginary scattering length density of a layer, in Å⁻².
+//! Real and imaginary scattering length density of a layer, in Å⁻², and the magnetic parts
+//! that a spin state adds or takes away (R(mag) and I(mag)).
 struct LayerSld {
   double rho = 0.0;
   double imRho = 0.0;
+  double magRe = 0.0;
+  double magIm = 0.0;
 };
 
 //! How dense a material given by its formula is.

@@ -172,5 +172,34 @@ TEST(OrsoFileWriter, EveryModelTheLanguageHoldsReadsBackIntoTheSameLayerStack) {
                                            "language cannot describe"), std::string::npos);
 }
 
+TEST(OrsoFileWriter, TheCommittedFileOfAFitReadsBackWithItsModelAndResults) {
+  // Written by quorrel-cli fit examples/multilayer.par examples/multilayer_measured.dat
+  // --vary 7,11 --method lm -o examples/multilayer_fitted.ort (see the README).
+  const std::string path = kExamples + "/multilayer_fitted.ort";
+  MeasuredData data;
+  ScriptedQuestions questions;
+  std::vector<std::string> notes;
+  ASSERT_EQ(LoadOrsoData(path, 0, data, questions, notes), LoadOutcome::Loaded);
+  EXPECT_EQ(data.count(), 192);  // the measured points
+  EXPECT_TRUE(data.hasResolution());
+
+  const OrsoModel fitted = ReadOrsoModel(path, NoTable());
+  const SampleModel original = Example("multilayer.par");
+  EXPECT_EQ(fitted.model.type, SampleType::MultipleLayers);
+  EXPECT_EQ(fitted.model.edtRepts, original.edtRepts);
+  EXPECT_EQ(fitted.model.edtStackedLayers, original.edtStackedLayers);
+  EXPECT_EQ(fitted.model.baseGrid.cell(3, kColRho), "2.678E-6");  // the fitted rho_bulk
+
+  const std::optional<OrsoFitSummary> fit = ReadOrsoFitSummary(path);
+  ASSERT_TRUE(fit);
+  EXPECT_EQ(fit->method, "Levenberg-Marquardt");
+  EXPECT_EQ(fit->weighting, "use 1/y");
+  EXPECT_EQ(fit->degreesOfFreedom, 190);
+  ASSERT_EQ(fit->values.size(), 2u);
+  EXPECT_EQ(fit->values[0].name, "rho_bulk");
+  EXPECT_NEAR(fit->values[0].value, 2.678e-6, 0.001e-6);
+  EXPECT_TRUE(fit->values[1].error.has_value());
+}
+
 }  // namespace
 }  // namespace quorrel
