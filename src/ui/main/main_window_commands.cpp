@@ -77,6 +77,7 @@ void TForm1::connectCommands() {
   ToolbarPanel& bar = *Toolbar1;
   connect(m.mnuLoadData, &QAction::triggered, this, &TForm1::loadData);
   connect(m.mnuImportData, &QAction::triggered, this, &TForm1::importData);
+  connect(m.mnuNewModelFromOrso, &QAction::triggered, this, &TForm1::newModelFromOrso);
   connect(bar.btnLoadRefl, &QToolButton::clicked, this, &TForm1::loadData);
   connect(m.mnuLoadModel, &QAction::triggered, this, &TForm1::loadModel);
   connect(bar.btnLoadModel, &QToolButton::clicked, this, &TForm1::loadModel);
@@ -311,6 +312,7 @@ bool TForm1::loadOrsoFile(const QString& path) {
     return false;
   }
   dataLoaded(notes);
+  offerOrsoModel(path);
   return true;
 }
 
@@ -467,7 +469,8 @@ bool TForm1::settleModelChanges() {
 
 bool TForm1::saveReflectivity() {
   const std::optional<QString> file =
-      files_->save("Save Reflectivity Data", "calculated data (*.dat)", "dat");
+      files_->save("Save Reflectivity Data", "calculated data (*.dat);;ORSO reflectivity (*.ort)",
+                   "dat");
   if (!file) return false;
   // The curves as the window shows them; the check boxes as they are now.
   const XyGraph& graph = frmPlot_->graph();
@@ -477,8 +480,12 @@ bool TForm1::saveReflectivity() {
   shown.spinUp = CurveOf(graph, reflectivity_slot::kSpinUp);
   shown.transmission = CurveOf(graph, reflectivity_slot::kTransmission);
   try {
-    WriteReflectivityFile(ToPath(*file), shown, state_.settings.cbMagnet,
-                          state_.settings.cbTransmission);
+    if (file->endsWith(".ort", Qt::CaseInsensitive)) {
+      writeOrsoReflectivity(*file, shown);
+    } else {
+      WriteReflectivityFile(ToPath(*file), shown, state_.settings.cbMagnet,
+                            state_.settings.cbTransmission);
+    }
   } catch (const QuorrelError& error) {
     services_.prompts.error(QString::fromStdString(error.what()));
     return false;
