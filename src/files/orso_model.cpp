@@ -220,6 +220,7 @@ class ModelResolver {
   //! A material given by name in a layer or a composition.
   LayerSld materialNamed(const YAML::Node& where, const std::string& name, int depth) {
     if (depth > kDeepestReference) FailAt(where, "the materials refer to each other in a circle");
+    count();  // composits of composits multiply too
     if (const YAML::Node c = entry("composits", name); c.IsDefined()) return composit(c, name, depth + 1);
     if (const YAML::Node m = entry("materials", name); m.IsDefined()) return material(m, name);
     return known(where, name);
@@ -327,7 +328,7 @@ class ModelResolver {
   }
 
   void count() {
-    if (++nodes_ > kMostNodes) FailAt(model_, "the model has more layers than a model can hold");
+    if (++nodes_ > kMostNodes) FailAt(model_, "the model refers to more items than it can hold");
   }
 
   const YAML::Node& model_;

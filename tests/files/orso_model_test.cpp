@@ -195,6 +195,8 @@ TEST(OrsoModel, WhatAModelCannotHoldIsRefusedNamingTheItemAndLine) {
       {"stack: air | 0 ( Ni 1 ) | Si",
        "line 5: \"0 ( Ni 1 )\": the repetitions '0' are not a whole number of 1 or more"},
       {"stack: air | (Ni 1 | Si", "line 5: the stack \"air | (Ni 1 | Si\" leaves a '(' open"},
+      {"stack: air | w 1 | Si\ncomposits:\n  w: {w: 1}",
+       "line 7: the materials refer to each other in a circle"},
       {"stack: 2 ( air ) | Si",
        "line 5: the stack must start with the fronting medium and end with the backing medium, "
        "each a single item"},
