@@ -1,7 +1,11 @@
 // The ORSO commands of the main window: a model from a file's header, the offer and the fit
 // results when such a file is loaded as data, and the curves saved as an .ort file.
 
+#include <cmath>
+
 #include <QAction>
+#include <QComboBox>
+#include <QTimer>
 #include <QtTest>
 
 #include "files/orso_analysis.h"
@@ -10,6 +14,7 @@
 #include "qt_test_registry.h"
 #include "test_services.h"
 #include "ui/calc/calculation_runner.h"
+#include "ui/files/import_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/model/model_window.h"
 #include "ui/platform/paths.h"
@@ -95,6 +100,31 @@ class OrsoCommandsTest : public QObject {
     QCOMPARE(LoadOrsoData(ToPath(saved), 0, data, ignore, notes), LoadOutcome::Loaded);
     QCOMPARE(data.count(), 100);
     QVERIFY(!ReadOrsoFitSummary(ToPath(saved)));  // no fit was accepted
+    QTRY_COMPARE(window->calculations().running(), 0);
+  }
+
+  void aPlainTablesSQzIsReadAsAFullWidthAndTheChoiceIsKept() {
+    TestServices services;
+    ScratchFiles files;
+    auto window = services.start();
+    window->show();
+    const QString table = files.write("peer.dat", "0.01 0.9 0.01 0.0023548200450309493\n"
+                                                  "0.02 0.5 0.01 0.0047096400900618986\n");
+    for (const bool first : {true, false}) {
+      services.prompts.files = {table};
+      QTimer::singleShot(0, window.get(), [&window, first] {
+        TImportDlg& dialog = window->importDialog();
+        QTRY_VERIFY(dialog.isVisible());
+        auto* width = dialog.findChild<QComboBox*>("cbSqzWidth");
+        // One sigma at first; the FWHM chosen then is the next import's starting choice.
+        QCOMPARE(width->currentIndex(), first ? 0 : 1);
+        width->setCurrentIndex(1);
+        dialog.accept();
+      });
+      window->importData();
+      QCOMPARE(window->state().data.count(), 2);
+      QVERIFY(std::fabs(window->state().data.sqz[1] - 0.002) < 1e-15);
+    }
     QTRY_COMPARE(window->calculations().running(), 0);
   }
 };
