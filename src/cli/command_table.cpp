@@ -13,6 +13,7 @@ std::span<const Command> Commands() {
       kFitCommand,
       kSldCommand,
       kMaterialsCommand,
+      kImportModelCommand,
   };
   return kCommands;
 }

@@ -12,5 +12,6 @@ extern const Command kChiSquareCommand;
 extern const Command kFitCommand;
 extern const Command kSldCommand;
 extern const Command kMaterialsCommand;
+extern const Command kImportModelCommand;
 
 }  // namespace quorrel::cli

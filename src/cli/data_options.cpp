@@ -5,7 +5,7 @@
 namespace quorrel::cli {
 
 std::set<std::string> DataValueOptions() {
-  return {"--dataset", "--columns", "--q-unit", "--xray-wavelength", "--smearing"};
+  return {"--dataset", "--columns", "--q-unit", "--sqz", "--xray-wavelength", "--smearing"};
 }
 
 DataOptions ReadDataOptions(const Arguments& args) {
@@ -25,13 +25,18 @@ DataOptions ReadDataOptions(const Arguments& args) {
     const std::string unit = args.value("--q-unit").value_or("A");
     if (unit != "A" && unit != "nm") throw UsageError("--q-unit takes A or nm, not '" + unit + "'");
     mapping.qUnit = unit == "nm" ? QUnit::InverseNanometre : QUnit::InverseAngstrom;
+    const std::string width = args.value("--sqz").value_or("sigma");
+    if (width != "sigma" && width != "fwhm") {
+      throw UsageError("--sqz takes sigma or fwhm, not '" + width + "'");
+    }
+    mapping.sqzWidth = width == "fwhm" ? SqzWidth::Fwhm : SqzWidth::Sigma;
     if (const std::optional<double> wavelength = args.number("--xray-wavelength")) {
       if (!(*wavelength > 0)) throw UsageError("--xray-wavelength takes a length above 0 (Å)");
       mapping.wavelength = *wavelength;
     }
     options.columns = mapping;
-  } else if (args.has("--q-unit") || args.has("--xray-wavelength")) {
-    throw UsageError("--q-unit and --xray-wavelength belong to --columns");
+  } else if (args.has("--q-unit") || args.has("--sqz") || args.has("--xray-wavelength")) {
+    throw UsageError("--q-unit, --sqz and --xray-wavelength belong to --columns");
   }
   options.resolutionFromData = args.has(kResolutionFromData);
   const std::string kernel = args.value("--smearing").value_or("standard");

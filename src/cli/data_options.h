@@ -12,7 +12,8 @@
 
 namespace quorrel::cli {
 
-//! --dataset N, --columns LIST, --q-unit A|nm, --xray-wavelength L, --smearing KERNEL.
+//! --dataset N, --columns LIST, --q-unit A|nm, --sqz sigma|fwhm, --xray-wavelength L,
+//! --smearing KERNEL.
 std::set<std::string> DataValueOptions();
 inline constexpr const char* kResolutionFromData = "--resolution-from-data";
 
@@ -23,8 +24,8 @@ struct DataOptions {
   SmearingKernel smearing = SmearingKernel::Standard;
 };
 
-//! Reads the options; UsageError for a value that is not one of theirs, and for --q-unit or
-//! --xray-wavelength without --columns.
+//! Reads the options; UsageError for a value that is not one of theirs, and for --q-unit,
+//! --sqz or --xray-wavelength without --columns.
 DataOptions ReadDataOptions(const Arguments& args);
 
 //! Sets the kernel and the resolution choice; QuorrelError naming `path` when the resolution
@@ -39,6 +40,8 @@ void ApplyDataOptions(const DataOptions& options, const MeasuredData& data,
     "                    between numbers; other lines are skipped): what each column holds,\n" \
     "                    from q, theta, 2theta, R, dR, sQz and skip, such as q,R,dR,sQz\n" \
     "  --q-unit A|nm     the unit of the q and sQz columns: 1/angstrom (default) or 1/nm\n" \
+    "  --sqz sigma|fwhm  the sQz column holds one standard deviation (default) or the full\n" \
+    "                    width at half maximum of a gaussian\n" \
     "  --xray-wavelength L\n" \
     "                    the wavelength (Å) of theta and 2theta columns (degrees); default\n" \
     "                    1.5406\n" \

@@ -7,14 +7,21 @@
 #include <string>
 #include <vector>
 
+#include <filesystem>
+
+#include "calc/reflectivity_run.h"
 #include "cli/commands.h"
 #include "cli/fit_inputs.h"
 #include "cli/fit_output.h"
 #include "common/number_conversion.h"
 #include "common/number_format.h"
+#include "common/text_case.h"
 #include "files/model_file_writer.h"
+#include "files/orso_file_writer.h"
 #include "fit/parameter_labels.h"
 #include "model/layer_stack_builder.h"
+#include "shell/orso_fit_summary.h"
+#include "shell/orso_write_info.h"
 
 namespace quorrel::cli {
 
@@ -136,6 +143,7 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
   }
   FitInputs inputs = LoadFitInputs(args.positional()[0], args.positional()[1], args, err);
   const CalcSettings settings = inputs.model.settings;
+  const MeasuredData measured = inputs.data.measured;
   session.open(inputs.model.model, std::move(inputs.data));
   const int listed = static_cast<int>(session.entries().size());
   for (const int entry : varied) {
@@ -166,7 +174,19 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
   }
   if (const std::optional<std::string> path = args.value("-o")) {
     if (!session.ok()) throw QuorrelError("the fitted values cannot be accepted");
-    WriteModelFile(*path, session.model(), settings);
+    if (EndsWithIgnoringCase(*path, ".ort")) {
+      // The fitted curve at the measured points, with the model and the fit's results.
+      const std::string& dataPath = args.positional()[1];
+      WriteOrsoFile(*path, session.model(),
+                    RunReflectivityCalculation(session.model(), settings, measured),
+                    settings.cbMagnet, settings.cbTransmission,
+                    CurrentOrsoWriteInfo(QUORREL_VERSION,
+                                         std::filesystem::path(args.positional()[0]).filename().string(),
+                                         dataPath, Radiation::Neutrons),
+                    FitSessionSummary(session));
+    } else {
+      WriteModelFile(*path, session.model(), settings);
+    }
   }
   return kSuccess;
 }
@@ -206,7 +226,7 @@ const Command kFitCommand{
     "                       [--weighting errors|stat|none|log]\n"
     "                       [--resolution] [--background] [--region LO:HI]\n"
     "                       [--method search|lm] [--tolerance T] [--seed S]\n"
-    "                       [--correlations] [-o FITTED.par]\n"
+    "                       [--correlations] [-o FITTED.par|FITTED.ort]\n"
     "Varies the entries of LIST (numbers of quorrel-cli params, such as 3,6-7).\n"
     "  --method search (default): a randomised search, one entry at a time, until a cycle of\n"
     "                 searches brings no improvement (converged) or the chi-square falls\n"
@@ -227,6 +247,9 @@ const Command kFitCommand{
     "  --correlations with lm: the correlation matrix of the fitted entries\n"
     "  -o FITTED.par  write the model with the fitted values, rounded as the model editor\n"
     "                 takes them; nothing is written when the fit fails\n"
+    "  -o FITTED.ort  write an ORSO file instead: the fitted model's curve at the measured\n"
+    "                 points, with the model and the fit's method, weighting, chi-square and\n"
+    "                 fitted values (with their errors) in the header\n"
     "Exit status: 0 success, 1 unreadable input or a failed fit, 2 usage error.\n",
     RunFit};
 

@@ -4,27 +4,16 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/table_option.h"
 #include "database/material_lists.h"
 #include "database/material_lookup.h"
 #include "database/material_sld.h"
 #include "database/material_table.h"
 #include "model/sample_model.h"
-#include "shell/shipped_files.h"
 
 namespace quorrel::cli {
 
 namespace {
-
-constexpr const char* kDatabaseOption = "--database";
-
-//! The table given with --database, else the one shipped beside the program.
-std::filesystem::path TablePath(const Arguments& args) {
-  if (const auto path = args.value(kDatabaseOption)) return *path;
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) throw QuorrelError("Cannot find the program's folder; give --database PATH");
-  return ShippedMaterialTable(program.parent_path());
-}
 
 //! The kind and list position of the first material with this name, elements first.
 std::pair<MaterialKind, int> FindMaterial(const std::filesystem::path& path,

@@ -6,7 +6,10 @@
 #include "cli/commands.h"
 #include "cli/curve_output.h"
 #include "cli/spin_flip_output.h"
+#include "common/text_case.h"
+#include "files/orso_file_writer.h"
 #include "model/settings_rules.h"
+#include "shell/orso_write_info.h"
 
 namespace quorrel::cli {
 
@@ -24,7 +27,7 @@ ArgumentRules Rules() {
   ArgumentRules rules{
       .valueOptions = {"--data", "--qmin", "--qmax", "--points", "--wavelength", "--thickness",
                        "--kernel", "--aguide", "--field", kOutputOption, kPrecisionOption},
-      .switches = {"--magnetic", "--spin-flip", "--transmission", "--strict",
+      .switches = {"--magnetic", "--spin-flip", "--transmission", "--strict", "--xray",
                    kResolutionFromData},
   };
   rules.valueOptions.merge(DataValueOptions());
@@ -146,6 +149,16 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
     RethrowAtModelFile(args.positional()[0], input.model);
   }
   if (!result.notes.statusText.empty()) err << "quorrel-cli: " << result.notes.statusText << '\n';
+  const std::optional<std::string> output = args.value(kOutputOption);
+  if (output && EndsWithIgnoringCase(*output, ".ort")) {
+    const std::string model = std::filesystem::path(args.positional()[0]).filename().string();
+    WriteOrsoFile(*output, input.model, result, settings.cbMagnet, settings.cbTransmission,
+                  CurrentOrsoWriteInfo(QUORREL_VERSION, model, args.value("--data").value_or(""),
+                                       args.has("--xray") ? Radiation::Xrays : Radiation::Neutrons),
+                  std::nullopt);
+    return kSuccess;
+  }
+  if (args.has("--xray")) throw UsageError("--xray belongs to -o FILE.ort");
   DeliverOutput(ReflectivityText(result, settings.cbMagnet, settings.cbTransmission, precision),
                 args, out);
   return kSuccess;
@@ -157,14 +170,14 @@ const Command kReflectivityCommand{
     "reflectivity", "the reflectivity curve of a model file",
     "usage: quorrel-cli reflectivity MODEL.par|LAYERS.layers\n"
     "                                [--data DATA.dat|DATA.ort [--strict]]\n"
-    "                                [--dataset N | --columns LIST [--q-unit A|nm]\n"
+    "                                [--dataset N | --columns LIST [--q-unit A|nm] [--sqz sigma|fwhm]\n"
     "                                 [--xray-wavelength L]] [--resolution-from-data]\n"
     "                                [--smearing standard|accurate]\n"
     "                                [--qmin Q] [--qmax Q] [--points N] [--magnetic]\n"
     "                                [--transmission [--wavelength L] [--thickness MM]]\n"
     "                                [--spin-flip [--aguide DEG] [--field TESLA]]\n"
     "                                [--kernel fast|reference] [--precision file|full]\n"
-    "                                [-o FILE]\n"
+    "                                [-o FILE | -o FILE.ort [--xray]]\n"
     "Computes the reflectivity of the model with the background and resolution stored in\n"
     "MODEL.par and writes it in the reflectivity file format (Qz, R, 0 per line; with\n"
     "--magnetic also the spin-up and spin-down curves, with --transmission the\n"
@@ -199,6 +212,11 @@ const Command kReflectivityCommand{
     "  --precision full  write every number with 17 significant digits in the same columns\n"
     "                    (default: file, the file format's \"0.000e-00\")\n"
     "  -o FILE           write to FILE; nothing is written there when the run fails\n"
+    "  -o FILE.ort       write an ORSO file instead: a header with the creator and the model\n"
+    "                    in the ORSO model language, then Qz, R, sR (0), sQz (one standard\n"
+    "                    deviation of the resolution) and with --magnetic R_up and R_down,\n"
+    "                    with --transmission T, every number exact to the last digit\n"
+    "  --xray            with -o FILE.ort: the header's probe is x-ray (default neutron)\n"
     "Exit status: 0 success, 1 unreadable input or failed calculation, 2 usage error.\n",
     RunReflectivity};
 

@@ -66,6 +66,10 @@ MaterialSld ComputeMaterialSld(const MaterialConstants& c, Radiation radiation) 
   return {rho, imRho};
 }
 
+double MassDensityOf(double formulaUnits, double weight) {
+  return formulaUnits * weight / (kAvogadro * kCubicCmToCubicA);
+}
+
 std::string FormatSld(double value) { return FormatPattern(value, "0.000E+00"); }
 
 }  // namespace quorrel

@@ -50,6 +50,10 @@ MaterialConstants ConvertMaterialConstants(const MaterialRecord& record);
 //! not finite, throws ArithmeticFault.
 MaterialSld ComputeMaterialSld(const MaterialConstants& constants, Radiation radiation);
 
+//! The mass density (g/cm³) of `formulaUnits` formula units per Å³ of molar mass `weight`
+//! (g/mol), with the Avogadro constant the lookup uses.
+double MassDensityOf(double formulaUnits, double weight);
+
 //! A density as the model editor shows it: "0.000E+00" with the user's separator.
 std::string FormatSld(double value);
 

@@ -129,6 +129,9 @@ ImportedPoints ConvertTable(const TextTable& table, const ColumnMapping& mapping
   if (!r) throw QuorrelError("mark one column as R");
   const std::size_t x = q ? *q : theta ? *theta : *twoTheta;
   const double qFactor = mapping.qUnit == QUnit::InverseNanometre ? 0.1 : 1.0;
+  // A gaussian's FWHM is 2·√(2 ln 2) standard deviations.
+  const double sigmaFactor =
+      mapping.sqzWidth == SqzWidth::Fwhm ? 1 / (2 * std::sqrt(2 * std::numbers::ln2)) : 1.0;
   // Qz = 4π/λ · sin θ, with θ in degrees.
   const double angleFactor = 4 * std::numbers::pi / mapping.wavelength;
   const double degree = std::numbers::pi / 180 / (twoTheta ? 2 : 1);
@@ -156,7 +159,7 @@ ImportedPoints ConvertTable(const TextTable& table, const ColumnMapping& mapping
     data.qz.push_back(qz);
     data.r.push_back(reflectivity);
     data.dr.push_back(dr && std::isfinite(row[*dr]) ? std::fabs(row[*dr]) : 0.0);
-    if (sqz) data.sqz.push_back(std::fabs(row[*sqz]) * qFactor);
+    if (sqz) data.sqz.push_back(std::fabs(row[*sqz]) * qFactor * sigmaFactor);
   }
   const bool widths = std::all_of(points.data.sqz.begin(), points.data.sqz.end(),
                                   [](double s) { return std::isfinite(s); });

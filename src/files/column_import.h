@@ -16,12 +16,16 @@ namespace quorrel {
 //! What a column holds.
 enum class ColumnRole { Qz, Theta, TwoTheta, R, DR, SQz, Skip };
 enum class QUnit { InverseAngstrom, InverseNanometre };
+//! What the numbers of an sQz column are: one standard deviation, or the full width at half
+//! maximum of a gaussian (as the most used peers write dQ).
+enum class SqzWidth { Sigma, Fwhm };
 
 //! Which column holds what, and the units.
 struct ColumnMapping {
   std::vector<ColumnRole> roles;            //!< one per column from the first; Skip beyond
   QUnit qUnit = QUnit::InverseAngstrom;     //!< of Qz and sQz
   double wavelength = 1.5406;               //!< Å, for theta and 2theta (Cu K-alpha)
+  SqzWidth sqzWidth = SqzWidth::Sigma;
 };
 
 //! "q,R,dR,sQz": the names q, theta, 2theta, R, dR, sQz and skip (any case), comma-separated;
@@ -56,7 +60,7 @@ struct ImportedPoints {
 };
 
 //! Qz from the x column (Qz, or 4π/λ·sin θ from theta or 2theta), R, dR (0 without a column)
-//! and sQz (only with a column). Throws QuorrelError when the mapping has no x or no R
+//! and sQz (only with a column) as one standard deviation. Throws QuorrelError when the mapping has no x or no R
 //! column, or one role twice.
 ImportedPoints ConvertTable(const TextTable& table, const ColumnMapping& mapping);
 

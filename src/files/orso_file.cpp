@@ -113,39 +113,33 @@ double At(const std::vector<double>& numbers, const OrsoColumn& column) {
   return numbers[static_cast<std::size_t>(column.index)] * column.factor;
 }
 
-}  // namespace
+//! The file's headers read and its data sets cut out.
+struct OrsoSets {
+  OrsoText text;
+  std::vector<OrsoLayout> layouts;
+};
 
-std::vector<std::string> OrsoDataSetNames(const std::filesystem::path& path) {
-  const OrsoText text = ReadOrsoText(path);
+OrsoSets ReadOrsoSets(const std::filesystem::path& path) {
+  OrsoSets sets{ReadOrsoText(path), {}};
   std::vector<OrsoHeaderText> headers;
-  for (const Block& block : text.blocks) headers.push_back(block.header);
-  std::vector<std::string> names;
-  for (const OrsoLayout& layout : ReadOrsoLayouts(path.string(), headers)) {
-    names.push_back(layout.name);
-  }
-  return names;
+  for (const Block& block : sets.text.blocks) headers.push_back(block.header);
+  sets.layouts = ReadOrsoLayouts(path.string(), headers);
+  return sets;
 }
 
-LoadOutcome LoadOrsoData(const std::filesystem::path& path, int index, MeasuredData& data,
-                         LoadQuestions& questions, std::vector<std::string>& notes,
-                         const LoadProgress& progress) {
+//! Loads one data set into `data`, which is left alone on Abort.
+LoadOutcome LoadBlock(const std::filesystem::path& path, const OrsoLayout& layout,
+                      const Block& block, MeasuredData& data, LoadQuestions& questions,
+                      std::vector<std::string>& notes, const LoadProgress& progress) {
   const std::string file = path.string();
-  const OrsoText text = ReadOrsoText(path);
-  std::vector<OrsoHeaderText> headers;
-  for (const Block& block : text.blocks) headers.push_back(block.header);
-  const std::vector<OrsoLayout> layouts = ReadOrsoLayouts(file, headers);
-  if (index < 0 || index >= static_cast<int>(layouts.size())) {
-    throw FileError(file + ": there is no data set " + std::to_string(index) + " (0 to " +
-                    std::to_string(layouts.size() - 1) + ")");
-  }
-  const OrsoLayout& layout = layouts[static_cast<std::size_t>(index)];
-  const Block& block = text.blocks[static_cast<std::size_t>(index)];
   int needed = std::max(layout.qz.index, layout.r.index);
   if (layout.dr) needed = std::max(needed, layout.dr->index);
   if (layout.sqz) needed = std::max(needed, layout.sqz->index);
 
   MeasuredData loaded;
   std::optional<int> missingResolution;  // the first line whose sQz is not a width
+  int droppedNotPositive = 0;
+  int firstNotPositive = 0;
   for (const auto& [line, row] : block.rows) {
     const RowFields fields = SplitRow(row);
     const bool readable = fields.bad.empty() && static_cast<int>(fields.numbers.size()) > needed;
@@ -159,11 +153,8 @@ LoadOutcome LoadOrsoData(const std::filesystem::path& path, int index, MeasuredD
       continue;
     }
     if (!(r > 0)) {
-      if (questions.abortOrIgnore("Ooops...\n" + file + ", line " + std::to_string(line) +
-                                  ": R is not above zero and will be skipped!") ==
-          LoadAnswer::Abort) {
-        return LoadOutcome::Aborted;
-      }
+      // Reduced data hold such rows where nothing was counted: dropped and told once.
+      if (droppedNotPositive++ == 0) firstNotPositive = line;
       continue;
     }
     if (loaded.count() == MeasuredData::kMaxPoints) {
@@ -184,6 +175,11 @@ LoadOutcome LoadOrsoData(const std::filesystem::path& path, int index, MeasuredD
   }
 
   notes = layout.notes;
+  if (droppedNotPositive > 0) {
+    notes.push_back(std::to_string(droppedNotPositive) +
+                    " rows with R not above zero dropped (the first in line " +
+                    std::to_string(firstNotPositive) + ")");
+  }
   if (!layout.sqz) {
     loaded.sqz.clear();
   } else if (missingResolution) {
@@ -197,6 +193,46 @@ LoadOutcome LoadOrsoData(const std::filesystem::path& path, int index, MeasuredD
     loaded.fitRegionHigh = loaded.qz.back();
   }
   data = std::move(loaded);
+  return LoadOutcome::Loaded;
+}
+
+}  // namespace
+
+OrsoHeaderText OrsoFirstHeader(const std::filesystem::path& path) {
+  return ReadOrsoText(path).blocks.front().header;
+}
+
+std::vector<std::string> OrsoDataSetNames(const std::filesystem::path& path) {
+  std::vector<std::string> names;
+  for (const OrsoLayout& layout : ReadOrsoSets(path).layouts) names.push_back(layout.name);
+  return names;
+}
+
+LoadOutcome LoadOrsoData(const std::filesystem::path& path, int index, MeasuredData& data,
+                         LoadQuestions& questions, std::vector<std::string>& notes,
+                         const LoadProgress& progress) {
+  const OrsoSets sets = ReadOrsoSets(path);
+  if (index < 0 || index >= static_cast<int>(sets.layouts.size())) {
+    throw FileError(path.string() + ": there is no data set " + std::to_string(index) +
+                    " (0 to " + std::to_string(sets.layouts.size() - 1) + ")");
+  }
+  const auto at = static_cast<std::size_t>(index);
+  return LoadBlock(path, sets.layouts[at], sets.text.blocks[at], data, questions, notes,
+                   progress);
+}
+
+LoadOutcome LoadOrsoDataSets(const std::filesystem::path& path, std::vector<OrsoDataSet>& sets,
+                             LoadQuestions& questions) {
+  const OrsoSets read = ReadOrsoSets(path);
+  std::vector<OrsoDataSet> loaded(read.layouts.size());
+  for (std::size_t i = 0; i < loaded.size(); ++i) {
+    loaded[i].name = read.layouts[i].name;
+    if (LoadBlock(path, read.layouts[i], read.text.blocks[i], loaded[i].data, questions,
+                  loaded[i].notes, {}) == LoadOutcome::Aborted) {
+      return LoadOutcome::Aborted;
+    }
+  }
+  sets = std::move(loaded);
   return LoadOutcome::Loaded;
 }
 

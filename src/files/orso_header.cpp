@@ -105,12 +105,17 @@ class ColumnReader {
     if (rName.empty()) reader_.fail(columns, "no column holds R (name: R)");
     for (std::size_t i = 0; i < columns.size(); ++i) {
       const YAML::Node column = columns[i];
-      const std::string errorOf = Text(column, "error_of");
-      if (errorOf == rName && !layout.dr) {
+      const bool measured = static_cast<int>(i) == layout.qz.index ||
+                            static_cast<int>(i) == layout.r.index;
+      const ErrorOf of = measured ? ErrorOf::None : errorOf(column, i, qzName, rName);
+      if (of == ErrorOf::R && !layout.dr) {
         layout.dr = {static_cast<int>(i), widthFactor(column, layout, "sR")};
-      } else if (errorOf == qzName && !layout.sqz) {
+      } else if (of == ErrorOf::Qz && !layout.sqz) {
         const double factor = widthFactor(column, layout, "sQz");
-        if (factor > 0) layout.sqz = {static_cast<int>(i), factor * layout.qz.factor};
+        // Without a unit of its own the width is in Qz's.
+        const double unit = Text(column, "unit").empty() ? layout.qz.factor
+                                                         : qUnitFactor(column, "sQz");
+        if (factor > 0) layout.sqz = {static_cast<int>(i), factor * unit};
       }
     }
     if (!layout.dr) layout.notes.push_back("the file gives no error of R: dR is 0");
@@ -118,11 +123,28 @@ class ColumnReader {
   }
 
  private:
-  double qUnitFactor(const YAML::Node& column) const {
+  double qUnitFactor(const YAML::Node& column, const char* label = "Qz") const {
     const std::string unit = Text(column, "unit");
     if (unit.empty() || unit == "1/angstrom") return 1.0;
     if (unit == "1/nm") return 0.1;
-    reader_.fail(column, "Qz in '" + unit + "' cannot be read (1/angstrom or 1/nm)");
+    reader_.fail(column, std::string(label) + " in '" + unit +
+                             "' cannot be read (1/angstrom or 1/nm)");
+  }
+
+  enum class ErrorOf { None, Qz, R };
+
+  //! An explicit error_of decides; without one the standard's names sR and sQz do, and a
+  //! third or fourth column without a name stands for them by its position.
+  static ErrorOf errorOf(const YAML::Node& column, std::size_t index, const std::string& qzName,
+                         const std::string& rName) {
+    if (column["error_of"]) {
+      const std::string of = Text(column, "error_of");
+      return of == rName ? ErrorOf::R : of == qzName ? ErrorOf::Qz : ErrorOf::None;
+    }
+    const std::string name = Text(column, "name");
+    if (name == "sR" || (name.empty() && index == 2)) return ErrorOf::R;
+    if (name == "sQz" || (name.empty() && index == 3)) return ErrorOf::Qz;
+    return ErrorOf::None;
   }
 
   //! The factor to one standard deviation; 0 for a width that has none (lorentzian).

@@ -255,6 +255,7 @@ DoItResult FitSession::runStarted(const FitDialogEvents& events) {
   uncertainties_ = outcome.uncertainties;
   entries_ = listLocked();
   chiSquareText_ = FormatPattern(outcome.chiSquare, kChiSquarePattern);
+  chiSquare_ = outcome.chiSquare;
   if (userFunctionFailed) {
     statusText_ = kUserFunctionError;
   } else if (request.mode == RunMode::IterateToMinimum) {
@@ -355,6 +356,11 @@ bool FitSession::listEnabled() const {
 std::string FitSession::chiSquareText() const {
   const std::lock_guard lock(mutex_);
   return chiSquareText_;
+}
+
+std::optional<double> FitSession::chiSquare() const {
+  const std::lock_guard lock(mutex_);
+  return chiSquare_;
 }
 
 bool FitSession::convergedShown() const {

@@ -105,6 +105,8 @@ class FitSession {
   bool stopEnabled() const;
   bool listEnabled() const;
   std::string chiSquareText() const;
+  //! The chi-square of the last run as a number; nothing before the first run.
+  std::optional<double> chiSquare() const;
   bool convergedShown() const;
   std::string statusText() const;
   DialogResult result() const;
@@ -149,6 +151,7 @@ class FitSession {
   bool convergedShown_ = false;
   bool fitAccepted_ = false;
   std::string chiSquareText_ = "0";
+  std::optional<double> chiSquare_;
   std::string statusText_;
 
   SampleModel model_;

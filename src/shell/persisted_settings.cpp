@@ -108,6 +108,8 @@ FirstShowingValues ReadFirstShowingValues(const SettingsStore& store,
     mapping.qUnit = ReadText(store, kImport, "qUnit", "") == "nm" ? QUnit::InverseNanometre
                                                                     : QUnit::InverseAngstrom;
     mapping.wavelength = *xrayWavelength;
+    mapping.sqzWidth = ReadText(store, kImport, "sqzWidth", "") == "fwhm" ? SqzWidth::Fwhm
+                                                                           : SqzWidth::Sigma;
   }
   return values;
 }
@@ -149,6 +151,8 @@ void WriteShutdownValues(SettingsStore& store, const ShutdownValues& values) {
     store.write(kImport, "qUnit",
                 values.importMapping.qUnit == QUnit::InverseNanometre ? "nm" : "A");
     store.write(kImport, "xrayWavelength", FormatGeneral(values.importMapping.wavelength));
+    store.write(kImport, "sqzWidth",
+                values.importMapping.sqzWidth == SqzWidth::Fwhm ? "fwhm" : "sigma");
   }
 }
 

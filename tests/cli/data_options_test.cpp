@@ -137,7 +137,7 @@ TEST_F(DataOptionsTest, MisusedOptionsAreRefused) {
   const std::vector<Case> cases{
       {{model, "--data", ort, "--smearing", "fine"}, kUsage,
        "--smearing takes standard or accurate, not 'fine'"},
-      {{model, "--data", ort, "--q-unit", "nm"}, kUsage, "--q-unit and --xray-wavelength belong to --columns"},
+      {{model, "--data", ort, "--q-unit", "nm"}, kUsage, "--q-unit, --sqz and --xray-wavelength belong to --columns"},
       {{model, "--data", ort, "--columns", "q,R,x"}, kUsage,
        "--columns takes names from q, theta, 2theta, R, dR, sQz and skip, such as q,R,dR, not "
        "'q,R,x'"},

@@ -96,6 +96,11 @@ TEST(ConvertTable, QzAndSQzInInverseNanometresAndColumnsInAnyOrder) {
   EXPECT_DOUBLE_EQ(points.data.sqz[0], 0.03);
   EXPECT_EQ(points.data.dr, (std::vector<double>{0.02, 0.01}));
   EXPECT_EQ(points.unusableRows, 1);
+
+  // The peers' dQ as a gaussian's full width at half maximum: 2·√(2 ln 2) sigma.
+  ColumnMapping fwhm = Mapping("sQz,q,R,dR,skip", QUnit::InverseNanometre);
+  fwhm.sqzWidth = SqzWidth::Fwhm;
+  EXPECT_NEAR(ConvertTable(table, fwhm).data.sqz[0], 0.03 / 2.3548200450309493, 1e-15);
 }
 
 TEST(ConvertTable, AMappingNeedsOneXAndOneR) {

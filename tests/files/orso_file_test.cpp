@@ -146,9 +146,10 @@ TEST(OrsoFile, BadRowsAreAskedAboutWithTheirLine) {
             (std::vector<std::string>{
                 "Ooops...\n" + file + ", line 10: 3 numbers where the header describes 4 columns",
                 "Ooops...\n" + file + ", line 11: 'abc' is not a number",
-                "Ooops...\n" + file + ", line 12: R is not above zero and will be skipped!",
                 "Ooops...\n" + file + ", line 13: Qz or R is not a number"}));
   EXPECT_EQ(ignored.data.qz, (std::vector<double>{0.01, 0.05}));
+  EXPECT_EQ(ignored.notes, std::vector<std::string>{
+                               "1 rows with R not above zero dropped (the first in line 12)"});
 
   MeasuredData data;
   data.fileName = "/earlier/run.dat";
@@ -158,6 +159,77 @@ TEST(OrsoFile, BadRowsAreAskedAboutWithTheirLine) {
   EXPECT_EQ(LoadOrsoData(path, 0, data, questions, notes), LoadOutcome::Aborted);
   EXPECT_EQ(data.fileName, "/earlier/run.dat");
   EXPECT_EQ(data.qz, std::vector<double>{0.5});
+}
+
+TEST(OrsoFile, RowsWithRNotAboveZeroAreDroppedAndToldOnce) {
+  // A facility file counts nothing at some Qz: no question, one note with the count.
+  ScratchFolder folder;
+  const Loaded loaded = Load(folder.write("zeros.ort", OneSet(kFourColumns,
+                                                              "0.01 0.5 0.01 0.0002\n"
+                                                              "0.02 0 0 0.0002\n"
+                                                              "0.03 0.1 0.01 0.0002\n"
+                                                              "0.04 -1e-9 0 0.0002\n"
+                                                              "0.05 0 0 0.0002\n")));
+  EXPECT_TRUE(loaded.questions.empty());
+  EXPECT_EQ(loaded.data.qz, (std::vector<double>{0.01, 0.03}));
+  EXPECT_EQ(loaded.data.sqz, (std::vector<double>{0.0002, 0.0002}));
+  EXPECT_EQ(loaded.notes, std::vector<std::string>{
+                              "3 rows with R not above zero dropped (the first in line 10)"});
+}
+
+TEST(OrsoFile, TheStandardsColumnNamesAndPositionsNeedNoErrorOf) {
+  ScratchFolder folder;
+  const std::string rows = "0.1 0.5 0.01 0.002\n";
+  // By name, by position when unnamed, in the units of Qz unless sQz names its own.
+  for (const std::string& columns :
+       {std::string("- {name: Qz, unit: 1/nm}\n- {name: R}\n- {name: sR}\n- {name: sQz}"),
+        std::string("- {name: Qz, unit: 1/nm}\n- {name: R}\n- {unit: null}\n- {}"),
+        std::string("- {name: Qz, unit: 1/nm}\n- {name: R}\n- {name: sR}\n"
+                    "- {name: sQz, unit: 1/nm, value_is: sigma}")}) {
+    const Loaded loaded = Load(folder.write("names.ort", OneSet(columns, rows)));
+    ASSERT_EQ(loaded.data.count(), 1) << columns;
+    EXPECT_EQ(loaded.data.dr, std::vector<double>{0.01}) << columns;
+    ASSERT_TRUE(loaded.data.hasResolution()) << columns;
+    EXPECT_DOUBLE_EQ(loaded.data.sqz[0], 0.0002) << columns;
+    EXPECT_TRUE(loaded.notes.empty()) << columns;
+  }
+  // sQz in Å⁻¹ beside Qz in nm⁻¹, a FWHM by name; an explicit error_of still decides.
+  const Loaded own = Load(folder.write("own.ort", OneSet(
+      "- {name: Qz, unit: 1/nm}\n- {name: R}\n- {name: sR}\n"
+      "- {name: sQz, unit: 1/angstrom, value_is: FWHM}", rows)));
+  EXPECT_NEAR(own.data.sqz.at(0), 0.002 / 2.354820045, 1e-12);
+  const Loaded swapped = Load(folder.write("swapped.ort", OneSet(
+      "- {name: Qz}\n- {name: R}\n- {name: sR, error_of: Qz}\n- {name: sQz, error_of: R}",
+      rows)));
+  EXPECT_EQ(swapped.data.dr, std::vector<double>{0.002});
+  EXPECT_EQ(swapped.data.sqz, std::vector<double>{0.01});
+  // A named further column is neither.
+  const Loaded other = Load(folder.write("other.ort", OneSet(
+      "- {name: Qz}\n- {name: R}\n- {name: lambda, unit: angstrom}", "0.1 0.5 4.0\n")));
+  EXPECT_EQ(other.data.dr, std::vector<double>{0.0});
+  EXPECT_FALSE(other.data.hasResolution());
+}
+
+TEST(OrsoFile, EveryDataSetLoadsIntoAListOrNoneOnAbort) {
+  std::vector<OrsoDataSet> sets;
+  ScriptedQuestions questions;
+  ASSERT_EQ(LoadOrsoDataSets(kTwoSets, sets, questions), LoadOutcome::Loaded);
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(sets[0].name, "spin up");
+  EXPECT_EQ(sets[1].name, "spin down");
+  EXPECT_EQ(sets[0].data.r, (std::vector<double>{0.9, 0.05, 0.004}));
+  EXPECT_EQ(sets[1].data.r, (std::vector<double>{0.8, 0.03}));
+  EXPECT_DOUBLE_EQ(sets[1].data.fitRegionHigh, 0.02);
+
+  // A bad row in the second set, answered Abort, keeps the list as it was.
+  ScratchFolder folder;
+  std::string text = OneSet(kFourColumns, "0.01 0.5 0.01 0.0002\n") +
+                     "# data_set: 1\n0.02 x 0.01 0.0002\n";
+  const auto path = folder.write("abort.ort", text);
+  ScriptedQuestions abort({LoadAnswer::Abort});
+  EXPECT_EQ(LoadOrsoDataSets(path, sets, abort), LoadOutcome::Aborted);
+  EXPECT_EQ(sets.size(), 2u);
+  EXPECT_EQ(sets[0].name, "spin up");
 }
 
 TEST(OrsoFile, MalformedHeadersAreRefusedNamingTheLine) {

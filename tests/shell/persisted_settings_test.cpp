@@ -43,7 +43,7 @@ TEST(PersistedSettings, TheResolutionKernelAndImportChoicesRoundTrip) {
   values.resolutionFromData = true;
   values.smearing = SmearingKernel::Accurate;
   values.importMapping = {{ColumnRole::TwoTheta, ColumnRole::R, ColumnRole::Skip},
-                          QUnit::InverseNanometre, 0.7093};
+                          QUnit::InverseNanometre, 0.7093, SqzWidth::Fwhm};
   WriteShutdownValues(store, values);
   EXPECT_EQ(store.read("Import", "columns"), "2theta,R,skip");
   EXPECT_EQ(store.read("Import", "xrayWavelength"), "0,7093");
@@ -53,6 +53,7 @@ TEST(PersistedSettings, TheResolutionKernelAndImportChoicesRoundTrip) {
   EXPECT_EQ(first.importMapping.roles, values.importMapping.roles);
   EXPECT_EQ(first.importMapping.qUnit, QUnit::InverseNanometre);
   EXPECT_EQ(first.importMapping.wavelength, 0.7093);
+  EXPECT_EQ(first.importMapping.sqzWidth, SqzWidth::Fwhm);
 
   // A damaged mapping is forgotten as a whole.
   store.write("Import", "columns", "q,X");

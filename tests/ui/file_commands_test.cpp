@@ -121,7 +121,8 @@ class FileCommandsTest : public QObject {
     QVERIFY(window->saveReflectivity());
     QVERIFY(window->saveProfile());
     QCOMPARE(services.prompts.requests[0].title, QString("Save Reflectivity Data"));
-    QCOMPARE(services.prompts.requests[0].filter, QString("calculated data (*.dat)"));
+    QCOMPARE(services.prompts.requests[0].filter,
+             QString("calculated data (*.dat);;ORSO reflectivity (*.ort)"));
     QCOMPARE(services.prompts.requests[1].title, QString("Save Scattering Length Density Profile"));
     QCOMPARE(window->plotWindow().windowTitle(), QString("Reflectivity - curve.dat"));
     QCOMPARE(window->profileWindow().windowTitle(), QString("Profile - depth.pro"));

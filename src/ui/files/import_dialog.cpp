@@ -65,14 +65,19 @@ TImportDlg::TImportDlg(HelpViewer& help, QWidget* parent) : QDialog(parent) {
   cbQUnit = new QComboBox;
   cbQUnit->setObjectName("cbQUnit");
   cbQUnit->addItems({"1/Å", "1/nm"});
+  cbSqzWidth = new QComboBox;
+  cbSqzWidth->setObjectName("cbSqzWidth");
+  cbSqzWidth->addItems({"one sigma", "FWHM (gaussian)"});
   edtXrayWavelength = new TRealEdit;
   edtXrayWavelength->setObjectName("edtXrayWavelength");
   auto* units = new QGridLayout;
   units->addWidget(new QLabel("Qz and sQz in:"), 0, 0, Qt::AlignRight);
   units->addWidget(cbQUnit, 0, 1);
-  units->addWidget(new QLabel("X-ray wavelength for angles (degrees):"), 1, 0, Qt::AlignRight);
-  units->addWidget(edtXrayWavelength, 1, 1);
-  units->addWidget(new QLabel("Å"), 1, 2);
+  units->addWidget(new QLabel("sQz is:"), 1, 0, Qt::AlignRight);
+  units->addWidget(cbSqzWidth, 1, 1);
+  units->addWidget(new QLabel("X-ray wavelength for angles (degrees):"), 2, 0, Qt::AlignRight);
+  units->addWidget(edtXrayWavelength, 2, 1);
+  units->addWidget(new QLabel("Å"), 2, 2);
   units->setColumnStretch(3, 1);
 
   gridPreview = new QTableWidget(0, 4);
@@ -89,6 +94,7 @@ TImportDlg::TImportDlg(HelpViewer& help, QWidget* parent) : QDialog(parent) {
   connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(cbQUnit, &QComboBox::currentIndexChanged, this, &TImportDlg::showPoints);
+  connect(cbSqzWidth, &QComboBox::currentIndexChanged, this, &TImportDlg::showPoints);
   connect(edtXrayWavelength, &NumericEdit::valueEdited, this, &TImportDlg::showPoints);
 
   auto* layout = new QVBoxLayout(this);
@@ -128,6 +134,7 @@ void TImportDlg::present(const TextTable& table, const ColumnMapping& remembered
     columns_.push_back(box);
   }
   cbQUnit->setCurrentIndex(start.qUnit == QUnit::InverseNanometre ? 1 : 0);
+  cbSqzWidth->setCurrentIndex(start.sqzWidth == SqzWidth::Fwhm ? 1 : 0);
   edtXrayWavelength->setValue(start.wavelength);
   showing_ = false;
   showPoints();
@@ -150,6 +157,7 @@ ColumnMapping TImportDlg::mapping() const {
   }
   chosen.qUnit = cbQUnit->currentIndex() == 1 ? QUnit::InverseNanometre : QUnit::InverseAngstrom;
   chosen.wavelength = edtXrayWavelength->value();
+  chosen.sqzWidth = cbSqzWidth->currentIndex() == 1 ? SqzWidth::Fwhm : SqzWidth::Sigma;
   return chosen;
 }
 

@@ -46,6 +46,7 @@ class TImportDlg : public QDialog {
   QHBoxLayout* columnRow_ = nullptr;
   std::vector<QComboBox*> columns_;
   QComboBox* cbQUnit = nullptr;
+  QComboBox* cbSqzWidth = nullptr;
   TRealEdit* edtXrayWavelength = nullptr;
   QTableWidget* gridPreview = nullptr;
   QLabel* lblSummary = nullptr;

@@ -34,6 +34,8 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuImportData = AddItem(m.mnuFile, "mnuImportData", "&Import data...", help_context::kImportDialog);
   m.mnuLoadModel =
       AddItem(m.mnuFile, "mnuLoadModel", "L&oad model file", help_context::kLoadModel);
+  m.mnuNewModelFromOrso =
+      AddItem(m.mnuFile, "mnuNewModelFromOrso", "New Model from ORSO File...");
   m.mnuSaveRefl =
       AddItem(m.mnuFile, "mnuSaveRefl", "&Save Reflectivity", help_context::kSaveReflectivity);
   m.mnuSaveProfile = AddItem(m.mnuFile, "mnuSaveProfile", "Save P&rofile");

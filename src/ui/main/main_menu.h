@@ -13,6 +13,8 @@ struct MainMenu {
   //! Plain text tables with their columns chosen in a dialog.
   QAction* mnuImportData;
   QAction* mnuLoadModel;
+  //! The sample model that the header of an ORSO file describes.
+  QAction* mnuNewModelFromOrso;
   QAction* mnuSaveRefl;
   QAction* mnuSaveProfile;
   QAction* mnuSaveModel;

@@ -136,6 +136,18 @@ class TForm1 : public QMainWindow {
   //! The help of the active window, or of the main window.
   void showActiveHelp();
 
+  // ORSO files (ui/files/orso_model_import.cpp).
+  //! "New Model from ORSO File...": asks to save a changed model, then builds the model that
+  //! the chosen file's header describes and calculates both curves.
+  void newModelFromOrso();
+  //! Builds the model of an .ort header into the editor; false when it could not be built.
+  bool loadOrsoModel(const QString& path);
+  //! After an .ort file was loaded as data: shows the fit results its header holds and
+  //! offers to build its model.
+  void offerOrsoModel(const QString& path);
+  //! Writes the curves shown, the model and, after an accepted fit, its results as an .ort.
+  void writeOrsoReflectivity(const QString& path, ReflectivityResult shown);
+
   //! The editor and the dialogs show the model and the settings anew.
   void refreshModelViews();
   //! Both curves anew.

@@ -64,6 +64,7 @@ void TForm1::connectCommands() {
   ToolbarPanel& bar = *Toolbar1;
   connect(m.mnuLoadData, &QAction::triggered, this, &TForm1::loadData);
   connect(m.mnuImportData, &QAction::triggered, this, &TForm1::importData);
+  connect(m.mnuNewModelFromOrso, &QAction::triggered, this, &TForm1::newModelFromOrso);
   connect(bar.btnLoadRefl, &QToolButton::clicked, this, &TForm1::loadData);
   connect(m.mnuLoadModel, &QAction::triggered, this, &TForm1::loadModel);
   connect(bar.btnLoadModel, &QToolButton::clicked, this, &TForm1::loadModel);

@@ -111,6 +111,7 @@ bool TForm1::loadOrsoFile(const QString& path) {
     return false;
   }
   dataLoaded(notes);
+  offerOrsoModel(path);
   return true;
 }
 
@@ -213,13 +214,18 @@ bool TForm1::settleModelChanges() {
 
 bool TForm1::saveReflectivity() {
   const std::optional<QString> file =
-      files_->save("Save Reflectivity Data", "calculated data (*.dat)", "dat");
+      files_->save("Save Reflectivity Data", "calculated data (*.dat);;ORSO reflectivity (*.ort)",
+                   "dat");
   if (!file) return false;
   // The curves of the last run; the check boxes as they are now.
   const ReflectivityResult last = document_.reflectivity().value_or(ReflectivityResult{});
   try {
-    WriteReflectivityFile(ToPath(*file), last, state_.settings.cbMagnet,
-                          state_.settings.cbTransmission);
+    if (file->endsWith(".ort", Qt::CaseInsensitive)) {
+      writeOrsoReflectivity(*file, last);
+    } else {
+      WriteReflectivityFile(ToPath(*file), last, state_.settings.cbMagnet,
+                            state_.settings.cbTransmission);
+    }
   } catch (const QuorrelError& error) {
     services_.prompts.error(QString::fromStdString(error.what()));
     return false;

@@ -1,0 +1,105 @@
+// quorrel-cli import-model, run in-process against the shipped table.
+
+#include <gtest/gtest.h>
+
+#include "../files/scratch_folder.h"
+#include "cli/command.h"
+#include "common/decimal_separator.h"
+#include "files/model_file_reader.h"
+#include "in_process_run.h"
+#include "model/cell_values.h"
+
+namespace quorrel::cli {
+namespace {
+
+const std::string kShipped = QUORREL_SHIPPED_MATERIAL_TABLE;
+
+// A facility's header: sapphire and a repeated Ti/Ni period on silicon, by name, in nm.
+constexpr const char* kFacilityFile =
+    "# # ORSO reflectivity data file | 1.0 standard | YAML encoding | https://www.reflectometry.org/\n"
+    "# data_source:\n"
+    "#   experiment: {title: run, instrument: refl, start_date: 2024-01-01, probe: neutron}\n"
+    "#   sample:\n"
+    "#     name: multilayer\n"
+    "#     model:\n"
+    "#       stack: vacuum | Al2O3 2 | 5 ( Ti 3 | Ni 7 ) | Si\n"
+    "# columns: [{name: Qz, unit: 1/angstrom}, {name: R}, {name: sR}, {name: sQz}]\n"
+    "0.01 0.9 0.01 0.0001\n";
+
+TEST(ImportModelCommand, WritesTheModelOfAnOrsoHeader) {
+  ScopedDecimalSeparator point('.');
+  ScratchFolder folder;
+  const auto ort = folder.write("run.ort", kFacilityFile);
+  const auto par = folder / "run.par";
+  const Outcome written =
+      RunCommand("import-model", {ort.string(), "-o", par.string(), "--database", kShipped});
+  EXPECT_EQ(written.status, kSuccess);
+  EXPECT_EQ(written.out, "");
+  EXPECT_EQ(written.err, "");
+
+  SampleModel model;
+  CalcSettings settings;
+  EditorState editor;
+  ReadModelFile(par, model, settings, editor);
+  EXPECT_EQ(model.type, SampleType::MultipleLayers);
+  EXPECT_EQ(model.edtLayers, 1);
+  EXPECT_EQ(model.edtRepts, 5);
+  EXPECT_EQ(model.baseGrid.cell(2, kColLabel), "Al2O3");
+  EXPECT_EQ(model.baseGrid.cell(2, kColThickness), "20");
+  EXPECT_NEAR(CellNumber(model.baseGrid, "BaseGrid", 3, kColRho), 2.074e-6, 0.001e-6);  // Si
+  EXPECT_EQ(model.mlGrid.cell(2, kColThickness), "70");
+  EXPECT_NEAR(CellNumber(model.mlGrid, "MLGrid", 2, kColRho), 9.41e-6, 0.02e-6);  // Ni
+
+  // Without -o the model file's text goes to standard output.
+  const Outcome printed = RunCommand("import-model", {ort.string(), "--database", kShipped});
+  EXPECT_EQ(printed.out, ScratchFolder::read(par));
+}
+
+TEST(ImportModelCommand, RefusesWhatItCannotReadOrWrite) {
+  ScratchFolder folder;
+  const auto ort = folder.write("run.ort", kFacilityFile);
+  try {
+    RunCommand("import-model", {ort.string(), "-o", (folder / "p.qproj").string()});
+    FAIL() << "no error";
+  } catch (const QuorrelError& error) {
+    EXPECT_STREQ(error.what(), "project files (.qproj) cannot be written yet; give -o MODEL.par");
+  }
+  EXPECT_THROW(RunCommand("import-model", {(folder / "m.layers").string()}), UsageError);
+  EXPECT_THROW(RunCommand("import-model", {ort.string(), "-o", "m.txt"}), UsageError);
+  const auto unknown = folder.write(
+      "u.ort", std::string(kFacilityFile).replace(std::string(kFacilityFile).find("Ti 3"), 4, "Xy 3"));
+  try {
+    RunCommand("import-model", {unknown.string(), "--database", kShipped});
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              unknown.string() + ": line 7: the material \"Xy\" is not in the material table and the "
+              "header gives it no density: give it an sld, or a formula with a mass_density");
+  }
+}
+
+TEST(ReflectivityCommand, WritesAnOrsoFileThatImportModelReadsBack) {
+  ScopedDecimalSeparator point('.');
+  ScratchFolder folder;
+  const auto ort = folder / "multilayer.ort";
+  const std::string model = std::string(QUORREL_EXAMPLES) + "/multilayer.par";
+  EXPECT_EQ(RunCommand("reflectivity", {model, "--points", "5", "-o", ort.string(), "--xray"}).status,
+            kSuccess);
+  const std::string text = ScratchFolder::read(ort);
+  EXPECT_NE(text.find("stack: \"air | 1 | 10 ( period_1 | period_2 ) | bulk\""), std::string::npos);
+  EXPECT_NE(text.find("probe: x-ray"), std::string::npos);
+  const Outcome back = RunCommand("import-model", {ort.string(), "--database", kShipped});
+  EXPECT_EQ(back.err, "quorrel-cli: " + ort.string() + ": the densities are for x-rays\n");
+  SampleModel read;
+  CalcSettings settings;
+  EditorState editor;
+  const auto par = folder.write("back.par", back.out);
+  ReadModelFile(par, read, settings, editor);
+  EXPECT_EQ(read.type, SampleType::MultipleLayers);
+  EXPECT_EQ(read.edtRepts, 10);
+  EXPECT_EQ(read.mlGrid.cell(2, kColRho), "-1.95E-6");
+  EXPECT_THROW(RunCommand("reflectivity", {model, "--xray"}), UsageError);
+}
+
+}  // namespace
+}  // namespace quorrel::cli
