@@ -40,13 +40,16 @@ void RunFast(benchmark::State& state, fast::Threading threading) {
 void BM_FastReflectanceOneThread(benchmark::State& state) {
   RunFast(state, fast::Threading::CallingThread);
 }
-BENCHMARK(BM_FastReflectanceOneThread)->Arg(2)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+// The layer counts of the small models that most fits use, and two large ones.
+BENCHMARK(BM_FastReflectanceOneThread)
+    ->Arg(1)->Arg(2)->Arg(3)->Arg(5)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 void BM_FastReflectanceSharedPool(benchmark::State& state) {
   RunFast(state, fast::Threading::SharedPool);
 }
 BENCHMARK(BM_FastReflectanceSharedPool)
-    ->Arg(2)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Arg(1)->Arg(2)->Arg(3)->Arg(5)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 //! A magnetic run: 999 smeared points for each of the three spin states of 100 layers.
 void BM_SmearedMagneticRun(benchmark::State& state) {

@@ -131,7 +131,8 @@ KernelSamples AccurateSamples(double qz, double sigma, double thickness,
 }
 
 void AccurateSmearedBatch(const LayerStack& stack, std::span<const double> resolution,
-                          std::span<const double> qz, std::span<double> out, KernelKind kind) {
+                          std::span<const double> qz, std::span<double> out, KernelKind kind,
+                          fast::Threading threading) {
   const double thickness = TotalThickness(stack);
   const std::vector<double> edges = CriticalEdges(stack);
   std::vector<std::size_t> ends;  // one past each point's last sample
@@ -154,7 +155,7 @@ void AccurateSmearedBatch(const LayerStack& stack, std::span<const double> resol
       ends.push_back(positions.size());
     }
     values.resize(positions.size());
-    ReflectanceBatch(stack, positions, values, kind);
+    ReflectanceBatch(stack, positions, values, kind, threading);
     std::size_t sample = 0;
     for (std::size_t i = begin; i < end; ++i) {
       double value = 0;

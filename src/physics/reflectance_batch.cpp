@@ -14,9 +14,10 @@ namespace {
 
 //! out[k][i] = Reflectance(*stacks[k], qz[i]).
 void ReflectanceOfStacks(std::span<const LayerStack* const> stacks, std::span<const double> qz,
-                         std::span<const std::span<double>> out, KernelKind kind) {
+                         std::span<const std::span<double>> out, KernelKind kind,
+                         fast::Threading threading) {
   if (kind == KernelKind::Fast) {
-    fast::FastReflectance(stacks, qz, out);
+    fast::FastReflectance(stacks, qz, out, {.threading = threading});
     return;
   }
   if (out.size() != stacks.size()) throw std::invalid_argument("batch sizes differ");
@@ -37,25 +38,26 @@ void ReflectanceOfStacks(std::span<const LayerStack* const> stacks, std::span<co
 }  // namespace
 
 void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
-                      KernelKind kind) {
+                      KernelKind kind, fast::Threading threading) {
   if (out.size() != qz.size()) throw std::invalid_argument("batch sizes differ");
   const LayerStack* const stacks[] = {&stack};
   const std::span<double> outs[] = {out};
-  ReflectanceOfStacks(stacks, qz, outs, kind);
+  ReflectanceOfStacks(stacks, qz, outs, kind, threading);
 }
 
 void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
                             std::span<const double> background, std::span<const double> resolution,
-                            std::span<const double> qz, std::span<double> out, KernelKind kind) {
+                            std::span<const double> qz, std::span<double> out, KernelKind kind,
+                            fast::Threading threading) {
   const LayerStack* const stacks[] = {&stack};
   const std::span<double> outs[] = {out};
-  PointReflectivityBatch(stacks, options, background, resolution, qz, outs, kind);
+  PointReflectivityBatch(stacks, options, background, resolution, qz, outs, kind, threading);
 }
 
 void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOptions options,
                             std::span<const double> background, std::span<const double> resolution,
                             std::span<const double> qz, std::span<const std::span<double>> out,
-                            KernelKind kind) {
+                            KernelKind kind, fast::Threading threading) {
   const std::size_t n = qz.size();
   bool sizesDiffer = out.size() != stacks.size() ||
                      (options.addBackground && background.size() != n) ||
@@ -63,10 +65,10 @@ void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOpti
   for (const std::span<double> values : out) sizesDiffer = sizesDiffer || values.size() != n;
   if (sizesDiffer) throw std::invalid_argument("batch sizes differ");
   if (!options.smear) {
-    ReflectanceOfStacks(stacks, qz, out, kind);
+    ReflectanceOfStacks(stacks, qz, out, kind, threading);
   } else if (options.kernel == SmearingKernel::Accurate) {
     for (std::size_t k = 0; k < stacks.size(); ++k) {
-      AccurateSmearedBatch(*stacks[k], resolution, qz, out[k], kind);
+      AccurateSmearedBatch(*stacks[k], resolution, qz, out[k], kind, threading);
     }
   } else {
     // The nine kernel samples of every point, in the order they are accumulated.
@@ -85,7 +87,7 @@ void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOpti
     for (std::size_t k = 0; k < stacks.size(); ++k) {
       valueRows.emplace_back(values.data() + k * samples.size(), samples.size());
     }
-    ReflectanceOfStacks(stacks, samples, valueRows, kind);
+    ReflectanceOfStacks(stacks, samples, valueRows, kind, threading);
     for (std::size_t k = 0; k < stacks.size(); ++k) {
       const std::span<const double> row = valueRows[k];
       for (std::size_t i = 0; i < n; ++i) {
