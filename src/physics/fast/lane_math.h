@@ -166,6 +166,18 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   return {leftHalf ? leftReal : rightReal, leftHalf ? u : v};
 }
 
+//! The square root of (x, 0) as RootUpperHalf takes it, for the media that do not absorb: the
+//! root of |x| on the real axis to the right of zero, on the imaginary one to the left.
+[[gnu::always_inline]] inline ComplexLanes RootOfReal(Lanes x, Mask& refer) {
+  using namespace lane_constants;
+  const Lanes ax = Abs(x);
+  refer |= (ax > 1e140) | ((ax < 1e-140) & (ax != 0.0));
+  refer |= ax != ax;
+  const Lanes u = Sqrt(ax);
+  const Mask leftHalf = x < 0.0;
+  return {leftHalf ? u * kCosHalfPi : u, leftHalf ? u : Broadcast(0.0)};
+}
+
 //! a / b; lanes whose squared modulus of b is near zero or the double range are marked in
 //! `refer` (the scalar division absorbs or raises those).
 [[gnu::always_inline]] inline ComplexLanes Divide(ComplexLanes a, ComplexLanes b, Mask& refer) {
