@@ -74,7 +74,10 @@ void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOpti
     // The nine kernel samples of every point, in the order they are accumulated.
     constexpr int kSamples = 9;
     constexpr double kWeights[kSamples] = {1, 0.135, 0.135, 0.325, 0.325, 0.605, 0.605, 0.88, 0.88};
-    std::vector<double> samples(n * kSamples);
+    // Kept per thread between calls, so that a fit's small curves allocate nothing.
+    thread_local std::vector<double> samples, values;
+    thread_local std::vector<std::span<double>> valueRows;
+    samples.resize(n * kSamples);
     for (std::size_t i = 0; i < n; ++i) {
       const double b = resolution[i];
       const double positions[kSamples] = {qz[i],          qz[i] - b,      qz[i] + b,
@@ -82,8 +85,8 @@ void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOpti
                                           qz[i] + b / 2,  qz[i] - b / 4,  qz[i] + b / 4};
       for (int s = 0; s < kSamples; ++s) samples[i * kSamples + static_cast<std::size_t>(s)] = positions[s];
     }
-    std::vector<double> values(stacks.size() * samples.size());
-    std::vector<std::span<double>> valueRows;
+    values.resize(stacks.size() * samples.size());
+    valueRows.clear();
     for (std::size_t k = 0; k < stacks.size(); ++k) {
       valueRows.emplace_back(values.data() + k * samples.size(), samples.size());
     }

@@ -43,9 +43,9 @@ bool VacuumWaveNumberSquared(const LayerStack& stack, double qz, double& kSquare
   return std::isfinite(kSquared);
 }
 
-std::size_t PointsPerChunk(int layerCount) {
+std::size_t PointsPerChunk(int layerCount, std::size_t chunkWork) {
   const std::size_t perPoint = static_cast<std::size_t>(layerCount) + 1;
-  const std::size_t points = (kChunkWork + perPoint - 1) / perPoint;
+  const std::size_t points = (chunkWork + perPoint - 1) / perPoint;
   return (points + kChunkGranule - 1) / kChunkGranule * kChunkGranule;
 }
 
@@ -135,7 +135,8 @@ void FastReflectance(std::span<const LayerStack* const> stacks, std::span<const 
         }
       }
     }
-    storage.chunkPoints[k] = PointsPerChunk(stack.layerCount());
+    storage.chunkPoints[k] = PointsPerChunk(
+        stack.layerCount(), options.chunkWork ? options.chunkWork : kChunkWork);
     storage.firstChunk[k + 1] = storage.firstChunk[k] +
                                 (n + storage.chunkPoints[k] - 1) / storage.chunkPoints[k];
   }
