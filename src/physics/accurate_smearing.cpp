@@ -81,14 +81,17 @@ constexpr double kGridTolerance = 1e-6;
 //! grid resolves it to kGridTolerance.
 class FineGrid {
  public:
-  FineGrid(double low, double step, std::size_t count) : low_(low), step_(step), values_(count) {}
+  //! `count` points from `low` on, `step` apart, reusing the storage of the previous grid.
+  void reset(double low, double step, std::size_t count) {
+    low_ = low;
+    step_ = step;
+    values_.resize(count);
+    positions_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) positions_[i] = low + step * static_cast<double>(i);
+  }
 
   std::span<double> values() { return values_; }
-  std::vector<double> positions() const {
-    std::vector<double> at(values_.size());
-    for (std::size_t i = 0; i < at.size(); ++i) at[i] = low_ + step_ * static_cast<double>(i);
-    return at;
-  }
+  std::span<const double> positions() const { return positions_; }
 
   //! Marks the cells that the grid does not resolve: where the cubic through every other
   //! point misses the point between by more than 16·kGridTolerance (a cubic on the full grid
@@ -136,9 +139,9 @@ class FineGrid {
   }
 
  private:
-  double low_;
-  double step_;
-  std::vector<double> values_;
+  double low_ = 0;
+  double step_ = 1;
+  std::vector<double> positions_, values_;
   std::vector<unsigned char> resolved_;
 };
 
@@ -159,11 +162,14 @@ void ReflectanceAtSamples(const LayerStack& stack, double thickness,
   }
   // One step beyond either end, so that every sample lies inside a cell.
   const double low = *lowest - step;
-  FineGrid grid(low, step, static_cast<std::size_t>(std::ceil(span)) + 3);
+  thread_local FineGrid grid;
+  grid.reset(low, step, static_cast<std::size_t>(std::ceil(span)) + 3);
   ReflectanceBatch(stack, grid.positions(), grid.values(), kind, threading);
   grid.judge(edges);
-  std::vector<std::size_t> direct;
-  std::vector<double> directPositions;
+  thread_local std::vector<std::size_t> direct;
+  thread_local std::vector<double> directPositions, directValues;
+  direct.clear();
+  directPositions.clear();
   for (std::size_t s = 0; s < positions.size(); ++s) {
     if (const std::optional<double> value = grid.at(positions[s])) {
       values[s] = *value;
@@ -172,7 +178,7 @@ void ReflectanceAtSamples(const LayerStack& stack, double thickness,
       directPositions.push_back(positions[s]);
     }
   }
-  std::vector<double> directValues(directPositions.size());
+  directValues.resize(directPositions.size());
   ReflectanceBatch(stack, directPositions, directValues, kind, threading);
   for (std::size_t k = 0; k < direct.size(); ++k) values[direct[k]] = directValues[k];
 }
@@ -244,8 +250,9 @@ void AccurateSmearedBatch(const LayerStack& stack, std::span<const double> resol
                           fast::Threading threading) {
   const double thickness = TotalThickness(stack);
   const std::vector<double> edges = CriticalEdges(stack);
-  std::vector<std::size_t> ends;  // one past each point's last sample
-  std::vector<double> positions, weights, values;
+  // Kept per thread between calls: a fit evaluates the same curve again and again.
+  thread_local std::vector<std::size_t> ends;  // one past each point's last sample
+  thread_local std::vector<double> positions, weights, values;
   for (std::size_t begin = 0; begin < qz.size(); begin += kChunkPoints) {
     const std::size_t end = std::min(qz.size(), begin + kChunkPoints);
     ends.clear();
