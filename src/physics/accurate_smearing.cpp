@@ -99,8 +99,9 @@ class FineGrid {
   void judge(std::span<const double> edges) {
     const std::size_t count = values_.size();
     resolved_.assign(count - 1, 1);
+    const auto cells = static_cast<long long>(count) - 1;
     const auto spoil = [&](long long first, long long last) {
-      for (long long c = std::max(0LL, first); c <= last && c < static_cast<long long>(count) - 1; ++c) {
+      for (long long c = std::max(0LL, first); c <= std::min(last, cells - 1); ++c) {
         resolved_[static_cast<std::size_t>(c)] = 0;
       }
     };
