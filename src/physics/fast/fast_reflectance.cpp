@@ -19,10 +19,11 @@ namespace {
 
 constexpr double kFourPi = 4 * std::numbers::pi;
 // A chunk of a split batch is at least this many layer-points: about 70 µs of the set's work
-// on one core. Measured by BM_SplitBreakEven on a shared two-core AVX-512 machine: the hand-off
-// to a worker costs tens of µs there, so two chunks of 35 µs lost against one thread and two
-// of 70 µs won. The sets differ in speed (at two layers generic 28, AVX2 10 and AVX-512 6 ns
-// per layer-point), not in the cost of the hand-off.
+// on one core. Measured by BM_SplitBreakEven on a shared two-core AVX-512 machine: two chunks
+// of 35 µs lost against one thread, two of 70 µs won (310 against 204 µs) while the second
+// core had room; when other processes kept both cores busy, a split only broke even at any
+// size. The sets differ in speed (at two layers generic 28, AVX2 10 and AVX-512 6 ns per
+// layer-point), not in the cost of the hand-off.
 std::size_t ChunkWork(InstructionSet set) {
   switch (set) {
     case InstructionSet::Avx512:
