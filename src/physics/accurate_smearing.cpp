@@ -117,6 +117,8 @@ class FineGrid {
       }
     }
     for (const double edge : edges) {
+      // Edges beyond the grid spoil nothing (and may lie beyond the range of a cell number).
+      if (!(edge > low_ - step_ && edge < low_ + step_ * static_cast<double>(count))) continue;
       const auto cell = static_cast<long long>(std::floor((edge - low_) / step_));
       spoil(cell - 3, cell + 3);
     }
