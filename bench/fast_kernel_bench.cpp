@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "physics/fast/fast_reflectance.h"
+#include "physics/fast/instruction_set.h"
 #include "physics/reflectance_batch.h"
 #include "alternating_stack.h"
 
@@ -40,13 +41,50 @@ void RunFast(benchmark::State& state, fast::Threading threading) {
 void BM_FastReflectanceOneThread(benchmark::State& state) {
   RunFast(state, fast::Threading::CallingThread);
 }
-BENCHMARK(BM_FastReflectanceOneThread)->Arg(2)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+// The layer counts of the small models that most fits use, and two large ones.
+BENCHMARK(BM_FastReflectanceOneThread)
+    ->Arg(1)->Arg(2)->Arg(3)->Arg(5)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 void BM_FastReflectanceSharedPool(benchmark::State& state) {
   RunFast(state, fast::Threading::SharedPool);
 }
 BENCHMARK(BM_FastReflectanceSharedPool)
-    ->Arg(2)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Arg(1)->Arg(2)->Arg(3)->Arg(5)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+//! A batch of a two-layer stack (args: instruction set, points) on the calling thread (third
+//! arg 0) or split into two chunks over the shared pool (1): where the split starts to pay is
+//! the break-even chunk size of the instruction set.
+void BM_SplitBreakEven(benchmark::State& state) {
+  const auto set = static_cast<fast::InstructionSet>(state.range(0));
+  if (!fast::Supports(set)) {
+    state.SkipWithError("not supported by this processor");
+    return;
+  }
+  const int points = static_cast<int>(state.range(1));
+  const bool split = state.range(2) != 0;
+  const LayerStack stack = AlternatingStack(2);
+  const std::vector<double> qz = Grid(points);
+  std::vector<double> out(qz.size());
+  // Two chunks of half the points each; 3 layer-points per point at two layers.
+  const fast::FastOptions options{
+      .instructionSet = set,
+      .threading = split ? fast::Threading::SharedPool : fast::Threading::CallingThread,
+      .chunkWork = split ? static_cast<std::size_t>(points / 2 * 3) : 0};
+  for (auto _ : state) {
+    fast::FastReflectance(stack, qz, out, options);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetLabel(fast::Name(set));
+}
+BENCHMARK(BM_SplitBreakEven)
+    ->ArgsProduct({{static_cast<int>(fast::InstructionSet::Generic),
+                    static_cast<int>(fast::InstructionSet::Avx2),
+                    static_cast<int>(fast::InstructionSet::Avx512)},
+                   {128, 256, 512, 1024, 2048, 4096, 8192},
+                   {0, 1}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 //! A magnetic run: 999 smeared points for each of the three spin states of 100 layers.
 void BM_SmearedMagneticRun(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <numbers>
+#include <optional>
 
 namespace quorrel {
 
@@ -66,6 +67,123 @@ double TotalThickness(const LayerStack& stack) {
   double total = 0;
   for (int j = 1; j <= stack.layerCount(); ++j) total += std::fabs(stack.thickness(j));
   return total;
+}
+
+//! Spacing of the shared grid in radians of the fastest fringe, and at most (a stack without
+//! layers has no fringes), in Å⁻¹.
+constexpr double kGridPhaseStep = 0.05;
+constexpr double kLargestGridStep = 2.5e-4;
+//! The interpolation error, relative to the reflectance, that a grid cell may have; cells
+//! above it (kinks at critical edges, deep minima) are evaluated directly.
+constexpr double kGridTolerance = 1e-6;
+
+//! The reflectance on a uniform grid, read back by cubic interpolation in the cells where the
+//! grid resolves it to kGridTolerance.
+class FineGrid {
+ public:
+  //! `count` points from `low` on, `step` apart, reusing the storage of the previous grid.
+  void reset(double low, double step, std::size_t count) {
+    low_ = low;
+    step_ = step;
+    values_.resize(count);
+    positions_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) positions_[i] = low + step * static_cast<double>(i);
+  }
+
+  std::span<double> values() { return values_; }
+  std::span<const double> positions() const { return positions_; }
+
+  //! Marks the cells that the grid does not resolve: where the cubic through every other
+  //! point misses the point between by more than 16·kGridTolerance (a cubic on the full grid
+  //! errs about 16 times less), near the critical edges, and at the ends.
+  void judge(std::span<const double> edges) {
+    const std::size_t count = values_.size();
+    resolved_.assign(count - 1, 1);
+    const auto cells = static_cast<long long>(count) - 1;
+    const auto spoil = [&](long long first, long long last) {
+      for (long long c = std::max(0LL, first); c <= std::min(last, cells - 1); ++c) {
+        resolved_[static_cast<std::size_t>(c)] = 0;
+      }
+    };
+    spoil(0, 2);
+    spoil(static_cast<long long>(count) - 4, static_cast<long long>(count));
+    for (std::size_t m = 3; m + 3 < count; m += 2) {
+      const double* r = values_.data() + m;
+      const double coarse = (9 * (r[-1] + r[1]) - (r[-3] + r[3])) / 16;
+      const double smallest = std::min({r[-3], r[-1], r[0], r[1], r[3]});
+      const double error = std::fabs(coarse - r[0]) / 16;
+      if (!(error <= kGridTolerance * smallest) || !(smallest > 0)) {
+        spoil(static_cast<long long>(m) - 3, static_cast<long long>(m) + 2);
+      }
+    }
+    for (const double edge : edges) {
+      // Edges beyond the grid spoil nothing (and may lie beyond the range of a cell number).
+      if (!(edge > low_ - step_ && edge < low_ + step_ * static_cast<double>(count))) continue;
+      const auto cell = static_cast<long long>(std::floor((edge - low_) / step_));
+      spoil(cell - 3, cell + 3);
+    }
+  }
+
+  //! The interpolated reflectance at `qz`, or nullopt where its cell is not resolved.
+  std::optional<double> at(double qz) const {
+    const double position = (qz - low_) / step_;
+    const auto cell = static_cast<long long>(std::floor(position));
+    if (cell < 0 || cell >= static_cast<long long>(resolved_.size()) ||
+        !resolved_[static_cast<std::size_t>(cell)]) {
+      return std::nullopt;
+    }
+    // Lagrange's cubic through the points cell − 1 .. cell + 2 (the end cells are never
+    // resolved, so all four exist).
+    const double t = position - static_cast<double>(cell);
+    const double* r = values_.data() + cell - 1;
+    const double a = t + 1, b = t, c = t - 1, d = t - 2;
+    return -b * c * d / 6 * r[0] + a * c * d / 2 * r[1] - a * b * d / 2 * r[2] +
+           a * b * c / 6 * r[3];
+  }
+
+ private:
+  double low_ = 0;
+  double step_ = 1;
+  std::vector<double> positions_, values_;
+  std::vector<unsigned char> resolved_;
+};
+
+//! values[s] = the reflectance at positions[s], from a shared fine grid where that takes
+//! fewer evaluations than the positions themselves and the grid resolves the reflectance,
+//! directly elsewhere.
+void ReflectanceAtSamples(const LayerStack& stack, double thickness,
+                          std::span<const double> edges, std::span<const double> positions,
+                          std::span<double> values, KernelKind kind, fast::Threading threading) {
+  const auto [lowest, highest] = std::minmax_element(positions.begin(), positions.end());
+  const double step = thickness > 0 ? std::min(kLargestGridStep, kGridPhaseStep / thickness)
+                                    : kLargestGridStep;
+  const double span = (*highest - *lowest) / step;
+  // A grid of many points is only worth it for samples that are many more.
+  if (!(span < static_cast<double>(positions.size()) / 2) || span < 16) {
+    ReflectanceBatch(stack, positions, values, kind, threading);
+    return;
+  }
+  // One step beyond either end, so that every sample lies inside a cell.
+  const double low = *lowest - step;
+  thread_local FineGrid grid;
+  grid.reset(low, step, static_cast<std::size_t>(std::ceil(span)) + 3);
+  ReflectanceBatch(stack, grid.positions(), grid.values(), kind, threading);
+  grid.judge(edges);
+  thread_local std::vector<std::size_t> direct;
+  thread_local std::vector<double> directPositions, directValues;
+  direct.clear();
+  directPositions.clear();
+  for (std::size_t s = 0; s < positions.size(); ++s) {
+    if (const std::optional<double> value = grid.at(positions[s])) {
+      values[s] = *value;
+    } else {
+      direct.push_back(s);
+      directPositions.push_back(positions[s]);
+    }
+  }
+  directValues.resize(directPositions.size());
+  ReflectanceBatch(stack, directPositions, directValues, kind, threading);
+  for (std::size_t k = 0; k < direct.size(); ++k) values[direct[k]] = directValues[k];
 }
 
 }  // namespace
@@ -131,11 +249,13 @@ KernelSamples AccurateSamples(double qz, double sigma, double thickness,
 }
 
 void AccurateSmearedBatch(const LayerStack& stack, std::span<const double> resolution,
-                          std::span<const double> qz, std::span<double> out, KernelKind kind) {
+                          std::span<const double> qz, std::span<double> out, KernelKind kind,
+                          fast::Threading threading) {
   const double thickness = TotalThickness(stack);
   const std::vector<double> edges = CriticalEdges(stack);
-  std::vector<std::size_t> ends;  // one past each point's last sample
-  std::vector<double> positions, weights, values;
+  // Kept per thread between calls: a fit evaluates the same curve again and again.
+  thread_local std::vector<std::size_t> ends;  // one past each point's last sample
+  thread_local std::vector<double> positions, weights, values;
   for (std::size_t begin = 0; begin < qz.size(); begin += kChunkPoints) {
     const std::size_t end = std::min(qz.size(), begin + kChunkPoints);
     ends.clear();
@@ -154,7 +274,7 @@ void AccurateSmearedBatch(const LayerStack& stack, std::span<const double> resol
       ends.push_back(positions.size());
     }
     values.resize(positions.size());
-    ReflectanceBatch(stack, positions, values, kind);
+    ReflectanceAtSamples(stack, thickness, edges, positions, values, kind, threading);
     std::size_t sample = 0;
     for (std::size_t i = begin; i < end; ++i) {
       double value = 0;

@@ -38,6 +38,7 @@ KernelSamples AccurateSamples(double qz, double sigma, double thickness,
 //! out[i] = the reflectance averaged over a Gaussian of standard deviation resolution[i] / 2
 //! around qz[i] (the half-width b of the nine-point kernel is two standard deviations).
 void AccurateSmearedBatch(const LayerStack& stack, std::span<const double> resolution,
-                          std::span<const double> qz, std::span<double> out, KernelKind kind);
+                          std::span<const double> qz, std::span<double> out, KernelKind kind,
+                          fast::Threading threading = fast::Threading::SharedPool);
 
 }  // namespace quorrel

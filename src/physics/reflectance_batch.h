@@ -4,6 +4,7 @@
 
 #include <span>
 
+#include "physics/fast/fast_reflectance.h"
 #include "physics/layer_stack.h"
 #include "physics/reflectance.h"
 
@@ -14,9 +15,10 @@ namespace quorrel {
 enum class KernelKind { Reference, Fast };
 
 //! out[i] = Reflectance(stack, qz[i]) for every i. ArithmeticFault carries the Qz at which it
-//! happened.
+//! happened. `threading` says whether the fast kernel may split the batch over the shared pool.
 void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::span<double> out,
-                      KernelKind kind = KernelKind::Fast);
+                      KernelKind kind = KernelKind::Fast,
+                      fast::Threading threading = fast::Threading::SharedPool);
 
 //! out[i] = PointReflectivity(stack, options, background[i], resolution[i], qz[i]) for every i,
 //! with the kernel's samples accumulated in the same order; with the accurate kernel the
@@ -25,7 +27,8 @@ void ReflectanceBatch(const LayerStack& stack, std::span<const double> qz, std::
 void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
                             std::span<const double> background, std::span<const double> resolution,
                             std::span<const double> qz, std::span<double> out,
-                            KernelKind kind = KernelKind::Fast);
+                            KernelKind kind = KernelKind::Fast,
+                            fast::Threading threading = fast::Threading::SharedPool);
 
 //! PointReflectivityBatch of every stack over the same points, out[k] for *stacks[k]. The fast
 //! kernel computes all stacks as one batch, so that several small stacks (the trial stacks of a
@@ -34,6 +37,7 @@ void PointReflectivityBatch(const LayerStack& stack, PointOptions options,
 void PointReflectivityBatch(std::span<const LayerStack* const> stacks, PointOptions options,
                             std::span<const double> background, std::span<const double> resolution,
                             std::span<const double> qz, std::span<const std::span<double>> out,
-                            KernelKind kind = KernelKind::Fast);
+                            KernelKind kind = KernelKind::Fast,
+                            fast::Threading threading = fast::Threading::SharedPool);
 
 }  // namespace quorrel

@@ -15,6 +15,9 @@ enum class Threading { SharedPool, CallingThread };
 struct FastOptions {
   InstructionSet instructionSet = BestInstructionSet();
   Threading threading = Threading::SharedPool;
+  //! Layer-points per chunk of a split batch; 0 takes the break-even measured for the
+  //! instruction set, below which a split costs more than it saves.
+  std::size_t chunkWork = 0;
   //! When set, receives how the repeated block was evaluated.
   PowerCounts* powerCounts = nullptr;
 };

@@ -21,9 +21,11 @@ struct PreparedStack {
   int periodRepeats = 0;
 };
 
-//! One slice of a batch: inputs k² per point, outputs |r|² and a mark for every point that the
+//! One slice of a batch: inputs Qz and, where the ambient medium absorbs, k² per point (null
+//! otherwise: the lanes form k² from Qz); outputs |r|² and a mark for every point that the
 //! scalar kernel has to evaluate instead.
 struct LaneSlice {
+  const double* qz = nullptr;
   const double* kSquared = nullptr;
   double* reflectance = nullptr;
   unsigned char* needsReference = nullptr;

@@ -63,16 +63,20 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   const Lanes r = (clamped - k * kLn2High) - k * kLn2Low;
   // e^r = 1 + r + r²·E(r), E fitted at Chebyshev nodes on |r| ≤ ln2/2: relative error below
   // 2e-17 before rounding, with two terms fewer than the Taylor series of that accuracy.
-  Lanes p = Broadcast(2.5100375832561234e-08);
-  p = p * r + 2.7620075879983367e-07;
-  p = p * r + 2.7557268480310024e-06;
-  p = p * r + 2.4801521322368692e-05;
-  p = p * r + 1.9841269863040545e-04;
-  p = p * r + 1.3888888917196719e-03;
-  p = p * r + 8.333333333330065e-03;
-  p = p * r + 4.1666666666624164e-02;
-  p = p * r + 1.6666666666666669e-01;
-  p = p * r + 0.5000000000000001;
+  // E's terms in pairs and powers of r (Estrin's scheme): a third of the chain of dependent
+  // operations of Horner's, whose latency held up the small models; the last two steps stay
+  // Horner's, so that the rounding stays that of 1 + r·(1 + r·E).
+  const Lanes r2 = r * r;
+  const Lanes r4 = r2 * r2;
+  const Lanes e01 = r * 1.6666666666666669e-01 + 0.5000000000000001;
+  const Lanes e23 = r * 8.333333333330065e-03 + 4.1666666666624164e-02;
+  const Lanes e45 = r * 1.9841269863040545e-04 + 1.3888888917196719e-03;
+  const Lanes e67 = r * 2.7557268480310024e-06 + 2.4801521322368692e-05;
+  const Lanes e89 = r * 2.5100375832561234e-08 + 2.7620075879983367e-07;
+  const Lanes e03 = e23 * r2 + e01;
+  const Lanes e47 = e67 * r2 + e45;
+  const Lanes e49 = e89 * r4 + e47;
+  Lanes p = e49 * r4 + e03;
   p = p * r + 1.0;
   p = p * r + 1.0;
   const Lanes value = ScaleByPowerOfTwo(p, k, shifted);
@@ -85,19 +89,17 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   // sin r = r + r³·S(r²) and cos r = 1 − r²·(1/2 − r²·C(r²)), S and C fitted at Chebyshev
   // nodes on |r| ≤ π/4: relative errors below 3e-17 and 2e-18 before rounding, with two terms
   // fewer each than the Taylor series of that accuracy.
-  Lanes s = Broadcast(1.5918129294866608e-10);
-  s = s * r2 - 2.5051131845003624e-08;
-  s = s * r2 + 2.755731610255244e-06;
-  s = s * r2 - 1.9841269836758574e-04;
-  s = s * r2 + 8.333333333330948e-03;
-  s = s * r2 - 1.0 / 6.0;
+  // S and C by Estrin's scheme, as E in Exp.
+  const Lanes r4 = r2 * r2;
+  const Lanes s01 = r2 * 8.333333333330948e-03 - 1.0 / 6.0;
+  const Lanes s23 = r2 * 2.755731610255244e-06 - 1.9841269836758574e-04;
+  const Lanes s45 = r2 * 1.5918129294866608e-10 - 2.5051131845003624e-08;
+  const Lanes s = (s45 * r4 + s23) * r4 + s01;
   sine = r + r * r2 * s;
-  Lanes c = Broadcast(-1.1382632425521717e-11);
-  c = c * r2 + 2.08761462684032e-09;
-  c = c * r2 - 2.7557317271729793e-07;
-  c = c * r2 + 2.480158729876569e-05;
-  c = c * r2 - 1.3888888888887398e-03;
-  c = c * r2 + 4.1666666666666664e-02;
+  const Lanes c01 = r2 * -1.3888888888887398e-03 + 4.1666666666666664e-02;
+  const Lanes c23 = r2 * -2.7557317271729793e-07 + 2.480158729876569e-05;
+  const Lanes c45 = r2 * -1.1382632425521717e-11 + 2.08761462684032e-09;
+  Lanes c = (c45 * r4 + c23) * r4 + c01;
   c = 0.5 - r2 * c;
   cosine = 1.0 - r2 * c;
 }
@@ -164,6 +166,18 @@ inline constexpr double kCosHalfPi = 6.123233995736766e-17;
   const Lanes leftReal = y == 0.0 ? u * kCosHalfPi : CopySign(v, y);
   const Lanes rightReal = y >= 0.0 ? u : -u;
   return {leftHalf ? leftReal : rightReal, leftHalf ? u : v};
+}
+
+//! The square root of (x, 0) as RootUpperHalf takes it, for the media that do not absorb: the
+//! root of |x| on the real axis to the right of zero, on the imaginary one to the left.
+[[gnu::always_inline]] inline ComplexLanes RootOfReal(Lanes x, Mask& refer) {
+  using namespace lane_constants;
+  const Lanes ax = Abs(x);
+  refer |= (ax > 1e140) | ((ax < 1e-140) & (ax != 0.0));
+  refer |= ax != ax;
+  const Lanes u = Sqrt(ax);
+  const Mask leftHalf = x < 0.0;
+  return {leftHalf ? u * kCosHalfPi : u, leftHalf ? u : Broadcast(0.0)};
 }
 
 //! a / b; lanes whose squared modulus of b is near zero or the double range are marked in

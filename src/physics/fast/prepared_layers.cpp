@@ -11,7 +11,7 @@ constexpr double kFourPi = 4 * std::numbers::pi;
 constexpr int kFewestPoweredRepeats = 3;
 }  // namespace
 
-PreparedLayers::PreparedLayers(const LayerStack& stack) {
+void PreparedLayers::prepare(const LayerStack& stack) {
   const int n = stack.layerCount();
   const auto media = static_cast<std::size_t>(n) + 2;
   fourPiRho_.resize(media);
@@ -27,6 +27,7 @@ PreparedLayers::PreparedLayers(const LayerStack& stack) {
     const double sigma = stack.sigma(j);
     roughnessFactor_[at] = -2 * (sigma * sigma);
   }
+  view_ = PreparedStack{};
   view_.layerCount = n;
   view_.fourPiRho = fourPiRho_.data();
   view_.fourPiImRho = fourPiImRho_.data();

@@ -11,7 +11,11 @@ namespace quorrel::fast {
 //! Owns the factors of one stack; view() hands them to the kernel.
 class PreparedLayers {
  public:
-  explicit PreparedLayers(const LayerStack& stack);
+  PreparedLayers() = default;
+  explicit PreparedLayers(const LayerStack& stack) { prepare(stack); }
+
+  //! Takes the factors of `stack`, reusing the storage of the previous one.
+  void prepare(const LayerStack& stack);
 
   const PreparedStack& view() const { return view_; }
   //! Whether the stack's repeated block was confirmed and will be evaluated as a power.
