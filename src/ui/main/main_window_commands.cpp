@@ -129,6 +129,7 @@ void TForm1::connectCommands() {
 
   connect(calculations_, &CalculationRunner::reflectivityReady, this,
           [this](const ReflectivityResult& result) {
+            frmPlot_->setFresnelMedia(FresnelMediaOf(state_.model));
             frmPlot_->showReflectivity(result);
             if (!result.notes.statusText.empty()) {
               setStatusText(QString::fromStdString(result.notes.statusText));
