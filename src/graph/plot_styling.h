@@ -6,14 +6,11 @@
 #include <qcustomplot.h>
 
 #include "graph/series_style.h"
+#include "graph/xy_graph.h"
 
 namespace quorrel {
 
 QColor ColourOf(BgrColour bgr);
-
-//! How markers are drawn: as pictures on screen, where speed counts, and as shapes on paper
-//! and in files, where they must stay sharp at any scale.
-enum class MarkerDrawing { Pictures, Shapes };
 
 //! Sets the line, the markers and the clipping of `graph` from `style`.
 void ApplySeriesStyle(QCPGraph& graph, const SeriesStyle& style, bool clipToAxes,

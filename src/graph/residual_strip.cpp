@@ -12,7 +12,6 @@ namespace quorrel {
 
 namespace {
 
-constexpr int kStripRow = 2;
 // The strip takes a third of the main graph's height.
 constexpr double kStripShare = 0.35;
 
@@ -64,8 +63,10 @@ void ResidualStrip::show(const QString& title) {
   if (visible_) return;
   visible_ = true;
   rect_->setVisible(true);
-  plot_.plotLayout()->addElement(kStripRow, 0, rect_);
-  plot_.plotLayout()->setRowStretchFactor(kStripRow, kStripShare);
+  // The last row, under the main graph.
+  const int row = plot_.plotLayout()->rowCount();
+  plot_.plotLayout()->addElement(row, 0, rect_);
+  plot_.plotLayout()->setRowStretchFactor(row, kStripShare);
   plot_.axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, margins_);
   rect_->setMarginGroup(QCP::msLeft | QCP::msRight, margins_);
 }
@@ -89,8 +90,14 @@ void ResidualStrip::setPoints(const std::vector<double>& x, const std::vector<do
     x_[i] = x[order[i]];
     y_[i] = y[order[i]];
   }
-  ApplySeriesStyle(*graph_, style, true);
+  style_ = style;
+  ApplySeriesStyle(*graph_, style, true, drawing_);
   markerCell_ = style.pointSize / 2;
+}
+
+void ResidualStrip::setMarkerDrawing(MarkerDrawing drawing) {
+  drawing_ = drawing;
+  ApplySeriesStyle(*graph_, style_, true, drawing_);
 }
 
 std::vector<QPointF> ResidualStrip::points() const {

@@ -32,6 +32,7 @@ class ResidualStrip {
 
   void setPoints(const std::vector<double>& x, const std::vector<double>& y,
                  const SeriesStyle& style);
+  void setMarkerDrawing(MarkerDrawing drawing);
   std::vector<QPointF> points() const;
   std::vector<DrawnPoint> drawnPoints() const;
 
@@ -48,6 +49,8 @@ class ResidualStrip {
   QCPMarginGroup* margins_;
   std::vector<double> x_;
   std::vector<double> y_;
+  SeriesStyle style_;
+  MarkerDrawing drawing_ = MarkerDrawing::Pictures;
   int markerCell_ = 1;
   bool visible_ = false;
 };

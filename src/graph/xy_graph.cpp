@@ -57,7 +57,8 @@ XyGraph::XyGraph(QWidget* parent)
   }
   crossAtZero_ = true;
   plot_->legend->setFont(QFont(font().family(), 8));
-  plot_->legend->setBrush(QColor(255, 255, 255, 220));
+  plot_->legend->setBrush(QColor(255, 255, 255, 230));
+  plot_->legend->setBorderPen(QPen(QColor(160, 160, 160)));
   plot_->legend->setVisible(false);
 
   errorCaption_->position->setType(QCPItemPosition::ptAxisRectRatio);
@@ -352,7 +353,7 @@ QCPAxis* XyGraph::axisOf(GraphAxis axis) const {
 }
 
 void XyGraph::applyStyle(const Series& series) {
-  ApplySeriesStyle(*series.graph, series.style, !plotOffGraph_);
+  ApplySeriesStyle(*series.graph, series.style, !plotOffGraph_, markerDrawing_);
   if (series.errors != nullptr) {
     const BgrColour colour =
         series.style.drawPoints ? series.style.pointColor : series.style.lineColor;
@@ -473,7 +474,37 @@ void XyGraph::redraw() {
   plot_->xAxis->setTickLabels(!strip_->visible());
   plot_->xAxis->setLabel(strip_->visible() ? QString() : xTitle_);
   drawSeries(plot_->width(), plot_->height());
+  if (plot_->legend->visible()) placeLegend();
   plot_->replot();
+}
+
+void XyGraph::placeLegend() {
+  // The corner of the plot area where the legend hides the fewest drawn points.
+  const QRect area = plot_->axisRect()->rect();
+  const QSize size = plot_->legend->minimumOuterSizeHint();
+  const Qt::Alignment corners[] = {Qt::AlignTop | Qt::AlignRight, Qt::AlignTop | Qt::AlignLeft,
+                                   Qt::AlignBottom | Qt::AlignRight,
+                                   Qt::AlignBottom | Qt::AlignLeft};
+  Qt::Alignment best = corners[0];
+  qsizetype fewest = -1;
+  for (const Qt::Alignment corner : corners) {
+    const QPoint origin((corner & Qt::AlignLeft) ? area.left() : area.right() - size.width(),
+                        (corner & Qt::AlignTop) ? area.top() : area.bottom() - size.height());
+    const QRect covered(origin, size);
+    qsizetype hidden = 0;
+    for (const auto& [slot, series] : series_) {
+      const QSharedPointer<QCPGraphDataContainer> drawn = series.graph->data();
+      for (auto point = drawn->constBegin(); point != drawn->constEnd(); ++point) {
+        const QPointF pixel = series.graph->coordsToPixels(point->key, point->value);
+        if (covered.contains(pixel.toPoint())) ++hidden;
+      }
+    }
+    if (fewest < 0 || hidden < fewest) {
+      fewest = hidden;
+      best = corner;
+    }
+  }
+  plot_->axisRect()->insetLayout()->setInsetAlignment(0, best);
 }
 
 }  // namespace quorrel

@@ -35,6 +35,10 @@ enum class GraphAxis { X, Y };
 
 class ResidualStrip;
 
+//! How markers are drawn: as pictures on screen, where speed counts, and as shapes on paper
+//! and in files, where they must stay sharp at any scale.
+enum class MarkerDrawing { Pictures, Shapes };
+
 //! A point as the graph draws it, after the value scale and the reduction to the display;
 //! `error` is the half length of its error bar, 0 without one.
 struct DrawnPoint {
@@ -205,6 +209,8 @@ class XyGraph : public QWidget {
     return axis == GraphAxis::X ? xState_ : yState_;
   }
   void applyStyle(const Series& series);
+  //! Draws the markers of every series, the strip's too, as `drawing` says.
+  void setMarkerDrawing(MarkerDrawing drawing);
   void applyAxis(GraphAxis axis);
   void changed();
   void redraw();
@@ -223,6 +229,8 @@ class XyGraph : public QWidget {
   };
   ScaledValues scaledValues(const Series& series) const;
   void finishZoom(QPoint release);
+  //! Moves the legend into the corner where it hides the fewest points.
+  void placeLegend();
   void showContextMenu(QPoint at);
   //! The values' range over all series as drawn (scaled), positive ones only on a
   //! logarithmic axis; nothing when there are none.
@@ -237,6 +245,7 @@ class XyGraph : public QWidget {
   std::unique_ptr<ResidualStrip> strip_;
   std::map<int, Series> series_;
   QString xTitle_;
+  MarkerDrawing markerDrawing_ = MarkerDrawing::Pictures;
   ValueScale valueScale_;
   std::optional<AxisLimits> band_;
   QList<QAction*> contextActions_;

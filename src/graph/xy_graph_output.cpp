@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include "graph/residual_strip.h"
 #include "graph/xy_graph.h"
 
 // The graph on paper and in picture files, each drawn at its own resolution.
@@ -15,10 +16,18 @@ namespace quorrel {
 template <typename Output>
 auto XyGraph::drawnAtSize(QSize size, Output output) {
   // A long series is reduced to the output's pixels, then back to the screen's.
+  setMarkerDrawing(MarkerDrawing::Shapes);
   drawSeries(size.width(), size.height());
   const auto result = output();
+  setMarkerDrawing(MarkerDrawing::Pictures);
   drawSeries(plot_->width(), plot_->height());
   return result;
+}
+
+void XyGraph::setMarkerDrawing(MarkerDrawing drawing) {
+  markerDrawing_ = drawing;
+  for (const auto& [slot, series] : series_) applyStyle(series);
+  strip_->setMarkerDrawing(drawing);
 }
 
 void XyGraph::printOn(QPainter& painter, QSize pageSize) {
