@@ -12,6 +12,7 @@
 #include "model/sample_model.h"
 #include "qt_test_registry.h"
 #include "test_services.h"
+#include "ui/calc/calculation_runner.h"
 #include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_slots.h"
@@ -275,6 +276,25 @@ class PlotWindowsTest : public QObject {
     QCOMPARE(again->plotWindow().plotChoices().view, ReflectivityView::RQz4);
     QVERIFY(again->plotWindow().plotChoices().residuals);
     QCOMPARE(contextItem(again->plotWindow(), "R·Qz^4")->isChecked(), true);
+  }
+
+  void aBareSubstrateIsOneOverItsFresnelReflectivity() {
+    TestServices services;
+    auto window = services.start();
+    window->show();
+    // The layer made of the bulk's material and no roughness anywhere: a bare substrate.
+    TextGrid& grid = window->state().model.baseGrid;
+    for (const int column : {kColRho, kColImRho}) grid.setCell(2, column, grid.cell(3, column));
+    grid.setCell(2, kColSigma, "0");
+    grid.setCell(3, kColSigma, "0");
+    TfrmPlot& plot = window->plotWindow();
+    contextItem(plot, "R/R_Fresnel")->trigger();
+    window->calculateReflectivity();
+    QTRY_COMPARE(window->calculations().running(), 0);
+    QCOMPARE(plot.graph().points(kPlain).size(), std::size_t{100});
+    for (const DrawnPoint& point : plot.graph().drawnPoints(kPlain)) {
+      QVERIFY2(std::abs(point.y - 1.0) < 1e-9, qPrintable(QString::number(point.x)));
+    }
   }
 
   void theWindowsAreConfiguredAsDesigned() {
