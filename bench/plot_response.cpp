@@ -102,7 +102,8 @@ int main(int argc, char* argv[]) {
     window.showMeasuredData();
     window.repaint();
   });
-  std::printf("drawn %zu of %d measured points\n", window.graph().drawnPoints(0).size(), kPoints);
+  std::printf("%-58s %8zu of %d\n", "measured points drawn", window.graph().drawnPoints(0).size(),
+              kPoints);
   Report("a curve of 100 000 points plotted and drawn", 5, [&] {
     window.showReflectivity(result);
     window.repaint();
@@ -111,6 +112,14 @@ int main(int argc, char* argv[]) {
     window.showFitCurve(result.plain);
     window.repaint();
   });
+  window.setPlotChoices({.view = ReflectivityView::RQz4, .residuals = true});
+  Report("the same in the view R·Qz^4 with the residuals strip", 5, [&] {
+    window.showFitCurve(result.plain);
+    window.repaint();
+  });
+  std::printf("%-58s %8zu of %d\n", "residuals drawn", window.graph().drawnResiduals().size(),
+              kPoints);
+  window.setPlotChoices({});
   Report("window resized and drawn", 5, [&] {
     window.resize(window.width() == 900 ? 880 : 900, 600);
     window.repaint();

@@ -175,6 +175,7 @@ void XyGraph::setStyle(int slot, const SeriesStyle& style) {
   Series& series = seriesAt(slot);
   series.style = style;
   series.style.pointSize = DrawnPointSize(style.pointSize, style.pointShape);
+  series.drawnOn.reset();
   applyStyle(series);
   changed();
 }
@@ -186,6 +187,7 @@ void XyGraph::addPoint(int slot, double x, double y) {
   series.y.insert(series.y.begin() + at, y);
   if (!series.dy.empty()) series.dy.insert(series.dy.begin() + at, 0.0);
   series.scaledValid = false;
+  series.drawnOn.reset();
   changed();
 }
 
@@ -208,6 +210,7 @@ void XyGraph::setPoints(int slot, const std::vector<double>& x, const std::vecto
     if (withErrors) series.dy[i] = dy[order[i]];
   }
   series.scaledValid = false;
+  series.drawnOn.reset();
   if (withErrors && series.errors == nullptr) {
     series.errors = new QCPErrorBars(plot_->xAxis, plot_->yAxis);
     series.errors->setDataPlottable(series.graph);
@@ -252,6 +255,7 @@ void XyGraph::removePointsAt(int slot, double x) {
   series.y.resize(kept);
   if (!series.dy.empty()) series.dy.resize(kept);
   series.scaledValid = false;
+  series.drawnOn.reset();
   changed();
 }
 
@@ -293,7 +297,10 @@ std::vector<DrawnPoint> XyGraph::drawnPoints(int slot) const {
 
 void XyGraph::setValueScale(ValueScale scale) {
   valueScale_ = std::move(scale);
-  for (const auto& [slot, series] : series_) series.scaledValid = false;
+  for (const auto& [slot, series] : series_) {
+    series.scaledValid = false;
+    series.drawnOn.reset();
+  }
   changed();
 }
 
@@ -422,7 +429,11 @@ void XyGraph::drawSeries(int width, int height) {
   const QCPRange ys = plot_->yAxis->range();
   const PixelGrid columns{{xs.lower, xs.upper}, xState_.scale, std::max(width, 1)};
   const PixelGrid rows{{ys.lower, ys.upper}, yState_.scale, std::max(height, 1)};
+  const DrawnGrid grid{columns.limits, rows.limits, xState_.scale, yState_.scale, width, height};
   for (const auto& [slot, series] : series_) {
+    // Reduced once for every change of the points, the scale, the axes or the size.
+    if (series.drawnOn == grid) continue;
+    series.drawnOn = grid;
     const auto [y, dy] = scaledValues(series);
     const ReductionKind kind =
         series.style.drawPoints ? ReductionKind::Markers : ReductionKind::Line;

@@ -188,6 +188,16 @@ class XyGraph : public QWidget {
     AxisLimits limits;
     AxisScale scale = AxisScale::Linear;
   };
+  //! The axes and the size a series was last reduced for.
+  struct DrawnGrid {
+    AxisLimits x;
+    AxisLimits y;
+    AxisScale xScale = AxisScale::Linear;
+    AxisScale yScale = AxisScale::Linear;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const DrawnGrid&, const DrawnGrid&) = default;
+  };
   //! The points of one slot as given (ascending x) and the plottables that draw them.
   struct Series {
     QCPGraph* graph = nullptr;
@@ -200,6 +210,8 @@ class XyGraph : public QWidget {
     mutable std::vector<double> scaledY;
     mutable std::vector<double> scaledDy;
     mutable bool scaledValid = false;
+    //! Empty until the series is drawn and after every change of its points or style.
+    mutable std::optional<DrawnGrid> drawnOn;
   };
 
   Series& seriesAt(int slot);

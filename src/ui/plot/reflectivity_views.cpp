@@ -62,6 +62,16 @@ Residuals ResidualsOf(const MeasuredData& data, const Curve& curve) {
   result.normalised = count > 0 && data.dr.size() == count &&
                       std::all_of(data.dr.begin(), data.dr.end(), [](double dr) { return dr > 0; });
   if (curve.size() == 0) return result;
+  const auto residual = [&](std::size_t i, double model) {
+    const double value =
+        result.normalised ? (data.r[i] - model) / data.dr[i] : (data.r[i] - model) / model;
+    if (std::isfinite(value)) result.points.append(data.qz[i], value);
+  };
+  // A run at the measured points computes curve point i at measured point i.
+  if (curve.x == data.qz) {
+    for (std::size_t i = 0; i < count; ++i) residual(i, curve.y[i]);
+    return result;
+  }
   // The curve in ascending Qz, to find each measured point's partner.
   std::vector<std::size_t> order(curve.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
@@ -83,10 +93,7 @@ Residuals ResidualsOf(const MeasuredData& data, const Curve& curve) {
       result.comparable = false;
       return result;
     }
-    const double model = curve.y[*found];
-    const double residual =
-        result.normalised ? (data.r[i] - model) / data.dr[i] : (data.r[i] - model) / model;
-    if (std::isfinite(residual)) result.points.append(q, residual);
+    residual(i, curve.y[*found]);
   }
   return result;
 }

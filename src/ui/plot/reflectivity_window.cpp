@@ -103,6 +103,7 @@ void TfrmPlot::showReflectivity(const ReflectivityResult& result) {
   xyGraph1->setStyle(kPlain, CurveStyle(kBlack));
   xyGraph1->setPoints(kPlain, result.plain.x, result.plain.y);
   xyGraph1->setSeriesName(kPlain, "model");
+  modelCurve_ = result.plain;
   if (result.magnetic) {
     xyGraph1->setStyle(kSpinDown, CurveStyle(kBlue));
     xyGraph1->setPoints(kSpinDown, result.spinDown.x, result.spinDown.y);
@@ -126,6 +127,7 @@ void TfrmPlot::showReflectivity(const ReflectivityResult& result) {
 void TfrmPlot::showFitCurve(const ReflCurve& curve) {
   RedrawSuspension suspension(*xyGraph1);
   xyGraph1->setPoints(kPlain, curve.x, curve.y);
+  modelCurve_ = curve;
   showResiduals();
 }
 
@@ -183,9 +185,7 @@ void TfrmPlot::showResiduals() {
     xyGraph1->setResidualStrip(std::nullopt);
     return;
   }
-  Curve curve;
-  for (const QPointF& point : xyGraph1->points(kPlain)) curve.append(point.x(), point.y());
-  const Residuals residuals = ResidualsOf(data_, curve);
+  const Residuals residuals = ResidualsOf(data_, modelCurve_);
   SeriesStyle style = kMeasuredStyle;
   style.pointSize = 4;
   xyGraph1->setResiduals(residuals.points.x, residuals.points.y, style);

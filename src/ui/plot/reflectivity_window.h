@@ -60,6 +60,8 @@ class TfrmPlot : public GraphWindow {
   std::optional<FresnelMedia> fresnelMedia_;
   //! The range of R that the last data load or run gave the y axis.
   AxisLimits valueRange_{1e-37, 1e37};
+  //! The black curve as it was handed in, which the residuals compare the points with.
+  Curve modelCurve_;
   QAction* residualsAction_ = nullptr;
   std::vector<QAction*> viewActions_;
 };
