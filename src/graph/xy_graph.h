@@ -2,11 +2,15 @@
 // The x-y graph that the plot windows and the printed sheet show: numbered series slots,
 // linear and logarithmic axes, zoom, and conversion between pixels and data.
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <optional>
+#include <span>
 #include <vector>
 
+#include <QList>
 #include <QPointF>
 #include <QString>
 #include <QWidget>
@@ -14,9 +18,12 @@
 #include "graph/axis_limits.h"
 #include "graph/series_style.h"
 
+class QAction;
 class QCustomPlot;
 class QCPGraph;
 class QCPAxis;
+class QCPErrorBars;
+class QCPItemRect;
 class QCPItemText;
 class QCPTextElement;
 class QPainter;
@@ -25,6 +32,24 @@ class QRubberBand;
 namespace quorrel {
 
 enum class GraphAxis { X, Y };
+
+class ResidualStrip;
+
+//! How markers are drawn: as pictures on screen, where speed counts, and as shapes on paper
+//! and in files, where they must stay sharp at any scale.
+enum class MarkerDrawing { Pictures, Shapes };
+
+//! A point as the graph draws it, after the value scale and the reduction to the display;
+//! `error` is the half length of its error bar, 0 without one.
+struct DrawnPoint {
+  double x = 0;
+  double y = 0;
+  double error = 0;
+  friend bool operator==(const DrawnPoint&, const DrawnPoint&) = default;
+};
+
+//! The factor by which the values at x are drawn (every value of every series, and its error).
+using ValueScale = std::function<double(double x)>;
 
 //! Where the graph lands on a printed page, in per cent of the page: its left and top edge,
 //! and its size as a share of the page's width and height.
@@ -77,14 +102,43 @@ class XyGraph : public QWidget {
   SeriesStyle style(int slot) const;
   void setStyle(int slot, const SeriesStyle& style);
   void addPoint(int slot, double x, double y);
-  //! Replaces the points of the slot.
+  //! Replaces the points of the slot; any error bars go.
   void setPoints(int slot, const std::vector<double>& x, const std::vector<double>& y);
+  //! Replaces the points of the slot, each with an error bar from y - dy to y + dy.
+  void setPoints(int slot, const std::vector<double>& x, const std::vector<double>& y,
+                 const std::vector<double>& dy);
+  //! The name the legend shows for the slot; a series without a name is not in the legend,
+  //! and without named series there is no legend.
+  void setSeriesName(int slot, const QString& name);
+  QString seriesName(int slot) const;
   void removePointsAt(int slot, double x);
   //! The slot becomes free; its next use starts a fresh series of default style.
   void freeSeries(int slot);
   bool hasSeries(int slot) const { return series_.contains(slot); }
-  //! The plotted points in ascending x.
+  //! The points of the slot as given, in ascending x.
   std::vector<QPointF> points(int slot) const;
+  //! The points of the slot as drawn: scaled, and of a long series only those that the
+  //! display can tell apart (every extreme of every pixel column kept).
+  std::vector<DrawnPoint> drawnPoints(int slot) const;
+
+  //! Every value is drawn multiplied by `scale` at its x; an empty scale draws the values as
+  //! they are. The points as given stay unchanged.
+  void setValueScale(ValueScale scale);
+  //! A shaded band over the full height between two x values, below the series; nothing
+  //! removes it.
+  void setShadedBand(std::optional<AxisLimits> band);
+  std::optional<AxisLimits> shadedBand() const { return band_; }
+
+  // Residual strip: a small linear graph under the main one sharing its x axis.
+  //! Shows the strip with its y-axis title, or hides it (nothing).
+  void setResidualStrip(std::optional<QString> title);
+  bool hasResidualStrip() const;
+  //! The points of the strip, drawn as markers of `style`.
+  void setResiduals(const std::vector<double>& x, const std::vector<double>& y,
+                    const SeriesStyle& style);
+  //! The strip's points as given and as drawn.
+  std::vector<QPointF> residuals() const;
+  std::vector<DrawnPoint> drawnResiduals() const;
 
   // Redrawing.
   //! Changes made while redrawing is suspended appear together when it resumes. Suspensions
@@ -115,6 +169,9 @@ class XyGraph : public QWidget {
   //! page's aspect ratio.
   void printOn(QPainter& painter, QSize pageSize);
 
+  //! Offered in the graph's context menu (right button without Ctrl) before nothing else.
+  void setContextActions(const QList<QAction*>& actions) { contextActions_ = actions; }
+
  signals:
   //! The mouse moved over the graph (pixel of this widget).
   void mouseMoved(QPointF pixel);
@@ -123,6 +180,7 @@ class XyGraph : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   struct AxisState {
@@ -130,9 +188,30 @@ class XyGraph : public QWidget {
     AxisLimits limits;
     AxisScale scale = AxisScale::Linear;
   };
+  //! The axes and the size a series was last reduced for.
+  struct DrawnGrid {
+    AxisLimits x;
+    AxisLimits y;
+    AxisScale xScale = AxisScale::Linear;
+    AxisScale yScale = AxisScale::Linear;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const DrawnGrid&, const DrawnGrid&) = default;
+  };
+  //! The points of one slot as given (ascending x) and the plottables that draw them.
   struct Series {
     QCPGraph* graph = nullptr;
+    QCPErrorBars* errors = nullptr;
     SeriesStyle style;
+    std::vector<double> x;
+    std::vector<double> y;
+    std::vector<double> dy;  //!< empty without error bars
+    //! y and dy times the value scale, valid while `scaledValid`.
+    mutable std::vector<double> scaledY;
+    mutable std::vector<double> scaledDy;
+    mutable bool scaledValid = false;
+    //! Empty until the series is drawn and after every change of its points or style.
+    mutable std::optional<DrawnGrid> drawnOn;
   };
 
   Series& seriesAt(int slot);
@@ -142,16 +221,46 @@ class XyGraph : public QWidget {
     return axis == GraphAxis::X ? xState_ : yState_;
   }
   void applyStyle(const Series& series);
+  //! Draws the markers of every series, the strip's too, as `drawing` says.
+  void setMarkerDrawing(MarkerDrawing drawing);
   void applyAxis(GraphAxis axis);
   void changed();
   void redraw();
+  //! Hands the reduced, scaled points of every series to the plotting library for a plot
+  //! of `width` by `height` pixels.
+  void drawSeries(int width, int height);
+  //! Runs `output` with the series drawn at the resolution of `size`, and draws them for
+  //! the screen again after.
+  template <typename Output>
+  auto drawnAtSize(QSize size, Output output);
+  //! The values and errors of `series` as drawn: times the value scale, computed once per
+  //! change of either.
+  struct ScaledValues {
+    std::span<const double> y;
+    std::span<const double> dy;
+  };
+  ScaledValues scaledValues(const Series& series) const;
   void finishZoom(QPoint release);
+  //! Moves the legend into the corner where it hides the fewest points.
+  void placeLegend();
+  void showContextMenu(QPoint at);
+  //! The values' range over all series as drawn (scaled), positive ones only on a
+  //! logarithmic axis; nothing when there are none.
+  std::optional<AxisLimits> drawnValueRange() const;
+  std::optional<AxisLimits> keyRange() const;
 
   QCustomPlot* plot_;
   QCPTextElement* title_;
   QCPItemText* errorCaption_;
   QRubberBand* rubberBand_;
+  QCPItemRect* bandRect_;
+  std::unique_ptr<ResidualStrip> strip_;
   std::map<int, Series> series_;
+  QString xTitle_;
+  MarkerDrawing markerDrawing_ = MarkerDrawing::Pictures;
+  ValueScale valueScale_;
+  std::optional<AxisLimits> band_;
+  QList<QAction*> contextActions_;
   AxisState xState_;
   AxisState yState_;
   bool plotOffGraph_ = false;

@@ -13,6 +13,7 @@ constexpr const char* kWindow = "Window";
 constexpr const char* kWww = "WWW settings";
 constexpr const char* kRecalculate = "recalculateWhileEditing";
 constexpr const char* kImport = "Import";
+constexpr const char* kPlot = "Plot";
 
 std::string ReadText(const SettingsStore& store, const char* section, const char* name,
                      const std::string& fallback) {
@@ -97,6 +98,11 @@ FirstShowingValues ReadFirstShowingValues(const SettingsStore& store,
   values.smearing = ReadText(store, kLastSession, "smearing", "") == "accurate"
                         ? SmearingKernel::Accurate
                         : SmearingKernel::Standard;
+  const std::string view = ReadText(store, kPlot, "view", "R");
+  values.plot.view = view == "RQz4"       ? ReflectivityView::RQz4
+                     : view == "RFresnel" ? ReflectivityView::RFresnel
+                                          : ReflectivityView::R;
+  values.plot.residuals = ReadFlag(store, kPlot, "residuals");
   // An import mapping that does not read is forgotten as a whole.
   ColumnMapping& mapping = values.importMapping;
   const std::optional<std::vector<ColumnRole>> roles =
@@ -146,6 +152,10 @@ void WriteShutdownValues(SettingsStore& store, const ShutdownValues& values) {
   WriteFlag(store, kLastSession, "resolutionFromData", values.resolutionFromData);
   store.write(kLastSession, "smearing",
               values.smearing == SmearingKernel::Accurate ? "accurate" : "standard");
+  store.write(kPlot, "view", values.plot.view == ReflectivityView::RQz4       ? "RQz4"
+                            : values.plot.view == ReflectivityView::RFresnel ? "RFresnel"
+                                                                             : "R");
+  WriteFlag(store, kPlot, "residuals", values.plot.residuals);
   if (!values.importMapping.roles.empty()) {
     store.write(kImport, "columns", ColumnRolesText(values.importMapping.roles));
     store.write(kImport, "qUnit",

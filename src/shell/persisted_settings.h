@@ -31,6 +31,16 @@ struct WebAddresses {
   std::string contact = "quorrel@ostral.example.org";
 };
 
+//! What the reflectivity window's y axis shows: R, R·Qz^4 or R over the substrate's Fresnel
+//! reflectivity.
+enum class ReflectivityView { R, RQz4, RFresnel };
+
+//! The choices of the reflectivity window's context menu.
+struct PlotChoices {
+  ReflectivityView view = ReflectivityView::R;
+  bool residuals = false;  //!< the residuals strip under the graph
+};
+
 //! The open dialog's folder when none is stored: the current folder.
 inline constexpr const char* kCurrentFolder = "./";
 
@@ -59,6 +69,7 @@ struct FirstShowingValues {
   SmearingKernel smearing = SmearingKernel::Standard;
   //! The columns, Q unit and X-ray wavelength of the last import; no columns before one.
   ColumnMapping importMapping;
+  PlotChoices plot;
 };
 
 //! Written at shut-down.
@@ -79,6 +90,7 @@ struct ShutdownValues {
   bool resolutionFromData = false;
   SmearingKernel smearing = SmearingKernel::Standard;
   ColumnMapping importMapping;
+  PlotChoices plot;
 };
 
 //! Missing values and integers whose text is not an integer take the defaults above.

@@ -4,6 +4,7 @@
 #include "graph/xy_graph.h"
 
 #include <cmath>
+#include <random>
 
 #include <QImage>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 #include "graph/nearest_point.h"
+#include "graph/point_reduction.h"
 
 namespace quorrel {
 
@@ -253,6 +255,72 @@ class XyGraphTest : public QObject {
       }
       QCOMPARE(redBeyond > 0, offGraph);
     }
+  }
+
+  void theReductionKeepsEveryExtremeOfEveryPixelColumn() {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> decades(-6, 0);
+    std::vector<double> x(50000);
+    std::vector<double> y(x.size());
+    std::vector<double> dy(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      x[i] = static_cast<double>(i) / static_cast<double>(x.size());
+      y[i] = std::pow(10.0, decades(random));
+      dy[i] = y[i] * std::pow(10.0, decades(random) / 6);
+    }
+    const PixelGrid columns{{0, 1}, AxisScale::Linear, 300};
+    const PixelGrid rows{{1e-6, 1}, AxisScale::Logarithmic, 200};
+    for (const ReductionKind kind : {ReductionKind::Line, ReductionKind::Markers}) {
+      const std::vector<std::size_t> kept = ReducedIndices(x, y, dy, columns, rows, kind, 3);
+      QVERIFY(std::is_sorted(kept.begin(), kept.end()));
+      QVERIFY(kept.size() < x.size() / 4);
+      // Per column: lowest and highest value and bar end, over all points and over the kept.
+      struct Extremes {
+        double low = 1e300, high = -1e300, barLow = 1e300, barHigh = -1e300;
+        void take(double v, double e) {
+          low = std::min(low, v), high = std::max(high, v);
+          barLow = std::min(barLow, v - e), barHigh = std::max(barHigh, v + e);
+        }
+      };
+      std::vector<Extremes> all(300);
+      std::vector<Extremes> drawn(300);
+      for (std::size_t i = 0; i < x.size(); ++i) {
+        all[static_cast<std::size_t>(columns.pixelOf(x[i]))].take(y[i], dy[i]);
+      }
+      for (const std::size_t i : kept) {
+        drawn[static_cast<std::size_t>(columns.pixelOf(x[i]))].take(y[i], dy[i]);
+      }
+      for (std::size_t c = 0; c < all.size(); ++c) {
+        QCOMPARE(drawn[c].low, all[c].low);
+        QCOMPARE(drawn[c].high, all[c].high);
+        QCOMPARE(drawn[c].barLow, all[c].barLow);
+        QCOMPARE(drawn[c].barHigh, all[c].barHigh);
+      }
+    }
+    // A short series is drawn whole.
+    QCOMPARE(
+        ReducedIndices(std::span(x).first(900), y, dy, columns, rows, ReductionKind::Line).size(),
+        std::size_t{900});
+  }
+
+  void aLongSeriesIsDrawnReducedAndReadOutWhole() {
+    auto graph = makeGraph();
+    std::vector<double> x(100000);
+    std::vector<double> y(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      x[i] = static_cast<double>(i) / static_cast<double>(x.size());
+      y[i] = 0.5 + 0.4 * std::sin(static_cast<double>(i));
+    }
+    graph->setPoints(1, x, y);
+    QCOMPARE(graph->points(1).size(), x.size());
+    const std::vector<DrawnPoint> drawn = graph->drawnPoints(1);
+    QVERIFY(drawn.size() < x.size() / 10);
+    // The read-out picks among all points, also those the display leaves out.
+    const QPoint pixel = pixelOf(*graph, 0.123456, 0.5);
+    const double mouse = graph->pixelToData(pixel).value().x();
+    const std::size_t nearest = NearestPointIndex(x, mouse, {0, 1}).value();
+    QCOMPARE(graph->nearestPoint(1, pixel.x()),
+             std::optional<QPointF>(QPointF(x[nearest], y[nearest])));
   }
 
   void printingDrawsAtThePlacementOnly() {

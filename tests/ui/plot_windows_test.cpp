@@ -2,8 +2,10 @@
 // questions, the mouse read-out, and the fitting region chosen with Ctrl and the mouse.
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -11,9 +13,9 @@
 #include "qt_test_registry.h"
 #include "test_services.h"
 #include "ui/calc/calculation_runner.h"
+#include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_slots.h"
-#include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/reflectivity_window.h"
 
 namespace quorrel {
@@ -36,6 +38,23 @@ class PlotWindowsTest : public QObject {
   }
   static QPoint pixelOf(GraphWindow& window, double x, double y) {
     return window.graph().dataToPixel({x, y}).value().toPoint();
+  }
+  //! Opens the graph's context menu as a right click does, with `modifiers` held, and
+  //! returns its item `caption` (nothing when no menu opened).
+  static QAction* contextItem(GraphWindow& window, const QString& caption,
+                              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    for (QMenu* old : window.graph().findChildren<QMenu*>()) delete old;
+    QWidget* area = plotArea(window);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(100, 100),
+                            area->mapToGlobal(QPoint(100, 100)), modifiers);
+    QApplication::sendEvent(area, &event);
+    auto* menu = window.graph().findChild<QMenu*>("graphContextMenu");
+    if (menu == nullptr) return nullptr;
+    menu->close();
+    for (QAction* action : menu->actions()) {
+      if (action->text() == caption) return action;
+    }
+    return nullptr;
   }
 
  private slots:
@@ -158,6 +177,7 @@ class PlotWindowsTest : public QObject {
     QCOMPARE(services.prompts.informations,
              QStringList{"fitting region is set to 0.020 < Q < 0.040"});
     QCOMPARE(plot.graph().points(kRegionMarkers).size(), std::size_t{2});
+    QCOMPARE(plot.graph().shadedBand(), std::optional<AxisLimits>(AxisLimits{0.02, 0.04}));
 
     // Without Ctrl nothing happens.
     QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, pixelOf(plot, 0.03, 0.01));
@@ -205,6 +225,77 @@ class PlotWindowsTest : public QObject {
     QTest::mouseClick(plotArea(plot), Qt::RightButton, Qt::ControlModifier, QPoint(200, 150));
     QVERIFY(!plot.graph().hasSeries(kRegionMarkers));
     QVERIFY(services.prompts.informations.isEmpty());
+  }
+
+  void theErrorBarsAndTheViewRQz4AreDrawnAndTheViewIsKept() {
+    TestServices services;
+    ScratchFiles files;
+    const std::vector<double> qz{0.01, 0.02, 0.03, 0.04, 0.05};
+    const std::vector<double> r{1, 0.5, 0.1, 0.05, 0.01};
+    {
+      auto window = services.start();
+      window->show();
+      window->loadDataFile(files.write("run.dat", FivePoints()));
+      TfrmPlot& plot = window->plotWindow();
+      XyGraph& graph = plot.graph();
+      QCOMPARE(graph.drawnPoints(kMeasured)[1], (DrawnPoint{0.02, 0.5, 0.05}));
+      QVERIFY(graph.style(kMeasured).pointColor != kBlack);
+      QCOMPARE(graph.seriesName(kMeasured), QString("measured: run.dat"));
+      // R = 1 lies inside the frame, not on its edge.
+      QVERIFY(graph.axisLimits(GraphAxis::Y).max > 1.0);
+
+      QVERIFY(contextItem(plot, "R·Qz^4", Qt::ControlModifier) == nullptr);
+      contextItem(plot, "R·Qz^4")->trigger();
+      const std::vector<DrawnPoint> drawn = graph.drawnPoints(kMeasured);
+      QCOMPARE(drawn.size(), std::size_t{5});
+      for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const double q4 = std::pow(qz[i], 4);
+        QCOMPARE(drawn[i].y, r[i] * q4);
+        QCOMPARE(drawn[i].error, r[i] / 10 * q4);
+      }
+      // The data as loaded stay as they are; the axis follows the drawn values.
+      QCOMPARE(graph.points(kMeasured)[1], QPointF(0.02, 0.5));
+      const AxisLimits y = graph.axisLimits(GraphAxis::Y);
+      QVERIFY2(y.min < 1e-8 && y.min > 1e-9 && y.max > 0.05 * std::pow(0.04, 4) && y.max < 1e-6,
+               qPrintable(QString("%1 .. %2").arg(y.min).arg(y.max)));
+
+      // Residuals of a curve 10 % below every point: (R - R_fit)/dR = 1.
+      contextItem(plot, "Residuals")->trigger();
+      ReflectivityResult result;
+      for (std::size_t i = 0; i < qz.size(); ++i) result.plain.append(qz[i], r[i] * 0.9);
+      result.ranges.takePoint(0.01, 1);
+      plot.showReflectivity(result);
+      QVERIFY(graph.hasResidualStrip());
+      const std::vector<QPointF> residuals = graph.residuals();
+      QCOMPARE(residuals.size(), std::size_t{5});
+      for (const QPointF& point : residuals) QVERIFY(std::abs(point.y() - 1.0) < 1e-12);
+      window->close();
+    }
+    QCOMPARE(services.settings.stored("Plot/view").toString(), QString("RQz4"));
+    auto again = services.start();
+    again->show();
+    QCOMPARE(again->plotWindow().plotChoices().view, ReflectivityView::RQz4);
+    QVERIFY(again->plotWindow().plotChoices().residuals);
+    QCOMPARE(contextItem(again->plotWindow(), "R·Qz^4")->isChecked(), true);
+  }
+
+  void aBareSubstrateIsOneOverItsFresnelReflectivity() {
+    TestServices services;
+    auto window = services.start();
+    window->show();
+    // The layer made of the bulk's material and no roughness anywhere: a bare substrate.
+    TextGrid& grid = window->state().model.baseGrid;
+    for (const int column : {kColRho, kColImRho}) grid.setCell(2, column, grid.cell(3, column));
+    grid.setCell(2, kColSigma, "0");
+    grid.setCell(3, kColSigma, "0");
+    TfrmPlot& plot = window->plotWindow();
+    contextItem(plot, "R/R_Fresnel")->trigger();
+    window->calculateReflectivity();
+    QTRY_COMPARE(window->calculations().running(), 0);
+    QCOMPARE(plot.graph().points(kPlain).size(), std::size_t{100});
+    for (const DrawnPoint& point : plot.graph().drawnPoints(kPlain)) {
+      QVERIFY2(std::abs(point.y - 1.0) < 1e-9, qPrintable(QString::number(point.x)));
+    }
   }
 
   void theWindowsAreConfiguredAsDesigned() {

@@ -208,6 +208,7 @@ void TForm1::firstShowing() {
   state_.settings.edtWavelength = values.wavelength;
   state_.settings.resolutionFromData = values.resolutionFromData;
   state_.settings.smearing = values.smearing;
+  frmPlot_->setPlotChoices(values.plot);
   importMapping_ = values.importMapping;
   state_.sldDatabasePath = values.sldDatabasePath;
   menu_.mnuRecalculateWhileEditing->setChecked(values.recalculateWhileEditing);
@@ -254,6 +255,7 @@ void TForm1::writeShutdownValues() {
   values.wavelength = state_.settings.edtWavelength;
   values.resolutionFromData = state_.settings.resolutionFromData;
   values.smearing = state_.settings.smearing;
+  values.plot = frmPlot_->plotChoices();
   values.importMapping = importMapping_;
   values.addresses = state_.addresses;
   values.sldDatabasePath = state_.sldDatabasePath;

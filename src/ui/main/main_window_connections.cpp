@@ -54,6 +54,7 @@
 #include "ui/plot/profile_window.h"
 #include "ui/print/summary_printer.h"
 #include "ui/plot/reflectivity_slots.h"
+#include "ui/plot/reflectivity_views.h"
 #include "ui/plot/reflectivity_window.h"
 #include "ui/settings/settings_dialog.h"
 
@@ -123,6 +124,7 @@ void TForm1::connectCommands() {
   connect(calculations_, &CalculationRunner::reflectivityReady, this,
           [this](const ReflectivityResult& result) {
             document_.setReflectivity(result);
+            frmPlot_->setFresnelMedia(FresnelMediaOf(state_.model));
             frmPlot_->showReflectivity(result);
             if (unreadableCell_) {
               unreadableCell_.reset();

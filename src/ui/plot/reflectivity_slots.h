@@ -12,10 +12,15 @@ inline constexpr int kSpinUp = 3;
 inline constexpr int kTransmission = 4;
 inline constexpr int kRegionMarkers = 9;
 
-//! Measured points: open circles of size 6.
+//! The measured points' colour, apart from the black model curve and the blue and red spin
+//! curves.
+inline constexpr BgrColour kMeasuredColour = 0x3C9600;
+
+//! Measured points: open circles of size 6, with their error bars in the same colour.
 inline constexpr SeriesStyle kMeasuredStyle{.drawLine = false,
                                             .drawPoints = true,
                                             .fillPoints = false,
+                                            .pointColor = kMeasuredColour,
                                             .pointShape = 1,
                                             .pointSize = 6};
 

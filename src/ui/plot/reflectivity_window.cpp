@@ -1,13 +1,32 @@
 #include "ui/plot/reflectivity_window.h"
 
+#include <cmath>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileInfo>
+
 #include "shell/fitting_region.h"
 #include "shell/help_topics.h"
-#include "ui/plot/reflectivity_slots.h"
 #include "ui/platform/prompts.h"
+#include "ui/plot/reflectivity_slots.h"
 
 namespace quorrel {
 
 using namespace reflectivity_slot;
+
+namespace {
+
+constexpr ReflectivityView kViews[] = {ReflectivityView::R, ReflectivityView::RQz4,
+                                       ReflectivityView::RFresnel};
+
+//! The y range of R, opened a little so that R = 1 and the lowest point sit inside the frame.
+AxisLimits WithRoom(AxisLimits range) {
+  if (!LimitsUsable(range, AxisScale::Logarithmic)) return range;
+  return PaddedLimits(DrawableLimits(range, AxisScale::Logarithmic), AxisScale::Logarithmic);
+}
+
+}  // namespace
 
 TfrmPlot::TfrmPlot(MeasuredData& measured, Prompts& prompts, QWidget* parent)
     : GraphWindow("Reflectivity", help_context::kReflectivityWindow, parent),
@@ -23,7 +42,37 @@ TfrmPlot::TfrmPlot(MeasuredData& measured, Prompts& prompts, QWidget* parent)
   xyGraph1->setCrossAtZero(true);
   xyGraph1->setStyle(kMeasured, kMeasuredStyle);
   xyGraph1->setStyle(kPlain, CurveStyle(kBlack));
+  buildContextMenu();
   connect(xyGraph1, &XyGraph::mouseReleased, this, &TfrmPlot::mouseReleasedOverGraph);
+}
+
+void TfrmPlot::buildContextMenu() {
+  auto* views = new QActionGroup(this);
+  QList<QAction*> actions;
+  for (const ReflectivityView view : kViews) {
+    auto* action = new QAction(QString::fromStdString(ViewCaption(view)), views);
+    action->setCheckable(true);
+    action->setChecked(view == choices_.view);
+    connect(action, &QAction::triggered, this, [this, view] {
+      PlotChoices choices = choices_;
+      choices.view = view;
+      setPlotChoices(choices);
+    });
+    viewActions_.push_back(action);
+    actions.append(action);
+  }
+  auto* separator = new QAction(this);
+  separator->setSeparator(true);
+  residualsAction_ = new QAction("Residuals", this);
+  residualsAction_->setObjectName("mnuResiduals");
+  residualsAction_->setCheckable(true);
+  connect(residualsAction_, &QAction::triggered, this, [this](bool on) {
+    PlotChoices choices = choices_;
+    choices.residuals = on;
+    setPlotChoices(choices);
+  });
+  actions << separator << residualsAction_;
+  xyGraph1->setContextActions(actions);
 }
 
 void TfrmPlot::showMeasuredData() {
@@ -32,15 +81,20 @@ void TfrmPlot::showMeasuredData() {
   xyGraph1->setStyle(kMeasured, kMeasuredStyle);
   // Markers of the data set before mark a region this one does not have.
   xyGraph1->freeSeries(kRegionMarkers);
+  shadeFittingRegion();
   // All points at once: one by one, a large data set would be sorted in point by point.
-  xyGraph1->setPoints(kMeasured, data_.qz, data_.r);
+  xyGraph1->setPoints(kMeasured, data_.qz, data_.r, data_.dr);
+  xyGraph1->setSeriesName(
+      kMeasured, "measured: " + QFileInfo(QString::fromStdString(data_.fileName)).fileName());
   AxisRanges ranges;
   for (int i = 0; i < data_.count(); ++i) {
     const auto point = static_cast<std::size_t>(i);
     ranges.takePoint(data_.qz[point], data_.r[point]);
   }
-  xyGraph1->setAxisLimits(GraphAxis::Y, {ranges.rMin, ranges.rMax});
+  valueRange_ = {ranges.rMin, ranges.rMax};
+  applyView();
   xyGraph1->setAxisLimits(GraphAxis::X, {ranges.qMin, ranges.qMax});
+  showResiduals();
 }
 
 void TfrmPlot::showReflectivity(const ReflectivityResult& result) {
@@ -48,29 +102,105 @@ void TfrmPlot::showReflectivity(const ReflectivityResult& result) {
   for (const int slot : {kSpinDown, kSpinUp, kPlain, kTransmission}) xyGraph1->freeSeries(slot);
   xyGraph1->setStyle(kPlain, CurveStyle(kBlack));
   xyGraph1->setPoints(kPlain, result.plain.x, result.plain.y);
+  xyGraph1->setSeriesName(kPlain, "model");
+  modelCurve_ = result.plain;
   if (result.magnetic) {
     xyGraph1->setStyle(kSpinDown, CurveStyle(kBlue));
     xyGraph1->setPoints(kSpinDown, result.spinDown.x, result.spinDown.y);
+    xyGraph1->setSeriesName(kSpinDown, "model, spin down");
     xyGraph1->setStyle(kSpinUp, CurveStyle(kRed));
     xyGraph1->setPoints(kSpinUp, result.spinUp.x, result.spinUp.y);
+    xyGraph1->setSeriesName(kSpinUp, "model, spin up");
   }
   if (result.withTransmission) {
     xyGraph1->setStyle(kTransmission, CurveStyle(kGrey));
     xyGraph1->setPoints(kTransmission, result.transmission.x, result.transmission.y);
+    xyGraph1->setSeriesName(kTransmission, "transmission");
   }
-  xyGraph1->setAxisLimits(GraphAxis::Y, {result.ranges.rMin, result.ranges.rMax});
+  valueRange_ = {result.ranges.rMin, result.ranges.rMax};
+  applyView();
   xyGraph1->setAxisLimits(GraphAxis::X, {result.ranges.qMin, result.ranges.qMax});
   xyGraph1->setYTitleOffset(20);
+  showResiduals();
 }
 
 void TfrmPlot::showFitCurve(const ReflCurve& curve) {
+  RedrawSuspension suspension(*xyGraph1);
   xyGraph1->setPoints(kPlain, curve.x, curve.y);
+  modelCurve_ = curve;
+  showResiduals();
 }
 
 void TfrmPlot::clearFittingRegion() {
+  RedrawSuspension suspension(*xyGraph1);
   xyGraph1->freeSeries(kRegionMarkers);
   data_.fitRegionLow = -1.0;
   data_.fitRegionHigh = -1.0;
+  shadeFittingRegion();
+}
+
+void TfrmPlot::setFresnelMedia(std::optional<FresnelMedia> media) {
+  fresnelMedia_ = media;
+  if (choices_.view == ReflectivityView::RFresnel) applyView();
+}
+
+void TfrmPlot::setPlotChoices(PlotChoices choices) {
+  choices_ = choices;
+  for (std::size_t i = 0; i < viewActions_.size(); ++i) {
+    viewActions_[i]->setChecked(kViews[i] == choices.view);
+  }
+  residualsAction_->setChecked(choices.residuals);
+  RedrawSuspension suspension(*xyGraph1);
+  applyView();
+  showResiduals();
+}
+
+void TfrmPlot::applyView() {
+  RedrawSuspension suspension(*xyGraph1);
+  xyGraph1->setAxisTitle(GraphAxis::Y, QString::fromStdString(ViewAxisTitle(choices_.view)));
+  switch (choices_.view) {
+    case ReflectivityView::R:
+      xyGraph1->setValueScale({});
+      // The limits that the load or the run set, as the program always had them.
+      xyGraph1->setAxisLimits(GraphAxis::Y, WithRoom(valueRange_));
+      return;
+    case ReflectivityView::RQz4:
+      xyGraph1->setValueScale([](double qz) { return qz * qz * qz * qz; });
+      break;
+    case ReflectivityView::RFresnel:
+      if (fresnelMedia_) {
+        const auto fresnel = std::make_shared<const FresnelReflectivity>(*fresnelMedia_);
+        xyGraph1->setValueScale([fresnel](double qz) { return 1.0 / fresnel->at(qz); });
+      } else {
+        xyGraph1->setValueScale([](double) { return std::nan(""); });
+      }
+      break;
+  }
+  // Scaled values have their own range: the axis follows them.
+  xyGraph1->setAutoRange(GraphAxis::Y);
+}
+
+void TfrmPlot::showResiduals() {
+  if (!choices_.residuals || !data_.loaded()) {
+    xyGraph1->setResidualStrip(std::nullopt);
+    return;
+  }
+  const Residuals residuals = ResidualsOf(data_, modelCurve_);
+  SeriesStyle style = kMeasuredStyle;
+  style.pointSize = 4;
+  xyGraph1->setResiduals(residuals.points.x, residuals.points.y, style);
+  xyGraph1->setResidualStrip(!residuals.comparable  ? "no curve at the measured Qz"
+                             : residuals.normalised ? "(R - R_fit)/dR"
+                                                    : "(R - R_fit)/R_fit");
+}
+
+void TfrmPlot::shadeFittingRegion() {
+  const std::vector<QPointF> markers = xyGraph1->points(kRegionMarkers);
+  if (markers.size() < 2) {
+    xyGraph1->setShadedBand(std::nullopt);
+    return;
+  }
+  xyGraph1->setShadedBand(AxisLimits{markers.front().x(), markers.back().x()});
 }
 
 std::string TfrmPlot::readout(std::optional<DataPoint> point) const {
@@ -97,6 +227,7 @@ void TfrmPlot::mouseReleasedOverGraph(Qt::MouseButton button, Qt::KeyboardModifi
     if (change.addMarker) {
       xyGraph1->addPoint(kRegionMarkers, change.addMarker->x, change.addMarker->y);
     }
+    shadeFittingRegion();
   }
   if (change.message) prompts_.information(QString::fromStdString(*change.message));
 }

@@ -1,9 +1,16 @@
 #pragma once
 // The reflectivity window: measured points, calculated curves and the fitting region.
 
+#include <memory>
+#include <optional>
+
 #include "calc/curves.h"
 #include "model/measured_data.h"
+#include "shell/persisted_settings.h"
 #include "ui/plot/graph_window.h"
+#include "ui/plot/reflectivity_views.h"
+
+class QAction;
 
 namespace quorrel {
 
@@ -26,15 +33,37 @@ class TfrmPlot : public GraphWindow {
   //! The fitting region is set back to none and its markers go.
   void clearFittingRegion();
 
+  //! The ambient and substrate that the view R/R_Fresnel divides by; nothing while the
+  //! model does not say (the view then shows no curves).
+  void setFresnelMedia(std::optional<FresnelMedia> media);
+  //! The view of the y axis and the residuals strip, as the context menu chooses them.
+  void setPlotChoices(PlotChoices choices);
+  PlotChoices plotChoices() const { return choices_; }
+
  protected:
   std::string readout(std::optional<DataPoint> point) const override;
 
  private:
   void mouseReleasedOverGraph(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                               QPointF pixel);
+  //! The value scale, the y axis and its limits of the current view.
+  void applyView();
+  //! The strip of the measured points against the calculated curve, when it is chosen.
+  void showResiduals();
+  //! Shades the region between the two markers, once both are set.
+  void shadeFittingRegion();
+  void buildContextMenu();
 
   MeasuredData& data_;
   Prompts& prompts_;
+  PlotChoices choices_;
+  std::optional<FresnelMedia> fresnelMedia_;
+  //! The range of R that the last data load or run gave the y axis.
+  AxisLimits valueRange_{1e-37, 1e37};
+  //! The black curve as it was handed in, which the residuals compare the points with.
+  Curve modelCurve_;
+  QAction* residualsAction_ = nullptr;
+  std::vector<QAction*> viewActions_;
 };
 
 }  // namespace quorrel
