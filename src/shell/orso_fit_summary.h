@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "files/orso_analysis.h"
-#include "fit/fit_session.h"
+#include "shell/fit_session.h"
 
 namespace quorrel {
 
