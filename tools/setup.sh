@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(cmake make g++ git libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqcustomplot-dev libyaml-cpp-dev libgsl-dev
+          libmuparser-dev
           xvfb xauth poppler-utils clang libclang-rt-14-dev)
 missing=()
 for package in "${packages[@]}"; do

@@ -143,7 +143,7 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
   }
   FitInputs inputs = LoadFitInputs(args.positional()[0], args.positional()[1], args, err);
   const CalcSettings settings = inputs.model.settings;
-  const MeasuredData measured = inputs.data.measured;
+  const MeasuredData measured = inputs.data.measured();
   session.open(inputs.model.model, std::move(inputs.data));
   const int listed = static_cast<int>(session.entries().size());
   for (const int entry : varied) {

@@ -107,11 +107,26 @@ std::optional<ReflCurve> ChiSquareEvaluator::calculate(const LayerStack& stack) 
 
 bool ChiSquareEvaluator::residuals(std::span<const LayerStack* const> stacks,
                                    std::span<double> out) {
+  return residuals(stacks, {}, out);
+}
+
+bool ChiSquareEvaluator::residuals(std::span<const LayerStack* const> stacks,
+                                   std::span<const CurveScaling> scalings, std::span<double> out) {
   const std::size_t n = qz_.size();
   if (out.size() != stacks.size() * n) throw std::invalid_argument("residual sizes differ");
+  if (!scalings.empty() && scalings.size() != stacks.size()) {
+    throw std::invalid_argument("one scaling per stack");
+  }
   curve_ = ReflCurve();
   if (n == 0 || stacks.empty()) return true;
   if (!calculatePoints(stacks)) return false;
+  for (std::size_t k = 0; k < scalings.size(); ++k) {
+    const CurveScaling& scaling = scalings[k];
+    for (std::size_t i = 0; i < n; ++i) {
+      double& fit = fit_[k * n + i];
+      fit = scaling.scale * fit + (scaling.background.empty() ? 0.0 : scaling.background[i]);
+    }
+  }
   for (std::size_t k = 0; k < stacks.size(); ++k) {
     for (std::size_t i = 0; i < n; ++i) {
       const std::optional<double> residual =

@@ -46,6 +46,13 @@ struct ChiSquareOptions {
   SmearingKernel smearing = SmearingKernel::Standard;
 };
 
+//! How one stack's calculated points become the fitted curve of a measurement:
+//! R_fit = scale · R + background[i] (no background when it is empty).
+struct CurveScaling {
+  double scale = 1.0;
+  std::span<const double> background;  //!< one per region point, or empty
+};
+
 //! Evaluates stacks against the measured points of one region. `pointResolution` and
 //! `pointBackground` hold what the last reflectivity run over the measured points left for
 //! point i at index i - 1; values that run never computed count as 0.
@@ -74,6 +81,13 @@ class ChiSquareEvaluator {
   //! an arithmetic fault ended the evaluation; curve() then holds the first stack's points
   //! calculated before the fault.
   bool residuals(std::span<const LayerStack* const> stacks, std::span<double> out);
+  //! The same with each stack's points scaled and shifted by its `scalings` entry, after the
+  //! background of the options, if any.
+  bool residuals(std::span<const LayerStack* const> stacks, std::span<const CurveScaling> scalings,
+                 std::span<double> out);
+
+  //! Qz of the region's points.
+  std::span<const double> qz() const { return qz_; }
 
   //! The chi-square of one stack's residuals, as evaluate() forms it from the same points.
   std::optional<double> chiSquareOf(std::span<const double> residuals) const;

@@ -2,18 +2,21 @@
 
 #include <utility>
 
-#include "calc/point_background.h"
 #include "calc/point_resolution.h"
 
 namespace quorrel {
 
-FitData FitDataFor(const CalcSettings& settings, MeasuredData measured) {
+FitData FitDataFor(const CalcSettings& settings, Measurement measurement) {
   FitData data;
-  data.pointResolution = PointResolutions(settings, measured, measured.qz);
-  if (settings.cbBackground) data.pointBackground = PointBackgrounds(settings, measured.qz);
+  data.pointResolution = PointResolutions(SettingsForMeasurement(settings, measurement),
+                                          measurement.data, measurement.data.qz);
   data.smearing = settings.smearing;
-  data.measured = std::move(measured);
+  data.measurement = std::move(measurement);
   return data;
+}
+
+FitData FitDataFor(const CalcSettings& settings, MeasuredData measured) {
+  return FitDataFor(settings, MeasurementOfData(std::move(measured), settings));
 }
 
 }  // namespace quorrel

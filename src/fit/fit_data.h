@@ -8,6 +8,7 @@
 #include "fit/fit_engine.h"
 #include "model/calc_settings.h"
 #include "model/measured_data.h"
+#include "model/measurement.h"
 
 namespace quorrel {
 
@@ -28,18 +29,22 @@ struct FitSettings {
   double tolerance = 1e-6;
 };
 
-//! The measured points of a fit with what the last reflectivity run over them left for point
-//! i at index i - 1 (empty where that run computed nothing).
+//! One measurement of a fit with the resolution of its point i at index i - 1, as the settings'
+//! rules (or its own sQz) give it.
 struct FitData {
-  MeasuredData measured;
+  Measurement measurement;
   std::vector<double> pointResolution;
-  std::vector<double> pointBackground;
   SmearingKernel smearing = SmearingKernel::Standard;  //!< the kernel the settings chose
+
+  const MeasuredData& measured() const { return measurement.data; }
+  MeasuredData& measured() { return measurement.data; }
 };
 
-//! The points of `measured` with each point's resolution and background under `settings` as
-//! they are now: what the fit dialog and quorrel-cli fit both run on. Throws what the
-//! resolution rules throw for a field that is not a number.
+//! The measurement with each point's resolution under `settings` as they are now: what the fit
+//! dialog and quorrel-cli fit both run on. Throws what the resolution rules throw for a field
+//! that is not a number.
+FitData FitDataFor(const CalcSettings& settings, Measurement measurement);
+//! The same for the program's one data set (MeasurementOfData).
 FitData FitDataFor(const CalcSettings& settings, MeasuredData measured);
 
 }  // namespace quorrel

@@ -92,8 +92,12 @@ class Run {
     return value;
   }
 
-  //! Changes entry `index` and keeps the dependent entries and the calculation in step.
+  //! Changes entry `index`, within its bounds, and keeps the dependent entries and the
+  //! calculation in step.
   void place(int index, double value) {
+    for (std::size_t slot = 0; slot < request_.bounds.size(); ++slot) {
+      if (request_.varied[slot] == index) value = request_.bounds[slot].clamp(value);
+    }
     SetTiedValue(set_, index, value);
     objective_.apply(set_);
   }
@@ -194,7 +198,7 @@ FitEngine::FitEngine(std::uint64_t seed) : random_(seed) {}
 FitOutcome FitEngine::run(ParameterSet& set, FitObjective& objective, const FitRequest& request,
                           RunControl& control, const FitEvents& events) {
   for (const int index : request.varied) {
-    if (index < 1 || index > set.layout().listedCount()) {
+    if (!set.variable(index)) {
       throw std::out_of_range("parameter " + std::to_string(index) + " cannot be varied");
     }
   }

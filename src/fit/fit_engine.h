@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calc/curves.h"
+#include "fit/entry_bounds.h"
 #include "fit/fit_objective.h"
 #include "fit/fit_uncertainties.h"
 #include "fit/parameter_set.h"
@@ -73,6 +74,9 @@ struct FitRequest {
   std::vector<int> varied;
   //! Display graph: report every evaluation and every trial's values.
   bool displayGraph = false;
+  //! The bounds of each varied entry, in list order, or empty for none: a trial beyond a
+  //! bound is placed on it.
+  std::vector<Bounds> bounds;
 };
 
 //! Runs fits in the calling thread. Holds only its random generator; everything else is the

@@ -10,6 +10,7 @@
 #include <gsl/gsl_multifit_nlinear.h>
 
 #include "common/error.h"
+#include "fit/bounded_variable.h"
 #include "fit/chi_square.h"
 #include "fit/difference_jacobian.h"
 #include "fit/symmetry_ties.h"
@@ -62,7 +63,11 @@ class LeastSquaresRun {
         control_(control),
         events_(events),
         n_(static_cast<std::size_t>(objective.residualCount())),
-        p_(request.varied.size()) {}
+        p_(request.varied.size()) {
+    for (std::size_t j = 0; j < p_; ++j) {
+      variables_.emplace_back(j < request.bounds.size() ? request.bounds[j] : Bounds{});
+    }
+  }
 
   FitOutcome run() {
     if (p_ == 0) return evaluateOnly();
@@ -87,7 +92,7 @@ class LeastSquaresRun {
     fdf.params = this;
 
     std::vector<double> start(p_);
-    for (std::size_t j = 0; j < p_; ++j) start[j] = set_[request_.varied[j]];
+    for (std::size_t j = 0; j < p_; ++j) start[j] = variables_[j].internal(set_[request_.varied[j]]);
     gsl_vector_view x0 = gsl_vector_view_array(start.data(), p_);
     int status = gsl_multifit_nlinear_init(&x0.vector, &fdf, workspace.get());
     if (failed_) return finish(FitEndState::Failed, 0.0);
@@ -119,7 +124,7 @@ class LeastSquaresRun {
       const double scatter = newSum / static_cast<double>(n_ - p_);
       if (noProgress || smallStep || decrease < kDecreaseTolerance * scatter) {
         FitOutcome outcome = finish(FitEndState::Converged, chiSquare);
-        outcome.uncertainties = uncertainties(workspace.get(), foldMagnitudes());
+        outcome.uncertainties = uncertainties(foldMagnitudes());
         return outcome;
       }
     }
@@ -139,7 +144,7 @@ class LeastSquaresRun {
   ParameterSet at(const gsl_vector* x) const {
     ParameterSet set = set_;
     for (std::size_t j = 0; j < p_; ++j)
-      SetTiedValue(set, request_.varied[j], gsl_vector_get(x, j));
+      SetTiedValue(set, request_.varied[j], variables_[j].value(gsl_vector_get(x, j)));
     return set;
   }
 
@@ -170,8 +175,13 @@ class LeastSquaresRun {
     } else {
       accepted_ = {{x->data, x->data + p_}, base, objective_.evaluatedCurve()};
     }
-    for (std::size_t i = 0; i < n_; ++i) {
-      for (std::size_t j = 0; j < p_; ++j) gsl_matrix_set(jacobian, i, j, values[i * p_ + j]);
+    // The solver moves the internal variables; the errors are those of the entries.
+    entryJacobian_ = values;
+    for (std::size_t j = 0; j < p_; ++j) {
+      const double chain = variables_[j].derivative(gsl_vector_get(x, j));
+      for (std::size_t i = 0; i < n_; ++i) {
+        gsl_matrix_set(jacobian, i, j, values[i * p_ + j] * chain);
+      }
     }
     return GSL_SUCCESS;
   }
@@ -200,7 +210,9 @@ class LeastSquaresRun {
 
   //! The accepted values into the set, and what the window shows of them.
   void show(double chiSquare) {
-    for (std::size_t j = 0; j < p_; ++j) SetTiedValue(set_, request_.varied[j], accepted_.x[j]);
+    for (std::size_t j = 0; j < p_; ++j) {
+      SetTiedValue(set_, request_.varied[j], variables_[j].value(accepted_.x[j]));
+    }
     if (events_.parametersChanged) events_.parametersChanged(set_);
     if (events_.iterated) events_.iterated(chiSquare, accepted_.curve);
   }
@@ -235,14 +247,12 @@ class LeastSquaresRun {
     return signs;
   }
 
-  //! From the solver's derivatives at its point, turned with the values that were folded.
-  FitUncertainties uncertainties(gsl_multifit_nlinear_workspace* workspace,
-                                 const std::vector<double>& signs) const {
-    const gsl_matrix* j = gsl_multifit_nlinear_jac(workspace);
+  //! From the derivatives by the entries at the solver's point (the last it asked for),
+  //! turned with the values that were folded.
+  FitUncertainties uncertainties(const std::vector<double>& signs) const {
     std::vector<double> jacobian(n_ * p_);
     for (std::size_t i = 0; i < n_; ++i) {
-      for (std::size_t c = 0; c < p_; ++c)
-        jacobian[i * p_ + c] = signs[c] * gsl_matrix_get(j, i, c);
+      for (std::size_t c = 0; c < p_; ++c) jacobian[i * p_ + c] = signs[c] * entryJacobian_[i * p_ + c];
     }
     return EstimateUncertainties(request_.varied, jacobian, accepted_.residuals,
                                  request_.absoluteErrors);
@@ -261,6 +271,8 @@ class LeastSquaresRun {
   std::size_t p_;
   Evaluation last_;      // the latest residuals the solver asked for
   Evaluation accepted_;  // those at the solver's current point
+  std::vector<BoundedVariable> variables_;    // one per varied entry
+  std::vector<double> entryJacobian_;         // by the entries, at the point last asked for
   bool failed_ = false;
   long long evaluations_ = 0;
   int iterations_ = 0;
@@ -272,7 +284,7 @@ FitOutcome RunLevenbergMarquardt(ParameterSet& set, ResidualObjective& objective
                                  const LeastSquaresRequest& request, RunControl& control,
                                  const FitEvents& events) {
   for (const int index : request.varied) {
-    if (index < 1 || index > set.layout().listedCount()) {
+    if (!set.variable(index)) {
       throw std::out_of_range("parameter " + std::to_string(index) + " cannot be varied");
     }
   }

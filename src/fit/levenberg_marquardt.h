@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "fit/entry_bounds.h"
 #include "fit/fit_engine.h"
 #include "fit/parameter_set.h"
 #include "fit/residual_objective.h"
@@ -21,6 +22,10 @@ struct LeastSquaresRequest {
   //! The residuals are divided by the points' own errors, so the covariance is taken as it is
   //! instead of being scaled by the reduced chi-square.
   bool absoluteErrors = false;
+  //! The bounds of each varied entry, in list order, or empty for none. The solver moves
+  //! internal variables that map into them (BoundedVariable); the standard errors are those of
+  //! the entries themselves.
+  std::vector<Bounds> bounds;
 };
 
 //! One run on `set`, evaluated through `objective`, which needs more residuals than varied

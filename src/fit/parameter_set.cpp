@@ -132,11 +132,21 @@ ParameterSet::ParameterSet(ParameterLayout layout) : layout_(std::move(layout)) 
   values_.assign(static_cast<std::size_t>(StorageEnd(layout_)) + 1, 0.0);
 }
 
+double& ParameterSet::operator[](int index) {
+  // The unlisted function parameters share their numbers with the entries after the model's;
+  // those entries win, and functionParameters() reads the hidden ones directly.
+  if (index > count() && !extras_.empty()) {
+    return extras_.at(static_cast<std::size_t>(index - count() - 1));
+  }
+  return values_.at(static_cast<std::size_t>(index));
+}
+
 std::array<double, 5> ParameterSet::functionParameters() const {
   if (layout_.type != SampleType::ProfileFunction) return {0, 0, 0, 0, 0};
   std::array<double, 5> parameters{};
   for (int i = 1; i <= 5; ++i) {
-    parameters[static_cast<std::size_t>(i - 1)] = (*this)[layout_.functionParameterIndex(i)];
+    parameters[static_cast<std::size_t>(i - 1)] =
+        values_.at(static_cast<std::size_t>(layout_.functionParameterIndex(i)));
   }
   return parameters;
 }

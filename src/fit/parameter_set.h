@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "fit/parameter_layout.h"
@@ -30,11 +31,26 @@ class ParameterSet {
   explicit ParameterSet(ParameterLayout layout = {});
 
   const ParameterLayout& layout() const { return layout_; }
+  //! The model's values: indices 1 .. count().
   int count() const { return layout_.count(); }
+  //! The model's values and the entries after them (a measurement's scale, background and
+  //! overrides): indices 1 .. entryCount().
+  int entryCount() const { return count() + static_cast<int>(extras_.size()); }
 
-  //! Entry `index`, 1 .. count() (and, for the profile type, the unlisted parameters A..E).
-  double operator[](int index) const { return values_.at(static_cast<std::size_t>(index)); }
-  double& operator[](int index) { return values_.at(static_cast<std::size_t>(index)); }
+  //! Entry `index`, 1 .. entryCount() (and, for the profile type without entries after the
+  //! model's, the unlisted parameters A..E).
+  double operator[](int index) const { return const_cast<ParameterSet&>(*this)[index]; }
+  double& operator[](int index);
+
+  //! Whether a fit may vary entry `index`: a listed model value or an entry after them.
+  bool variable(int index) const {
+    return (index >= 1 && index <= layout_.listedCount()) ||
+           (index > count() && index <= entryCount());
+  }
+
+  //! Replaces the entries after the model's by `values`, numbered count() + 1 on.
+  void setExtraEntries(std::vector<double> values) { extras_ = std::move(values); }
+  const std::vector<double>& extraEntries() const { return extras_; }
 
   //! The profile function parameters A..E.
   std::array<double, 5> functionParameters() const;
@@ -42,6 +58,7 @@ class ParameterSet {
  private:
   ParameterLayout layout_;
   std::vector<double> values_;  // index 0 unused
+  std::vector<double> extras_;  // entry count() + 1 at 0
 };
 
 //! The set of the model from its layer stack, built with spin state 0 (and, for the profile

@@ -4,8 +4,9 @@ namespace quorrel {
 
 void ApplySymmetryTies(ParameterSet& set, int index) {
   const ParameterLayout& layout = set.layout();
-  if (layout.type != SampleType::SymmetricFilm) return;
   const int n = layout.count();  // 8L + 9
+  // The entries after the model's (a measurement's) have no ties.
+  if (layout.type != SampleType::SymmetricFilm || index > n) return;
   const double value = set[index];
   if (index == 1) {
     set[n - 2] = value;

@@ -5,8 +5,8 @@
 
 #include "common/number_format.h"
 #include "fit/levenberg_marquardt.h"
-#include "fit/model_objective.h"
-#include "fit/model_residuals.h"
+#include "fit/joint_objective.h"
+#include "fit/measurement_entries.h"
 #include "fit/profile_evaluator.h"
 #include "fit/write_back.h"
 #include "model/profile_function.h"
@@ -27,6 +27,25 @@ constexpr const char* kFewPointsMessage =
 constexpr double kMinTolerance = 1e-37;
 constexpr double kMaxTolerance = 1.0;
 
+//! The name of entry `index` as the list shows it, without its value.
+std::string ParameterNameOf(const ParameterSet& set, const std::vector<FitData>& data, int index) {
+  if (index <= set.count()) return ParameterName(set, index);
+  std::vector<Measurement> own;
+  for (const FitData& fit : data) own.push_back(fit.measurement);
+  const auto entries = MeasurementEntries(own);
+  return EntryName(entries.at(static_cast<std::size_t>(index - set.count() - 1)), own, set);
+}
+
+//! Each measurement's chi-square at the values of `set`, by one more evaluation.
+std::vector<std::optional<double>> MeasurementChiSquares(JointObjective& objective,
+                                                         const ParameterSet& set) {
+  std::vector<double> residuals(static_cast<std::size_t>(objective.residualCount()));
+  if (!objective.residuals({&set, 1}, residuals)) {
+    return std::vector<std::optional<double>>(objective.measurementCount());
+  }
+  return objective.measurementChiSquares(residuals);
+}
+
 }  // namespace
 
 FitSession::FitSession() = default;
@@ -34,19 +53,33 @@ FitSession::FitSession() = default;
 FitSession::FitSession(std::uint64_t seed) : engine_(seed) {}
 
 void FitSession::open(const SampleModel& model, FitData data, ProfileEvaluator profile) {
+  std::vector<FitData> measurements;
+  measurements.push_back(std::move(data));
+  open(model, std::move(measurements), std::move(profile));
+}
+
+void FitSession::open(const SampleModel& model, std::vector<FitData> measurements,
+                      ProfileEvaluator profile) {
+  if (measurements.empty()) throw std::invalid_argument("a fit needs a measurement");
   LayerStack stack;
   BuildLayerStack(model, SpinState::None, stack);
   ParameterSet set = CollectParameterSet(model, stack);
+  std::vector<Measurement> own;
+  for (const FitData& data : measurements) own.push_back(data.measurement);
+  AppendMeasurementEntries(set, own);
   const std::lock_guard lock(mutex_);
   if (state_ == FitDialogState::Running) {
     throw std::logic_error("the fit dialog cannot open while a fit is running");
   }
   model_ = model;
-  data_ = std::move(data);
+  data_ = std::move(measurements);
   profile_ = std::move(profile);
   stack_ = std::move(stack);
   set_ = std::move(set);
-  flags_ = VaryFlags(set_.count());
+  flags_ = VaryFlags(set_.entryCount());
+  bounds_.clear();
+  links_.clear();
+  measurementChiSquares_.clear();
   uncertainties_.reset();
   entries_ = listLocked();
   state_ = FitDialogState::Idle;
@@ -121,10 +154,101 @@ bool FitSession::toggleVary(int entry) {
   if (entry < 0 || entry >= static_cast<int>(entries_.size())) {
     throw std::out_of_range("no list entry " + std::to_string(entry));
   }
-  flags_.toggle(entry + 1);
-  entries_[static_cast<std::size_t>(entry)].vary = flags_[entry + 1];
+  FitParameter& listed = entries_[static_cast<std::size_t>(entry)];
+  flags_.toggle(listed.index);
+  listed.vary = flags_[listed.index];
   convergedShown_ = false;
   return true;
+}
+
+bool FitSession::setBounds(int entry, Bounds bounds) {
+  const std::lock_guard lock(mutex_);
+  if (state_ != FitDialogState::Idle && state_ != FitDialogState::Failed) return false;
+  if (entry < 0 || entry >= static_cast<int>(entries_.size())) {
+    throw std::out_of_range("no list entry " + std::to_string(entry));
+  }
+  if (!(bounds.lower <= bounds.upper)) return false;
+  const int index = entries_[static_cast<std::size_t>(entry)].index;
+  if (bounds.unbounded()) {
+    bounds_.erase(index);
+  } else {
+    bounds_[index] = bounds;
+  }
+  return true;
+}
+
+EntryLinks FitSession::compileLinksLocked(const std::map<int, std::string>& links) const {
+  std::vector<std::string> names(static_cast<std::size_t>(set_.entryCount()));
+  std::vector<int> numbers(names.size(), 0);
+  std::vector<Measurement> own;
+  for (const FitData& data : data_) own.push_back(data.measurement);
+  for (std::size_t e = 0; e < entries_.size(); ++e) {
+    const int index = entries_[e].index;
+    names[static_cast<std::size_t>(index - 1)] = EntryVariableName(set_, own, index);
+    numbers[static_cast<std::size_t>(index - 1)] = static_cast<int>(e) + 1;
+  }
+  std::vector<EntryLink> compiled;
+  for (const auto& [index, expression] : links) compiled.push_back({index, expression});
+  return EntryLinks(std::move(compiled), std::move(names), std::move(numbers));
+}
+
+std::string FitSession::setLink(int entry, const std::string& expression) {
+  const std::lock_guard lock(mutex_);
+  if (state_ != FitDialogState::Idle && state_ != FitDialogState::Failed) return kRunningMessage;
+  if (entry < 0 || entry >= static_cast<int>(entries_.size())) {
+    throw std::out_of_range("no list entry " + std::to_string(entry));
+  }
+  std::map<int, std::string> links = links_;
+  const int index = entries_[static_cast<std::size_t>(entry)].index;
+  if (expression.find_first_not_of(' ') == std::string::npos) {
+    links.erase(index);
+  } else {
+    links[index] = expression;
+  }
+  try {
+    compileLinksLocked(links);
+  } catch (const LinkError& error) {
+    return error.what();
+  }
+  links_ = std::move(links);
+  return {};
+}
+
+std::vector<EntrySetup> FitSession::setup() const {
+  const std::lock_guard lock(mutex_);
+  std::vector<EntrySetup> setup;
+  for (const FitParameter& entry : entries_) {
+    const auto bounds = bounds_.find(entry.index);
+    const auto link = links_.find(entry.index);
+    if (!entry.vary && bounds == bounds_.end() && link == links_.end()) continue;
+    setup.push_back({entry.index, entry.vary,
+                     bounds == bounds_.end() ? Bounds{} : bounds->second,
+                     link == links_.end() ? std::string() : link->second});
+  }
+  return setup;
+}
+
+std::string FitSession::applySetup(const std::vector<EntrySetup>& setup) {
+  std::string refused;
+  for (const EntrySetup& item : setup) {
+    std::optional<int> entry;
+    {
+      const std::lock_guard lock(mutex_);
+      for (std::size_t e = 0; e < entries_.size(); ++e) {
+        if (entries_[e].index == item.index) entry = static_cast<int>(e);
+      }
+    }
+    if (!entry) {
+      refused += (refused.empty() ? "" : "; ") + std::string("the fit has no entry ") +
+                 std::to_string(item.index);
+      continue;
+    }
+    if (item.vary != entries()[static_cast<std::size_t>(*entry)].vary) toggleVary(*entry);
+    setBounds(*entry, item.bounds);
+    const std::string linkRefusal = item.link.empty() ? std::string() : setLink(*entry, item.link);
+    if (!linkRefusal.empty()) refused += (refused.empty() ? "" : "; ") + linkRefusal;
+  }
+  return refused;
 }
 
 FitEvents FitSession::engineEvents(const FitDialogEvents& events) {
@@ -174,42 +298,72 @@ DoItResult FitSession::doIt(const FitDialogEvents& events) {
   return runStarted(events);
 }
 
+std::string FitSession::refusalLocked(const std::vector<int>& varied) const {
+  int points = 0;
+  for (const FitData& data : data_) {
+    const PointRange range = RegionPoints(data.measured());
+    points += range.empty() ? 0 : range.last - range.first + 1;
+  }
+  if (points == 0) return kEmptyRegionMessage;
+  const bool leastSquares = settings_.mode == RunMode::IterateToMinimum &&
+                            settings_.method == FitMethod::LevenbergMarquardt;
+  if (leastSquares && points <= static_cast<int>(varied.size())) return kFewPointsMessage;
+  for (const int index : varied) {
+    const auto bounds = bounds_.find(index);
+    if (bounds != bounds_.end() && !bounds->second.contains(set_[index])) {
+      return "the value of " + ParameterNameOf(set_, data_, index) +
+             " lies outside its bounds: change the value or the bounds";
+    }
+  }
+  return {};
+}
+
 std::string FitSession::start() {
   const std::lock_guard lock(mutex_);
   if (state_ == FitDialogState::Running) return kRunningMessage;
   if (state_ == FitDialogState::Closed) return kClosedMessage;
-  const PointRange range = RegionPoints(data_.measured);
-  if (range.empty()) return kEmptyRegionMessage;
-  std::vector<int> varied = flags_.variedIndices();
-  const bool leastSquares = settings_.mode == RunMode::IterateToMinimum &&
-                            settings_.method == FitMethod::LevenbergMarquardt;
-  if (leastSquares && range.last - range.first + 1 <= static_cast<int>(varied.size())) {
-    return kFewPointsMessage;
+  // A linked entry follows its expression and is not varied.
+  std::vector<int> varied;
+  for (const int index : flags_.variedIndices()) {
+    if (links_.count(index) == 0) varied.push_back(index);
+  }
+  std::string refusal = refusalLocked(varied);
+  if (!refusal.empty()) return refusal;
+  std::vector<Bounds> bounds;
+  for (const int index : varied) {
+    const auto found = bounds_.find(index);
+    bounds.push_back(found == bounds_.end() ? Bounds{} : found->second);
+  }
+  EntryLinks links;
+  try {
+    links = compileLinksLocked(links_);
+  } catch (const LinkError& error) {
+    return error.what();
   }
   state_ = FitDialogState::Running;
   control_.clearStop();
   convergedShown_ = false;
   uncertainties_.reset();
-  started_ = StartedRun{range, std::move(varied), leastSquares};
+  const bool leastSquares = settings_.mode == RunMode::IterateToMinimum &&
+                            settings_.method == FitMethod::LevenbergMarquardt;
+  started_ = StartedRun{std::move(varied), std::move(bounds), std::move(links), leastSquares};
   return {};
 }
 
 DoItResult FitSession::runStarted(const FitDialogEvents& events) {
   std::unique_lock lock(mutex_);
   if (!started_) return {std::nullopt, kRunningMessage};
-  const StartedRun started = std::move(*started_);
+  StartedRun started = std::move(*started_);
   started_.reset();
-  const PointRange range = started.range;
   const std::vector<int>& varied = started.varied;
   const bool leastSquares = started.leastSquares;
   // The run works on its own copies, so that the dialog can read the session meanwhile.
   ParameterSet set = set_;
   LayerStack stack = stack_;
-  const FitRequest request{settings_.mode, varied, settings_.displayGraph};
+  const FitRequest request{settings_.mode, varied, settings_.displayGraph, started.bounds};
   const ChiSquareOptions options{settings_.weighting, settings_.includeResolution,
-                                 settings_.includeBackground, KernelKind::Fast, data_.smearing};
-  ChiSquareEvaluator evaluator(data_.measured, data_.pointResolution, data_.pointBackground,
-                               range, options);
+                                 settings_.includeBackground, KernelKind::Fast,
+                                 SmearingKernel::Standard};
   // Each run evaluates the profile function with its own copy of the compiled function. A
   // user function that fails says so in the status text, as it does in a calculation.
   bool userFunctionFailed = false;
@@ -221,18 +375,25 @@ DoItResult FitSession::runStarted(const FitDialogEvents& events) {
     });
   }
   const LeastSquaresRequest leastSquaresRequest{varied, settings_.displayGraph,
-                                                settings_.weighting == Weighting::GivenErrors};
+                                                settings_.weighting == Weighting::GivenErrors,
+                                                started.bounds};
+  JointObjective objective(set, stack, data_, options, started.links, std::move(profile));
   lock.unlock();
 
   const FitEvents engine = engineEvents(events);
   FitOutcome outcome;
+  std::vector<std::optional<double>> measurementChiSquares;
   try {
     if (leastSquares) {
-      ModelResiduals residuals(stack, evaluator, std::move(profile));
-      outcome = RunLevenbergMarquardt(set, residuals, leastSquaresRequest, control_, engine);
+      outcome = RunLevenbergMarquardt(set, objective, leastSquaresRequest, control_, engine);
     } else {
-      ModelObjective objective(stack, evaluator, std::move(profile));
       outcome = engine_.run(set, objective, request, control_, engine);
+    }
+    // Every model curve over a region counts, whichever way the run asked for it.
+    outcome.evaluations = objective.curvesCalculated();
+    if (outcome.state != FitEndState::Failed) {
+      started.links.apply(set);
+      measurementChiSquares = MeasurementChiSquares(objective, set);
     }
   } catch (...) {
     // Whatever ended the run, the controls return to idle.
@@ -246,10 +407,8 @@ DoItResult FitSession::runStarted(const FitDialogEvents& events) {
     }
     throw;
   }
-  // Every model curve over the region counts, whichever way the run asked for it.
-  outcome.evaluations = evaluator.curvesCalculated();
-
   lock.lock();
+  measurementChiSquares_ = std::move(measurementChiSquares);
   set_ = std::move(set);
   stack_ = std::move(stack);
   uncertainties_ = outcome.uncertainties;
@@ -267,11 +426,15 @@ DoItResult FitSession::runStarted(const FitDialogEvents& events) {
 }
 
 std::vector<FitParameter> FitSession::listLocked() const {
-  std::vector<FitParameter> entries = FillParameterList(set_, flags_);
+  std::vector<Measurement> own;
+  for (const FitData& data : data_) own.push_back(data.measurement);
+  std::vector<FitParameter> entries = FillFitEntries(set_, own, flags_);
   if (uncertainties_) {
     for (std::size_t c = 0; c < uncertainties_->varied.size(); ++c) {
-      std::string& label = entries[static_cast<std::size_t>(uncertainties_->varied[c] - 1)].label;
-      label = WithStandardError(label, uncertainties_->standardErrors[c]);
+      for (FitParameter& entry : entries) {
+        if (entry.index != uncertainties_->varied[c]) continue;
+        entry.label = WithStandardError(entry.label, uncertainties_->standardErrors[c]);
+      }
     }
   }
   return entries;
@@ -300,6 +463,10 @@ void FitSession::finishRunLocked(const FitOutcome& outcome) {
 
 void FitSession::acceptLocked() {
   WriteBackFit(set_, model_);
+  std::vector<Measurement> own;
+  for (const FitData& data : data_) own.push_back(data.measurement);
+  WriteBackMeasurementEntries(set_, own);
+  for (std::size_t m = 0; m < data_.size(); ++m) data_[m].measurement = std::move(own[m]);
   fitAccepted_ = true;
   okPending_ = false;
   convergedShown_ = false;
@@ -391,6 +558,18 @@ std::optional<FitUncertainties> FitSession::uncertainties() const {
 SampleModel FitSession::model() const {
   const std::lock_guard lock(mutex_);
   return model_;
+}
+
+std::vector<Measurement> FitSession::measurements() const {
+  const std::lock_guard lock(mutex_);
+  std::vector<Measurement> own;
+  for (const FitData& data : data_) own.push_back(data.measurement);
+  return own;
+}
+
+std::vector<std::optional<double>> FitSession::measurementChiSquares() const {
+  const std::lock_guard lock(mutex_);
+  return measurementChiSquares_;
 }
 
 bool FitSession::fitAccepted() const {

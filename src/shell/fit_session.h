@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@
 
 #include "calc/curves.h"
 #include "fit/chi_square.h"
+#include "fit/entry_links.h"
+#include "fit/entry_setup.h"
 #include "fit/fit_data.h"
 #include "fit/fit_engine.h"
 #include "fit/parameter_labels.h"
@@ -60,6 +63,10 @@ class FitSession {
   //! evaluates the analytical profile function; without it the model's own function is used.
   //! Throws what the stack build throws; refuses while a run goes.
   void open(const SampleModel& model, FitData data, ProfileEvaluator profile = {});
+  //! Opening for several measurements fitted together: after the model's entries the list
+  //! holds each measurement's (measurement_entries.h). Needs at least one measurement.
+  void open(const SampleModel& model, std::vector<FitData> measurements,
+            ProfileEvaluator profile = {});
 
   // Options.
   FitSettings settings() const;
@@ -80,6 +87,18 @@ class FitSession {
   //! Inverts the vary flag of list entry `entry` (from 0) and hides the converged label;
   //! false while the list is disabled.
   bool toggleVary(int entry);
+
+  //! Bounds of list entry `entry` (from 0); false while the list is disabled or when the
+  //! lower bound exceeds the upper.
+  bool setBounds(int entry, Bounds bounds);
+  //! Links list entry `entry` to `expression` ("" removes the link). Returns why the links
+  //! cannot be compiled (naming the entry), leaving them as they were, or "" when accepted.
+  std::string setLink(int entry, const std::string& expression);
+  //! Check marks, bounds and links of every entry that has any, by set index.
+  std::vector<EntrySetup> setup() const;
+  //! Takes a setup saved with a project; entries the list does not hold are refused by name
+  //! in the returned message (the others are taken).
+  std::string applySetup(const std::vector<EntrySetup>& setup);
 
   // Run control.
   //! "&do it". Refused while a run goes, when the dialog is closed, when the fitting region
@@ -120,6 +139,12 @@ class FitSession {
   //! back. The caller then resets the fitting region and recalculates.
   SampleModel model() const;
 
+  //! The measurements as opened, and after "&OK" with their fitted entries written back.
+  std::vector<Measurement> measurements() const;
+  //! Each measurement's own chi-square at the values of the last run (nullopt where it
+  //! cannot be formed); empty before the first run.
+  std::vector<std::optional<double>> measurementChiSquares() const;
+
   //! Set when the dialog is closed with "&OK"; cleared when a measured data file is loaded.
   bool fitAccepted() const;
   void clearFitAccepted();
@@ -133,10 +158,15 @@ class FitSession {
 
   //! What start() decided for the run that runStarted() carries out.
   struct StartedRun {
-    PointRange range;
     std::vector<int> varied;
+    std::vector<Bounds> bounds;
+    EntryLinks links;
     bool leastSquares = false;
   };
+  //! The compiled links of `links` (by set index) over the current list; throws LinkError.
+  EntryLinks compileLinksLocked(const std::map<int, std::string>& links) const;
+  //! Why the run cannot start, or "".
+  std::string refusalLocked(const std::vector<int>& varied) const;
 
   mutable std::mutex mutex_;
   std::optional<StartedRun> started_;
@@ -155,12 +185,15 @@ class FitSession {
   std::string statusText_;
 
   SampleModel model_;
-  FitData data_;
+  std::vector<FitData> data_;
   ProfileEvaluator profile_;
   LayerStack stack_;
   ParameterSet set_;
   VaryFlags flags_;
   std::vector<FitParameter> entries_;
+  std::map<int, Bounds> bounds_;      // by set index
+  std::map<int, std::string> links_;  // by set index
+  std::vector<std::optional<double>> measurementChiSquares_;
   std::optional<FitUncertainties> uncertainties_;
 };
 

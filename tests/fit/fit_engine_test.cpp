@@ -56,7 +56,7 @@ ParameterSet OneLayerSet(std::initializer_list<std::pair<int, double>> values) {
 }
 
 FitRequest Iterate(std::vector<int> varied) {
-  return {RunMode::IterateToMinimum, std::move(varied), false};
+  return {RunMode::IterateToMinimum, std::move(varied), false, {}};
 }
 
 //! Trial counters of every search, one vector per search.
@@ -324,7 +324,7 @@ TEST(FitEngineTest, CalculateOnceEvaluatesWithoutChangingAnything) {
   RunControl control;
   FitEngine engine(1);
   const FitOutcome outcome =
-      engine.run(set, objective, {RunMode::CalculateChiSquare, {3}, false}, control);
+      engine.run(set, objective, {RunMode::CalculateChiSquare, {3}, false, {}}, control);
   EXPECT_EQ(outcome.state, FitEndState::Calculated);
   EXPECT_EQ(outcome.chiSquare, 4.0);
   EXPECT_EQ(outcome.evaluations, 1);
@@ -342,7 +342,7 @@ TEST(FitEngineTest, DisplayGraphReportsEveryEvaluationAndTrialValue) {
   events.evaluated = [&evaluations](double, const ReflCurve&) { ++evaluations; };
   events.parametersChanged = [&listed](const ParameterSet& s) { listed.push_back(s[3]); };
   const FitOutcome outcome =
-      engine.run(set, objective, {RunMode::IterateToMinimum, {3}, true}, control, events);
+      engine.run(set, objective, {RunMode::IterateToMinimum, {3}, true, {}}, control, events);
   EXPECT_EQ(evaluations, outcome.evaluations);
   // Eight trial values, then the list after the iteration.
   ASSERT_EQ(listed.size(), 9u);

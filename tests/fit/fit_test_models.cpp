@@ -60,11 +60,11 @@ FitData SimulatedData(const SampleModel& model, const std::vector<double>& qz,
     // Box-Muller, so that the deviates do not depend on the library's normal distribution.
     const double deviate = std::sqrt(-2.0 * std::log(uniform())) *
                            std::cos(2.0 * std::numbers::pi * uniform());
-    data.measured.qz.push_back(qz[i]);
-    data.measured.r.push_back(r[i] * (1.0 + noise * deviate));
-    data.measured.dr.push_back(noise * r[i]);
+    data.measured().qz.push_back(qz[i]);
+    data.measured().r.push_back(r[i] * (1.0 + noise * deviate));
+    data.measured().dr.push_back(noise * r[i]);
   }
-  data.measured.fileName = "simulated.dat";
+  data.measured().fileName = "simulated.dat";
   return data;
 }
 

@@ -74,7 +74,7 @@ TEST(LevenbergMarquardtTest, AStraightLineGetsTheStandardErrorsOfLinearRegressio
     LineResiduals line(Line);
     RunControl control;
     const FitOutcome outcome =
-        RunLevenbergMarquardt(set, line, {{kSlope, kIntercept}, false, absolute}, control);
+        RunLevenbergMarquardt(set, line, {{kSlope, kIntercept}, false, absolute, {}}, control);
     ASSERT_EQ(outcome.state, FitEndState::Converged);
     ASSERT_TRUE(outcome.uncertainties);
     const FitUncertainties& u = *outcome.uncertainties;
@@ -116,7 +116,7 @@ TEST(LevenbergMarquardtTest, AFaultDuringTheRunFailsItWithTheMessage) {
   FitEvents events;
   events.step = [&iterations](int) { ++iterations; };
   const FitOutcome outcome =
-      RunLevenbergMarquardt(set, objective, {{kSlope, kIntercept}, false, true}, control, events);
+      RunLevenbergMarquardt(set, objective, {{kSlope, kIntercept}, false, true, {}}, control, events);
   EXPECT_EQ(outcome.state, FitEndState::Failed);
   EXPECT_EQ(outcome.message, kOutOfBoundsMessage);
   EXPECT_EQ(outcome.chiSquare, 0.0);
@@ -142,7 +142,7 @@ TEST(LevenbergMarquardtTest, StopAndCancelEndTheRunAfterTheCurrentIteration) {
     };
     events.parametersChanged = [&shown](const ParameterSet& s) { shown.push_back(s[kSlope]); };
     const FitOutcome outcome =
-        RunLevenbergMarquardt(set, objective, {{kSlope, kIntercept}, false, true}, control, events);
+        RunLevenbergMarquardt(set, objective, {{kSlope, kIntercept}, false, true, {}}, control, events);
     EXPECT_EQ(outcome.state, FitEndState::Stopped);
     EXPECT_EQ(steps, (std::vector<int>{1, 2}));
     EXPECT_EQ(outcome.iterations, 2);
@@ -163,7 +163,7 @@ TEST(LevenbergMarquardtTest, ThicknessesAndRoughnessesEndAsMagnitudes) {
   LineResiduals objective(magnitude);
   RunControl control;
   const FitOutcome outcome =
-      RunLevenbergMarquardt(set, objective, {{kSlope, kIntercept}, false, true}, control);
+      RunLevenbergMarquardt(set, objective, {{kSlope, kIntercept}, false, true, {}}, control);
   ASSERT_EQ(outcome.state, FitEndState::Converged);
   EXPECT_NEAR(set[kSlope], 2.0, 0.05);
   // Turned with the slope, the correlation is that of the line fit: negative.
@@ -189,14 +189,14 @@ TEST(LevenbergMarquardtTest, RefusesAnUnlistedIndexAndTooFewPoints) {
   ParameterSet set = OneLayerSet(2.0, 1.0);
   LineResiduals line(Line);
   RunControl control;
-  EXPECT_THROW(RunLevenbergMarquardt(set, line, {{10}}, control), std::out_of_range);
+  EXPECT_THROW(RunLevenbergMarquardt(set, line, {{10}, false, false, {}}, control), std::out_of_range);
   // 21 values cannot be fitted to 20 points.
   ParameterLayout wide;
   wide.layers = 4;  // 21 values
   ParameterSet wideSet(wide);
   std::vector<int> many;
   for (int index = 1; index <= 21; ++index) many.push_back(index);
-  EXPECT_THROW(RunLevenbergMarquardt(wideSet, line, {many}, control), std::invalid_argument);
+  EXPECT_THROW(RunLevenbergMarquardt(wideSet, line, {many, false, false, {}}, control), std::invalid_argument);
 }
 
 }  // namespace

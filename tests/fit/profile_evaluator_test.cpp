@@ -78,7 +78,7 @@ TEST(ProfileEvaluatorTest, AFaultOfTheFunctionFailsTheTrial) {
   EXPECT_THROW(ApplyParameterSet(set, stack, MakeProfileEvaluator(model)), ArithmeticFault);
 
   FitData data = testing::SimulatedData(model, testing::QzGrid(0.01, 0.1, 10), {}, 0.01, 1);
-  ChiSquareEvaluator evaluator(data.measured, {}, {}, RegionPoints(data.measured), {});
+  ChiSquareEvaluator evaluator(data.measured(), {}, {}, RegionPoints(data.measured()), {});
   ModelObjective objective(stack, evaluator, MakeProfileEvaluator(model));
   objective.apply(set);
   EXPECT_FALSE(objective.evaluate());

@@ -36,13 +36,15 @@ TEST(FitSessionTest, EveryOpeningStartsWithNothingTicked) {
   EXPECT_TRUE(session.toggleVary(5));
   EXPECT_TRUE(session.toggleVary(5));
   std::vector<FitParameter> entries = session.entries();
-  ASSERT_EQ(entries.size(), 13u);
+  // The model's 13 entries, then the measurement's scale.
+  ASSERT_EQ(entries.size(), 14u);
+  EXPECT_EQ(entries[13].label.rfind("scale [", 0), 0u) << entries[13].label;
   EXPECT_TRUE(entries[2].vary);
   EXPECT_FALSE(entries[5].vary);
   session.cancel();
   session.open(Start(), Data());
   for (const FitParameter& entry : session.entries()) EXPECT_FALSE(entry.vary) << entry.index;
-  EXPECT_THROW(session.toggleVary(13), std::out_of_range);
+  EXPECT_THROW(session.toggleVary(14), std::out_of_range);
 }
 
 TEST(FitSessionTest, TheToleranceFieldFollowsTheRunModeAndItsLimits) {
@@ -167,7 +169,7 @@ TEST(FitSessionTest, OkDuringARunWritesBackAfterTheRun) {
 //! Data with one zero error, so that "use given errors" fails at once.
 FitData FailingData() {
   FitData data = Data();
-  data.measured.dr[5] = 0.0;
+  data.measured().dr[5] = 0.0;
   return data;
 }
 
@@ -207,8 +209,8 @@ TEST(FitSessionTest, AFailedRunDisablesOkUntilTheNextSuccessOrOpening) {
 TEST(FitSessionTest, AnEmptyRegionIsRefusedBeforeAnyEvaluation) {
   FitSession session(1);
   FitData data = Data();
-  data.measured.fitRegionLow = 0.05;
-  data.measured.fitRegionHigh = -1.0;
+  data.measured().fitRegionLow = 0.05;
+  data.measured().fitRegionHigh = -1.0;
   session.open(Start(), data);
   session.toggleVary(kD1 - 1);
   bool anyEvent = false;

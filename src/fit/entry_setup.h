@@ -1,0 +1,19 @@
+#pragma once
+// How a fit treats one of its entries beyond varying it: the range it may move in and the
+// expression that replaces it.
+
+#include <string>
+
+#include "fit/entry_bounds.h"
+
+namespace quorrel {
+
+//! Entry `index` (a parameter set index): its check mark, bounds and link ("" for none).
+struct EntrySetup {
+  int index = 0;
+  bool vary = false;
+  Bounds bounds;
+  std::string link;
+};
+
+}  // namespace quorrel
