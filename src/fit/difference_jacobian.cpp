@@ -30,10 +30,16 @@ double TypicalSize(const ParameterRole& role) {
   return 1e-8;  // Å⁻², absorption is smaller by orders of magnitude
 }
 
+//! A measurement's entries after the model's: a scale near 1, a background or a replaced
+//! density near 1e-6 or far below; this keeps a step at zero above the kernel's rounding.
+constexpr double kMeasurementEntrySize = 1e-8;
+
 }  // namespace
 
 double DifferenceStep(const ParameterSet& set, int index) {
-  const double size = std::max(std::fabs(set[index]), TypicalSize(set.layout().role(index)));
+  const double typical = index > set.count() ? kMeasurementEntrySize
+                                             : TypicalSize(set.layout().role(index));
+  const double size = std::max(std::fabs(set[index]), typical);
   return kRelativeStep * size;
 }
 

@@ -235,6 +235,7 @@ class LeastSquaresRun {
     std::vector<double> signs(p_, 1.0);
     for (std::size_t c = 0; c < p_; ++c) {
       const int index = request_.varied[c];
+      if (index > set_.count()) continue;  // a measurement's entries keep their sign
       const ParameterRole role = set_.layout().role(index);
       const bool magnitude =
           role.medium != ParameterMedium::FunctionParameter &&
