@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 targets=(measured_data model_file user_function parser number_text orso orso_model layer_table
-  model_calc recovery)
+  model_calc recovery project)
 usage() {
   echo "usage: tools/fuzz.sh TARGET|all SECONDS   (targets: ${targets[*]})" >&2
   exit 2

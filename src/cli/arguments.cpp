@@ -14,7 +14,10 @@ Arguments::Arguments(const std::vector<std::string>& args, const ArgumentRules& 
       if (!switches_.insert(arg).second) throw UsageError(arg + " is given twice");
     } else if (rules.valueOptions.contains(arg)) {
       if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
-      if (!values_.emplace(arg, args[++i]).second) throw UsageError(arg + " is given twice");
+      repeated_[arg].push_back(args[i + 1]);
+      if (!values_.emplace(arg, args[++i]).second && !rules.repeatable.contains(arg)) {
+        throw UsageError(arg + " is given twice");
+      }
     } else {
       throw UsageError("unknown option " + arg);
     }
@@ -29,6 +32,11 @@ std::optional<std::string> Arguments::value(const std::string& option) const {
   const auto found = values_.find(option);
   if (found == values_.end()) return std::nullopt;
   return found->second;
+}
+
+std::vector<std::string> Arguments::values(const std::string& option) const {
+  const auto found = repeated_.find(option);
+  return found == repeated_.end() ? std::vector<std::string>() : found->second;
 }
 
 std::optional<double> Arguments::number(const std::string& option) const {

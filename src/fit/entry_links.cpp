@@ -35,14 +35,13 @@ std::string NumberName(int number) {
 
 EntryLinks::EntryLinks() = default;
 
-EntryLinks::EntryLinks(std::vector<EntryLink> links, std::vector<std::string> names,
-                       std::vector<int> numbers)
-    : links_(std::move(links)), names_(std::move(names)), numbers_(std::move(numbers)) {
+EntryLinks::EntryLinks(std::vector<EntryLink> links, std::vector<std::string> names)
+    : links_(std::move(links)), names_(std::move(names)) {
   compile();
 }
 
 EntryLinks::EntryLinks(const EntryLinks& other)
-    : links_(other.links_), names_(other.names_), numbers_(other.numbers_) {
+    : links_(other.links_), names_(other.names_) {
   compile();
 }
 
@@ -79,9 +78,10 @@ void EntryLinks::compile() {
     try {
       for (std::size_t k = 0; k < names_.size(); ++k) {
         double* value = &compiled->values[k + 1];
-        if (numbers_.at(k) > 0) parser->DefineVar(NumberName(numbers_[k]), value);
+        if (names_[k].empty()) continue;
+        parser->DefineVar(NumberName(static_cast<int>(k) + 1), value);
         try {
-          if (!names_[k].empty()) parser->DefineVar(names_[k], value);
+          parser->DefineVar(names_[k], value);
         } catch (const mu::Parser::exception_type&) {
           // A name that is not an identifier (a function parameter's, say) is known by number.
         }

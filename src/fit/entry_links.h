@@ -29,13 +29,12 @@ struct EntryLink {
 class EntryLinks {
  public:
   EntryLinks();
-  //! `names[k]` is the name of set index k + 1 in expressions (see EntryVariableName); every
-  //! listed entry is also known as p<number>, its number in the fit list, given by `numbers[k]`
-  //! (0 for an entry that the list does not show).
+  //! `names[k]` is the name of set index k + 1 in expressions (see EntryVariableName), empty
+  //! for an entry that the fit list does not show; every named entry is also known as p<number>
+  //! by its number, p12 for index 12.
   //! Throws LinkError for an expression that does not compile, names an unknown entry,
   //! links an entry twice or takes part in a cycle.
-  EntryLinks(std::vector<EntryLink> links, std::vector<std::string> names,
-             std::vector<int> numbers);
+  EntryLinks(std::vector<EntryLink> links, std::vector<std::string> names);
   EntryLinks(const EntryLinks& other);
   EntryLinks& operator=(const EntryLinks& other);
   EntryLinks(EntryLinks&&) noexcept;
@@ -58,7 +57,6 @@ class EntryLinks {
 
   std::vector<EntryLink> links_;
   std::vector<std::string> names_;
-  std::vector<int> numbers_;
   std::unique_ptr<Compiled> compiled_;
 };
 

@@ -179,17 +179,15 @@ bool FitSession::setBounds(int entry, Bounds bounds) {
 
 EntryLinks FitSession::compileLinksLocked(const std::map<int, std::string>& links) const {
   std::vector<std::string> names(static_cast<std::size_t>(set_.entryCount()));
-  std::vector<int> numbers(names.size(), 0);
   std::vector<Measurement> own;
   for (const FitData& data : data_) own.push_back(data.measurement);
   for (std::size_t e = 0; e < entries_.size(); ++e) {
     const int index = entries_[e].index;
     names[static_cast<std::size_t>(index - 1)] = EntryVariableName(set_, own, index);
-    numbers[static_cast<std::size_t>(index - 1)] = static_cast<int>(e) + 1;
   }
   std::vector<EntryLink> compiled;
   for (const auto& [index, expression] : links) compiled.push_back({index, expression});
-  return EntryLinks(std::move(compiled), std::move(names), std::move(numbers));
+  return EntryLinks(std::move(compiled), std::move(names));
 }
 
 std::string FitSession::setLink(int entry, const std::string& expression) {

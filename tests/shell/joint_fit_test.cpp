@@ -115,7 +115,7 @@ TEST(JointFitTest, LinksFollowTheirEntriesAndBadOnesAreRefusedByName) {
   EXPECT_NE(session.setLink(d2, "2 * d_1 +").find("d_2"), std::string::npos);
   EXPECT_NE(session.setLink(d2, "unknown_name").find("d_2"), std::string::npos);
   ASSERT_EQ(session.setLink(d2, "2 * d_1"), "");
-  std::string byNumber = std::to_string(d2 + 1);
+  std::string byNumber = std::to_string(session.entries()[static_cast<std::size_t>(d2)].index);
   byNumber.insert(byNumber.begin(), 'p');
   const std::string cycle = session.setLink(d1, byNumber + " / 2");
   EXPECT_NE(cycle.find("depends on itself"), std::string::npos) << cycle;
