@@ -46,7 +46,21 @@ class ReportingQuestions : public LoadQuestions {
 
 }  // namespace
 
+bool IsProjectPath(const std::string& path) { return EndsWithIgnoringCase(path, ".qproj"); }
+
+Project LoadProjectInput(const std::string& path, std::ostream& err) {
+  ProjectRead read = ReadProjectFile(path);
+  for (const std::string& note : read.notes) {
+    err << "quorrel-cli: warning: " << path << ": " << note << '\n';
+  }
+  return std::move(read.project);
+}
+
 ModelInput LoadModelInput(const std::string& path, std::ostream& err) {
+  if (IsProjectPath(path)) {
+    Project project = LoadProjectInput(path, err);
+    return {std::move(project.model), std::move(project.settings)};
+  }
   ModelInput input;
   EditorState editor;
   const ModelFileOutcome outcome = ReadModelFile(path, input.model, input.settings, editor);

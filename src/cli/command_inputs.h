@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/data_options.h"
+#include "files/project_file.h"
 
 #include "model/calc_settings.h"
 #include "model/measured_data.h"
@@ -18,11 +19,18 @@ struct ModelInput {
   CalcSettings settings;
 };
 
-//! Reads the model file at `path`. A file that stops in its background or resolution part
+//! Reads the model file at `path`, or the model and settings of a project. A file that stops in its background or resolution part
 //! (the older layout) gives a warning on `err` and the settings read so far; one that stops
 //! earlier, or cannot be read, throws FileError naming the file and the line, as does a user
 //! function that does not compile.
 ModelInput LoadModelInput(const std::string& path, std::ostream& err);
+
+//! Whether `path` names a project (.qproj).
+bool IsProjectPath(const std::string& path);
+
+//! Reads the project at `path`; its notes (a data file that changed on disk) go to `err` as
+//! warnings. Throws FileError naming the file.
+Project LoadProjectInput(const std::string& path, std::ostream& err);
 
 //! Rethrows the exception in flight with the model file's name in front, and for a cell that
 //! is not a number also the line of the file that holds it.

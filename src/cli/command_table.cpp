@@ -11,6 +11,7 @@ std::span<const Command> Commands() {
       kParamsCommand,
       kChiSquareCommand,
       kFitCommand,
+      kProjectCommand,
       kSldCommand,
       kMaterialsCommand,
       kImportModelCommand,

@@ -12,6 +12,7 @@
 #include "calc/reflectivity_run.h"
 #include "cli/commands.h"
 #include "cli/fit_inputs.h"
+#include "cli/fit_entry_options.h"
 #include "cli/fit_output.h"
 #include "common/number_conversion.h"
 #include "common/number_format.h"
@@ -20,6 +21,7 @@
 #include "files/orso_file_writer.h"
 #include "fit/parameter_labels.h"
 #include "model/layer_stack_builder.h"
+#include "shell/fit_project.h"
 #include "shell/orso_fit_summary.h"
 #include "shell/orso_write_info.h"
 
@@ -28,15 +30,24 @@ namespace quorrel::cli {
 namespace {
 
 int RunParams(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
-  const Arguments args(rawArgs, {});
-  if (args.positional().size() != 1) throw UsageError("params takes one model file");
-  const ModelInput input = LoadModelInput(args.positional()[0], err);
-  LayerStack stack;
-  BuildLayerStack(input.model, SpinState::None, stack);
-  const ParameterSet set = CollectParameterSet(input.model, stack);
-  for (const FitParameter& entry : FillParameterList(set, VaryFlags(set.count()))) {
-    out << EntryLine(entry) << '\n';
+  const Arguments args(rawArgs, FitArgumentRules({}));
+  if (args.positional().empty()) throw UsageError("params takes a model file and data files");
+  const bool withData = args.positional().size() > 1 ||
+                        (IsProjectPath(args.positional()[0]));
+  std::vector<FitParameter> entries;
+  if (withData) {
+    FitInputs inputs = LoadFitInputs(args.positional(), args, err);
+    FitSession session;
+    session.open(inputs.model.model, std::move(inputs.data));
+    entries = session.entries();
+  } else {
+    const ModelInput input = LoadModelInput(args.positional()[0], err);
+    LayerStack stack;
+    BuildLayerStack(input.model, SpinState::None, stack);
+    const ParameterSet set = CollectParameterSet(input.model, stack);
+    entries = FillParameterList(set, VaryFlags(set.count()));
   }
+  for (const FitParameter& entry : entries) out << EntryLine(entry) << '\n';
   return kSuccess;
 }
 
@@ -53,38 +64,34 @@ bool ReportRefusalOrFailure(const DoItResult& result, std::ostream& err) {
   return true;
 }
 
+//! Each measurement's chi-square, when there are several.
+void PrintMeasurementChiSquares(const FitSession& session, std::ostream& out) {
+  const std::vector<Measurement> measurements = session.measurements();
+  const std::vector<std::optional<double>> chiSquares = session.measurementChiSquares();
+  if (measurements.size() < 2 || chiSquares.size() != measurements.size()) return;
+  for (std::size_t m = 0; m < measurements.size(); ++m) {
+    out << "chi-square [" << measurements[m].label << "]: "
+        << (chiSquares[m] ? FormatPattern(*chiSquares[m], "0.0000E+00") : std::string("-"))
+        << '\n';
+  }
+}
+
 int RunChiSquare(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
   const Arguments args(rawArgs, FitArgumentRules({}));
-  if (args.positional().size() != 2) throw UsageError("chisq takes a model file and a data file");
+  if (args.positional().empty()) {
+    throw UsageError("chisq takes a model file and data files, or a project");
+  }
   FitSession session;
+  FitInputs inputs = LoadFitInputs(args.positional(), args, err);
+  if (inputs.project) ApplyFitSetup(inputs.project->fit, session);
   ApplyFitOptions(args, session);
   session.setRunMode(RunMode::CalculateChiSquare);
-  FitInputs inputs = LoadFitInputs(args.positional()[0], args.positional()[1], args, err);
-  session.open(inputs.model.model, std::move(inputs.data));
+  OpenFitSession(session, inputs, err);
   const DoItResult result = session.doIt();
   if (!ReportRefusalOrFailure(result, err)) return kFailure;
   out << "chi-square: " << session.chiSquareText() << '\n';
+  PrintMeasurementChiSquares(session, out);
   return kSuccess;
-}
-
-//! "3,6-7": entries 3, 6 and 7.
-std::vector<int> VaryList(const std::string& text) {
-  std::vector<int> entries;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t comma = std::min(text.find(',', start), text.size());
-    const std::string item = text.substr(start, comma - start);
-    const std::size_t dash = item.find('-', 1);
-    const std::optional<int> first = ReadInteger(item.substr(0, dash));
-    const std::optional<int> last =
-        dash == std::string::npos ? first : ReadInteger(item.substr(dash + 1));
-    if (!first || !last || *last < *first) {
-      throw UsageError("--vary takes entry numbers such as 3,6-7, not '" + text + "'");
-    }
-    for (int entry = *first; entry <= *last; ++entry) entries.push_back(entry);
-    start = comma + 1;
-  }
-  return entries;
 }
 
 const char* EndStateText(FitEndState state) {
@@ -123,41 +130,44 @@ FitMethod MethodOption(const Arguments& args) {
 }
 
 int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
-  ArgumentRules rules = FitArgumentRules({"--vary", "--tolerance", "--seed", "--method", "-o"});
+  ArgumentRules rules = FitArgumentRules({"--tolerance", "--seed", "--method", "-o"});
+  AddEntryOptionRules(rules);
   rules.switches.insert("--correlations");
   const Arguments args(rawArgs, rules);
-  if (args.positional().size() != 2) throw UsageError("fit takes a model file and a data file");
-  if (!args.has("--vary")) throw UsageError("fit needs --vary with the entries to fit");
-  const std::vector<int> varied = VaryList(*args.value("--vary"));
-  const FitMethod method = MethodOption(args);
+  if (args.positional().empty()) throw UsageError("fit takes a model file and data files");
+  FitInputs inputs = LoadFitInputs(args.positional(), args, err);
+  if (!args.has("--vary") && !args.has("--scale") && !args.has(kFitBackground) &&
+      !inputs.project) {
+    throw UsageError("fit needs --vary with the entries to fit");
+  }
+  FitSession session = args.has("--seed") ? FitSession(SeedOption(args)) : FitSession();
+  if (inputs.project) ApplyFitSetup(inputs.project->fit, session);
+  ApplyFitOptions(args, session);
+  if (args.has("--method") || !inputs.project) session.setMethod(MethodOption(args));
+  const FitMethod method = session.settings().method;
   if (args.has("--correlations") && method != FitMethod::LevenbergMarquardt) {
     throw UsageError("--correlations needs --method lm");
   }
-  FitSession session = args.has("--seed") ? FitSession(SeedOption(args)) : FitSession();
-  ApplyFitOptions(args, session);
-  session.setMethod(method);
   if (const std::optional<double> tolerance = args.number("--tolerance")) {
     if (!session.setTolerance(*tolerance)) {
       throw UsageError("--tolerance takes a number from 1e-37 to 1");
     }
   }
-  FitInputs inputs = LoadFitInputs(args.positional()[0], args.positional()[1], args, err);
-  const CalcSettings settings = inputs.model.settings;
-  const MeasuredData measured = inputs.data.measured();
-  session.open(inputs.model.model, std::move(inputs.data));
-  const int listed = static_cast<int>(session.entries().size());
-  for (const int entry : varied) {
-    if (entry < 1 || entry > listed) {
-      throw UsageError("the model has no entry " + std::to_string(entry) + " (1 to " +
-                       std::to_string(listed) + "; see quorrel-cli params)");
-    }
-    if (!session.entries()[static_cast<std::size_t>(entry - 1)].vary) session.toggleVary(entry - 1);
+  if (args.has(kFitBackground)) {
+    // Each measurement's background is fitted; one without a background gets a constant one.
+    session.setIncludeBackground(true);
+    for (FitData& data : inputs.data) data.measurement.background.on = true;
   }
+  const CalcSettings settings = inputs.model.settings;
+  const MeasuredData measured = inputs.data.front().measured();
+  OpenFitSession(session, inputs, err);
+  ApplyEntryOptions(args, session);
   const DoItResult result = session.doIt();
   if (!ReportRefusalOrFailure(result, err)) return kFailure;
   out << "end state: " << EndStateText(result.outcome->state) << '\n'
       << "chi-square: " << session.chiSquareText() << '\n'
       << "evaluations: " << result.outcome->evaluations << '\n';
+  PrintMeasurementChiSquares(session, out);
   const ParameterSet fitted = session.parameters();
   const std::optional<FitUncertainties> uncertainties = session.uncertainties();
   if (uncertainties) out << ReducedChiSquareLine(*uncertainties) << '\n';
@@ -173,10 +183,14 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
     if (!warning.empty()) err << "quorrel-cli: warning: " << warning << '\n';
   }
   if (const std::optional<std::string> path = args.value("-o")) {
+    const FitRecord record = RecordOfFit(session, UtcNow());
     if (!session.ok()) throw QuorrelError("the fitted values cannot be accepted");
-    if (EndsWithIgnoringCase(*path, ".ort")) {
+    if (IsProjectPath(*path)) {
+      WriteProjectFile(*path, ProjectOf(inputs, session, record));
+    } else if (EndsWithIgnoringCase(*path, ".ort")) {
       // The fitted curve at the measured points, with the model and the fit's results.
-      const std::string& dataPath = args.positional()[1];
+      const std::string& dataPath = args.positional().size() > 1 ? args.positional()[1]
+                                                                   : measured.fileName;
       WriteOrsoFile(*path, session.model(),
                     RunReflectivityCalculation(session.model(), settings, measured),
                     settings.cbMagnet, settings.cbTransmission,
@@ -194,40 +208,64 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
 }  // namespace
 
 const Command kParamsCommand{
-    "params", "the numbered fit parameters of a model file",
-    "usage: quorrel-cli params MODEL.par\n"
+    "params", "the numbered fit entries of a model file or project",
+    "usage: quorrel-cli params MODEL.par|PROJECT.qproj [DATA...] [the options of chisq]\n"
     "Lists every entry that a fit can vary, with its number (for fit --vary) and its label\n"
-    "as the fit dialog shows it.\n"
+    "as the fit dialog shows it. With data files (or a project that holds measurements) the\n"
+    "model's entries are followed by each measurement's: \"scale [LABEL]\", its background\n"
+    "values (\"background y0 [LABEL]\", when it has a background) and its overrides\n"
+    "(\"rho_bulk [LABEL]\"); LABEL is the data file's name without folder and extension.\n"
     "Exit status: 0 success, 1 unreadable input, 2 usage error.\n",
     RunParams};
 
 const Command kChiSquareCommand{
-    "chisq", "the chi-square of a model file against measured data",
-    "usage: quorrel-cli chisq MODEL.par DATA.dat|DATA.ort [--weighting errors|stat|none|log]\n"
+    "chisq", "the chi-square of a model against measured data",
+    "usage: quorrel-cli chisq MODEL.par|PROJECT.qproj [DATA.dat|DATA.ort ...]\n"
+    "                         [--weighting errors|stat|none|log]\n"
     "                         [--resolution] [--background] [--region LO:HI]\n"
-    "                         [the data options of reflectivity]\n"
+    "                         [--override DATASET:N=VALUE] [the data options of reflectivity]\n"
     "Calculates the reflectivity at the measured points (with the resolution and background\n"
     "settings of MODEL.par) and prints the chi-square over the fitting region: the sum of\n"
-    "the points' terms divided by their number minus one.\n"
+    "the points' terms divided by their number minus one. With several data sets (or a\n"
+    "project's measurements) the sums of all of them over all their points minus one, and\n"
+    "each data set's own chi-square after it.\n"
     "  --weighting   errors: ((R - Rfit) / dR)^2, stat (default): ((R - Rfit) / R)^2,\n"
     "                none: (R - Rfit)^2, log: (log10 R - log10 Rfit)^2\n"
     "  --resolution  smear every point with its resolution\n"
     "  --background  add every point's background (0 when MODEL.par has none switched on)\n"
     "  --region LO:HI  the measured points from Qz = LO to Qz = HI, both included; an empty\n"
     "                side starts at the first point or selects nothing (default: every point)\n"
+    "  --override DATASET:N=VALUE  data set DATASET (its label or number) replaces model\n"
+    "                entry N (a number or a name such as rho_bulk) by VALUE: a contrast;\n"
+    "                repeatable\n"
     QUORREL_DATA_OPTIONS_HELP
     "Exit status: 0 success, 1 unreadable input, a failed evaluation (\"one of the\n"
     "parameters ran out of bounds...\") or a region without points, 2 usage error.\n",
     RunChiSquare};
 
 const Command kFitCommand{
-    "fit", "fit entries of a model file to measured data",
-    "usage: quorrel-cli fit MODEL.par DATA.dat|DATA.ort --vary LIST\n"
+    "fit", "fit entries of a model to one or several measurements",
+    "usage: quorrel-cli fit MODEL.par|PROJECT.qproj [DATA.dat|DATA.ort ...] --vary LIST\n"
+    "                       [--scale] [--fit-background] [--bounds N=LO:HI[,...]]\n"
+    "                       [--link N=EXPRESSION ...] [--override DATASET:N=VALUE ...]\n"
     "                       [--weighting errors|stat|none|log]\n"
     "                       [--resolution] [--background] [--region LO:HI]\n"
     "                       [--method search|lm] [--tolerance T] [--seed S]\n"
-    "                       [--correlations] [-o FITTED.par|FITTED.ort]\n"
-    "Varies the entries of LIST (numbers of quorrel-cli params, such as 3,6-7).\n"
+    "                       [--correlations] [-o FITTED.par|FITTED.ort|FITTED.qproj]\n"
+    "Varies the entries of LIST (numbers of quorrel-cli params, ranges such as 6-7, or names\n"
+    "such as d_1 and \"scale [D2O]\", separated by commas). Several data sets are fitted\n"
+    "together to the one model: each has its own scale, background and overrides, and the\n"
+    "chi-square is taken over all their points. A project brings its model, measurements and\n"
+    "fit setup (ticked entries, bounds, links, method, weighting); the options add to it.\n"
+    "  --scale        vary each data set's scale (R_model = scale * R + background)\n"
+    "  --fit-background  add each data set's background and vary its y0 (a data set without\n"
+    "                 a background gets a constant one, starting at 0)\n"
+    "  --bounds N=LO:HI  keep entry N within LO and HI (an empty side is unbounded); the\n"
+    "                 search stays inside, Levenberg-Marquardt moves in variables that map\n"
+    "                 into the bounds and reports the standard errors of the entries\n"
+    "  --link N=EXPRESSION  entry N follows EXPRESSION of other entries, by name (d_1,\n"
+    "                 rho_bulk, scale_1 for the first data set's scale) or number (p12), and\n"
+    "                 is not varied; repeatable. A bad expression or a cycle is refused.\n"
     "  --method search (default): a randomised search, one entry at a time, until a cycle of\n"
     "                 searches brings no improvement (converged) or the chi-square falls\n"
     "                 below T (below tolerance).\n"
@@ -239,17 +277,20 @@ const Command kFitCommand{
     "                 on standard error for entries that the data do not determine. The\n"
     "                 region needs more points than there are entries to vary.\n"
     "Prints the end state, the chi-square, the number of model curves calculated over the\n"
-    "region (evaluations, derivatives included), for lm the reduced chi-square with its\n"
-    "degrees of freedom, and the fitted entries as the fit dialog lists them with their full\n"
-    "values (and standard errors). The options of chisq apply, the data options among them.\n"
+    "region (evaluations, derivatives included; one per data set), each data set's chi-square\n"
+    "when there are several, for lm the reduced chi-square with its degrees of freedom, and\n"
+    "the fitted entries as the fit dialog lists them with their full values (and standard\n"
+    "errors). The options of chisq apply, the data options among them.\n"
     "  --tolerance T  1e-37 to 1, default 1e-06: a search ends when its change is smaller\n"
     "  --seed S       seed of the random picks (default: from the clock)\n"
     "  --correlations with lm: the correlation matrix of the fitted entries\n"
     "  -o FITTED.par  write the model with the fitted values, rounded as the model editor\n"
     "                 takes them; nothing is written when the fit fails\n"
-    "  -o FITTED.ort  write an ORSO file instead: the fitted model's curve at the measured\n"
-    "                 points, with the model and the fit's method, weighting, chi-square and\n"
-    "                 fitted values (with their errors) in the header\n"
+    "  -o FITTED.ort  write an ORSO file instead: the fitted model's curve at the first data\n"
+    "                 set's points, with the model and the fit's method, weighting,\n"
+    "                 chi-square and fitted values (with their errors) in the header\n"
+    "  -o FITTED.qproj  write a project: the fitted model, the data sets with their fitted\n"
+    "                 scales and backgrounds, the fit setup and the fit's results\n"
     "Exit status: 0 success, 1 unreadable input or a failed fit, 2 usage error.\n",
     RunFit};
 

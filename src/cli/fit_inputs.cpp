@@ -1,9 +1,12 @@
 #include "cli/fit_inputs.h"
 
 #include <map>
+#include <utility>
 
 #include "cli/command.h"
 #include "common/number_conversion.h"
+#include "cli/fit_entry_options.h"
+#include "shell/fit_project.h"
 #include "model/settings_rules.h"
 
 namespace quorrel::cli {
@@ -29,26 +32,110 @@ void ApplyRegion(const Arguments& args, MeasuredData& data) {
   data.fitRegionHigh = RegionBound(region->substr(colon + 1), *region);
 }
 
+//! Measurements of the same name get " 2", " 3" ... so that their entries can be told apart.
+void LabelApart(std::vector<Measurement>& measurements) {
+  std::map<std::string, int> seen;
+  for (Measurement& m : measurements) {
+    const int copies = ++seen[m.label];
+    if (copies > 1) m.label.append(1, ' ').append(std::to_string(copies));
+  }
+}
+
+//! The measurement that DATASET names: its label or its number from 1.
+Measurement& MeasurementNamed(std::vector<Measurement>& measurements, const std::string& name,
+                              const std::string& option) {
+  for (Measurement& m : measurements) {
+    if (m.label == name) return m;
+  }
+  const std::optional<int> number = ReadInteger(name);
+  if (number && *number >= 1 && *number <= static_cast<int>(measurements.size())) {
+    return measurements[static_cast<std::size_t>(*number - 1)];
+  }
+  throw UsageError(option + ": there is no data set '" + name + "'");
+}
+
+//! --override "DATASET:N=VALUE": the data set's own value of model entry N (a number or a
+//! name such as rho_bulk).
+void ApplyOverrides(const Arguments& args, const SampleModel& model,
+                    std::vector<Measurement>& measurements) {
+  for (const std::string& text : args.values("--override")) {
+    const std::size_t colon = text.rfind(':', text.find('='));
+    const std::size_t equals = text.find('=');
+    if (colon == std::string::npos || equals == std::string::npos || equals < colon) {
+      throw UsageError("--override takes DATASET:N=VALUE, not '" + text + "'");
+    }
+    Measurement& m = MeasurementNamed(measurements, text.substr(0, colon), "--override");
+    const int entry = ModelEntryNamed(model, text.substr(colon + 1, equals - colon - 1));
+    std::optional<double> value = ReadNumber(text.substr(equals + 1));
+    if (!value) value = LocaleToDouble(text.substr(equals + 1), '.');
+    if (!value) throw UsageError("--override: '" + text.substr(equals + 1) + "' is not a number");
+    m.overrides.push_back({entry, *value});
+  }
+}
+
 }  // namespace
 
 ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions) {
-  moreValueOptions.insert({"--weighting", "--region"});
+  moreValueOptions.insert({"--weighting", "--region", "--override"});
   moreValueOptions.merge(DataValueOptions());
-  return {std::move(moreValueOptions), {"--resolution", "--background", kResolutionFromData}};
+  return {std::move(moreValueOptions),
+          {"--resolution", "--background", kResolutionFromData},
+          {"--override"}};
 }
 
-FitInputs LoadFitInputs(const std::string& modelPath, const std::string& dataPath,
-                        const Arguments& args, std::ostream& err) {
-  const DataOptions dataOptions = ReadDataOptions(args);
-  FitInputs inputs{LoadModelInput(modelPath, err), {}};
-  MeasuredData measured = LoadDataInput(dataPath, dataOptions, DataLineRule::ReportAndSkip, err);
-  ApplyRegion(args, measured);
-  // A fit calculates at the measured points.
+FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Arguments& args,
+                        std::ostream& err) {
+  if (positional.empty()) throw UsageError("a model file or a project is needed");
+  const std::string& modelPath = positional[0];
+  FitInputs inputs;
+  if (IsProjectPath(modelPath)) {
+    inputs.project = LoadProjectInput(modelPath, err);
+    inputs.model = {inputs.project->model, inputs.project->settings};
+  } else {
+    inputs.model = LoadModelInput(modelPath, err);
+  }
   CalcSettings& settings = inputs.model.settings;
-  ApplyDataOptions(dataOptions, measured, dataPath, settings);
-  SetUserQRange(settings, false, measured);
-  inputs.data = FitDataFor(settings, std::move(measured));
+  std::vector<Measurement> measurements;
+  if (positional.size() > 1) {
+    const DataOptions dataOptions = ReadDataOptions(args);
+    for (std::size_t k = 1; k < positional.size(); ++k) {
+      const std::string& dataPath = positional[k];
+      MeasuredData measured =
+          LoadDataInput(dataPath, dataOptions, DataLineRule::ReportAndSkip, err);
+      ApplyDataOptions(dataOptions, measured, dataPath, settings);
+      measurements.push_back(MeasurementOfData(std::move(measured), settings));
+    }
+  } else if (inputs.project && !inputs.project->measurements.empty()) {
+    measurements = inputs.project->measurements;
+  } else {
+    throw UsageError("a fit needs measured data: data files after the model, or a project "
+                     "that holds measurements");
+  }
+  LabelApart(measurements);
+  for (Measurement& m : measurements) ApplyRegion(args, m.data);
+  ApplyOverrides(args, inputs.model.model, measurements);
+  // A fit calculates at the measured points.
+  SetUserQRange(settings, false, measurements.front().data);
+  for (Measurement& m : measurements) inputs.data.push_back(FitDataFor(settings, std::move(m)));
   return inputs;
+}
+
+void OpenFitSession(FitSession& session, FitInputs& inputs, std::ostream& err) {
+  session.open(inputs.model.model, std::move(inputs.data));
+  if (!inputs.project) return;
+  const std::string refused = session.applySetup(inputs.project->fit.entries);
+  if (!refused.empty()) err << "quorrel-cli: warning: the project's fit setup: " << refused << '\n';
+}
+
+Project ProjectOf(const FitInputs& inputs, const FitSession& session,
+                  std::optional<FitRecord> record) {
+  Project project = inputs.project.value_or(Project{});
+  project.model = session.model();
+  project.settings = inputs.model.settings;
+  project.measurements = session.measurements();
+  project.fit = FitSetupOf(session);
+  if (record) project.lastFit = std::move(record);
+  return project;
 }
 
 void ApplyFitOptions(const Arguments& args, FitSession& session) {
@@ -63,8 +150,9 @@ void ApplyFitOptions(const Arguments& args, FitSession& session) {
     }
     session.setWeighting(found->second);
   }
-  session.setIncludeResolution(args.has("--resolution"));
-  session.setIncludeBackground(args.has("--background"));
+  // Switches add to what a project's fit setup includes.
+  if (args.has("--resolution")) session.setIncludeResolution(true);
+  if (args.has("--background")) session.setIncludeBackground(true);
 }
 
 }  // namespace quorrel::cli

@@ -143,7 +143,7 @@ TEST_F(FitCommandsTest, AFailedFitWritesNothing) {
 TEST_F(FitCommandsTest, FitRefusesBadOptions) {
   const std::vector<std::vector<std::string>> bad = {
       {path("start.par"), path("data.dat")},                   // no --vary
-      {path("start.par"), path("data.dat"), "--vary", "10"},   // no such entry
+      {path("start.par"), path("data.dat"), "--vary", "11"},   // no such entry (10: the scale)
       {path("start.par"), path("data.dat"), "--vary", "6-3"},  // empty range
       {path("start.par"), path("data.dat"), "--vary", "3", "--tolerance", "2"},
       {path("start.par"), path("data.dat"), "--vary", "3", "--seed", "-1"},
