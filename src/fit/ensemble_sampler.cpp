@@ -32,9 +32,10 @@ int CheckedWalkers(const EnsembleSamplerOptions& options, int values) {
   }
   if (options.thinning < 1) throw SearchSetupError("the thinning must be at least 1");
   if (!(options.stretchScale > 1.0)) throw SearchSetupError("the stretch scale must exceed 1");
-  if (!(options.startBallSize >= 0.0)) {
-    throw SearchSetupError("the start ball's size cannot be negative");
-  }
+  // Walkers that all start at one point never leave the line through it: the moves only
+  // stretch the differences between walkers.
+  if (!(options.startBallSize > 0.0))
+    throw SearchSetupError("the start ball's size must be positive");
   return walkers;
 }
 
@@ -189,6 +190,11 @@ SamplingResult RunEnsembleSampler(BatchObjective& objective, const std::vector<B
   if (start.size() != bounds.size()) {
     throw SearchSetupError("the start has " + std::to_string(start.size()) +
                            " values, the bounds " + std::to_string(bounds.size()));
+  }
+  for (std::size_t k = 0; k < start.size(); ++k) {
+    if (!std::isfinite(start[k])) {
+      throw SearchSetupError("start value " + std::to_string(k + 1) + " is not a finite number");
+    }
   }
   Ensemble ensemble(objective, bounds, options, walkers);
   ensemble.start(start, options.startBallSize);

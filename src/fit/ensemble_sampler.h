@@ -27,7 +27,7 @@ struct EnsembleSamplerOptions {
   //! Every thinning-th production step is stored.
   int thinning = 1;
   std::uint64_t seed = 0;
-  //! The start ball: each walker's value is the start value plus a normal draw of this
+  //! The start ball (positive): each walker's value is the start value plus a normal draw of this
   //! standard deviation relative to |value| (to the bounds' width for a value of 0, or an
   //! absolute one when those are infinite too).
   double startBallSize = 1e-3;

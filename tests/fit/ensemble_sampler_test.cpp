@@ -114,18 +114,18 @@ TEST(EnsembleSampler, TheSameSeedGivesTheSameChainOnAnyThreadCount) {
   RunControl control;
   testing::FunctionBatch serial(CorrelatedGaussian, 1);
   testing::FunctionBatch threaded(CorrelatedGaussian, 3);
-  const SamplingResult a = RunEnsembleSampler(serial, bounds, {2, 0}, Options(20, 50, 42), control);
+  const SamplingResult a = RunEnsembleSampler(serial, bounds, {2, 0}, Options(10, 30, 42), control);
   const SamplingResult b =
-      RunEnsembleSampler(threaded, bounds, {2, 0}, Options(20, 50, 42), control);
+      RunEnsembleSampler(threaded, bounds, {2, 0}, Options(10, 30, 42), control);
   EXPECT_EQ(a.chain.samples, b.chain.samples);
   EXPECT_EQ(a.chain.logProbabilities, b.chain.logProbabilities);
   EXPECT_EQ(a.walkerAcceptance, b.walkerAcceptance);
   // The start, then two half-ensembles a step.
-  ASSERT_EQ(serial.batches().size(), 1u + 2 * 70);
+  ASSERT_EQ(serial.batches().size(), 1u + 2 * 40);
   EXPECT_EQ(serial.batches()[0], 32u);
   for (std::size_t i = 1; i < serial.batches().size(); ++i) EXPECT_LE(serial.batches()[i], 16u);
   testing::FunctionBatch other(CorrelatedGaussian, 1);
-  EXPECT_NE(RunEnsembleSampler(other, bounds, {2, 0}, Options(20, 50, 43), control).chain.samples,
+  EXPECT_NE(RunEnsembleSampler(other, bounds, {2, 0}, Options(10, 30, 43), control).chain.samples,
             a.chain.samples);
 }
 
@@ -171,6 +171,9 @@ TEST(EnsembleSampler, RefusesWhatItCannotRun) {
       SearchSetupError);
   options.walkers = 2;
   EXPECT_THROW(RunEnsembleSampler(objective, bounds, {0, 0}, options, control), SearchSetupError);
+  EXPECT_THROW(RunEnsembleSampler(objective, bounds, {0, std::nan("")}, {}, control),
+               SearchSetupError);
+  EXPECT_TRUE(objective.batches().empty());
   EXPECT_EQ(DefaultWalkers(2), 32);
   EXPECT_EQ(DefaultWalkers(8), 64);
   testing::FunctionBatch nowhere(
