@@ -223,7 +223,8 @@ const Command kChiSquareCommand{
     "usage: quorrel-cli chisq MODEL.par|PROJECT.qproj [DATA.dat|DATA.ort ...]\n"
     "                         [--weighting errors|stat|none|log]\n"
     "                         [--resolution] [--background] [--region LO:HI]\n"
-    "                         [--override DATASET:N=VALUE] [the data options of reflectivity]\n"
+    "                         [--override DATASET:N=VALUE] [--label DATASET=LABEL]\n"
+    "                         [the data options of reflectivity]\n"
     "Calculates the reflectivity at the measured points (with the resolution and background\n"
     "settings of MODEL.par) and prints the chi-square over the fitting region: the sum of\n"
     "the points' terms divided by their number minus one. With several data sets (or a\n"
@@ -238,6 +239,7 @@ const Command kChiSquareCommand{
     "  --override DATASET:N=VALUE  data set DATASET (its label or number) replaces model\n"
     "                entry N (a number or a name such as rho_bulk) by VALUE: a contrast;\n"
     "                repeatable\n"
+    "  --label DATASET=LABEL  name data set DATASET LABEL in its entries; repeatable\n"
     QUORREL_DATA_OPTIONS_HELP
     "Exit status: 0 success, 1 unreadable input, a failed evaluation (\"one of the\n"
     "parameters ran out of bounds...\") or a region without points, 2 usage error.\n",

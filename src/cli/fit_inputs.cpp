@@ -76,11 +76,11 @@ void ApplyOverrides(const Arguments& args, const SampleModel& model,
 }  // namespace
 
 ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions) {
-  moreValueOptions.insert({"--weighting", "--region", "--override"});
+  moreValueOptions.insert({"--weighting", "--region", "--override", "--label"});
   moreValueOptions.merge(DataValueOptions());
   return {std::move(moreValueOptions),
           {"--resolution", "--background", kResolutionFromData},
-          {"--override"}};
+          {"--override", "--label"}};
 }
 
 FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Arguments& args,
@@ -112,6 +112,13 @@ FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Argume
                      "that holds measurements");
   }
   LabelApart(measurements);
+  for (const std::string& text : args.values("--label")) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || equals + 1 == text.size()) {
+      throw UsageError("--label takes DATASET=LABEL, not '" + text + "'");
+    }
+    MeasurementNamed(measurements, text.substr(0, equals), "--label").label = text.substr(equals + 1);
+  }
   for (Measurement& m : measurements) ApplyRegion(args, m.data);
   ApplyOverrides(args, inputs.model.model, measurements);
   // A fit calculates at the measured points.

@@ -74,6 +74,22 @@ std::string IdentifierOf(const std::string& name) {
   return identifier;
 }
 
+//! The number pattern of an entry's value in the list: a scale to four decimals, densities
+//! and backgrounds as the model's densities, lengths as the model's lengths.
+const char* ValuePattern(const MeasurementEntry& entry, std::span<const Measurement> measurements,
+                         const ParameterSet& model) {
+  if (entry.quantity == MeasurementQuantity::Scale) return "0.0000";
+  if (entry.quantity == MeasurementQuantity::Override) {
+    const int overridden = measurements[entry.measurement].overrides.at(entry.override).entry;
+    const ParameterRole role = model.layout().role(overridden);
+    if (role.medium != ParameterMedium::FunctionParameter &&
+        (role.quantity == Quantity::Thickness || role.quantity == Quantity::Sigma)) {
+      return "###0.00";
+    }
+  }
+  return "0.000E+00";
+}
+
 }  // namespace
 
 std::vector<MeasurementEntry> MeasurementEntries(std::span<const Measurement> measurements) {
@@ -140,7 +156,7 @@ std::vector<FitParameter> FillFitEntries(const ParameterSet& set,
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const int index = set.count() + 1 + static_cast<int>(k);
     list.push_back({index, EntryName(entries[k], measurements, set) + " = " +
-                               FormatGeneral(set[index]),
+                               FormatPattern(set[index], ValuePattern(entries[k], measurements, set)),
                     index <= flags.count() && flags[index]});
   }
   return list;
