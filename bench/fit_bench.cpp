@@ -34,7 +34,7 @@ void BM_ChiSquare200PointsWithResolution20Layers(benchmark::State& state) {
   const FitData data = testing::SimulatedData(model, qz, Resolution(qz), 0.01, 1);
   LayerStack stack;
   BuildLayerStack(model, SpinState::None, stack);
-  ChiSquareEvaluator evaluator(data.measured, data.pointResolution, {}, RegionPoints(data.measured),
+  ChiSquareEvaluator evaluator(data.measured(), data.pointResolution, {}, RegionPoints(data.measured()),
                                {Weighting::Statistical, true, false, KernelKind::Fast});
   for (auto _ : state) benchmark::DoNotOptimize(evaluator.evaluate(stack));
 }

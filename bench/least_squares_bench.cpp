@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "calc/point_background.h"
 #include "cli/fit_inputs.h"
 #include "fit/difference_jacobian.h"
 #include "shell/fit_session.h"
@@ -24,9 +25,9 @@ const cli::FitInputs& Multilayer() {
   static const cli::FitInputs inputs = [] {
     std::ostringstream warnings;
     const cli::Arguments none({}, cli::FitArgumentRules({}));
-    cli::FitInputs loaded =
-        cli::LoadFitInputs(QUORREL_EXAMPLES "/multilayer.par",
-                           QUORREL_EXAMPLES "/multilayer_measured.dat", none, warnings);
+    cli::FitInputs loaded = cli::LoadFitInputs(
+        {QUORREL_EXAMPLES "/multilayer.par", QUORREL_EXAMPLES "/multilayer_measured.dat"}, none,
+        warnings);
     SampleModel& model = loaded.model.model;
     model.baseGrid.setCell(2, kColSigma, "4.7");                 // 4, +17.5 %
     model.baseGrid.setCell(model.lastRow(), kColRho, "2.4E-6");  // 2.07E-6, +16 %
@@ -62,6 +63,16 @@ void BM_MultilayerFit(benchmark::State& state) {
 }
 BENCHMARK(BM_MultilayerFit)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+const FitData& Data() { return Multilayer().data.front(); }
+
+//! Every point's background under the example's settings.
+const std::vector<double>& Background() {
+  static const std::vector<double> background =
+      PointBackgrounds(SettingsForMeasurement(Multilayer().model.settings, Data().measurement),
+                       Data().measured().qz);
+  return background;
+}
+
 //! The start of the multilayer fit: its set, stack and evaluator.
 struct StartPoint {
   LayerStack stack;
@@ -69,8 +80,8 @@ struct StartPoint {
   ChiSquareEvaluator evaluator;
 
   StartPoint()
-      : evaluator(Multilayer().data.measured, Multilayer().data.pointResolution,
-                  Multilayer().data.pointBackground, RegionPoints(Multilayer().data.measured),
+      : evaluator(Data().measured(), Data().pointResolution, Background(),
+                  RegionPoints(Data().measured()),
                   {Weighting::Statistical, true, true, KernelKind::Fast}) {
     BuildLayerStack(Multilayer().model.model, SpinState::None, stack);
     set = CollectParameterSet(Multilayer().model.model, stack);
@@ -111,13 +122,13 @@ void BM_KernelOfTrialStacks(benchmark::State& state) {
   const std::vector<LayerStack> stacks(static_cast<std::size_t>(state.range(0)), start.stack);
   std::vector<const LayerStack*> batch;
   for (const LayerStack& stack : stacks) batch.push_back(&stack);
-  const FitData& data = Multilayer().data;
+  const FitData& data = Data();
   std::vector<std::vector<double>> values(stacks.size(),
-                                          std::vector<double>(data.measured.count()));
+                                          std::vector<double>(data.measured().count()));
   const std::vector<std::span<double>> out(values.begin(), values.end());
   for (auto _ : state) {
-    PointReflectivityBatch(batch, {true, true}, data.pointBackground, data.pointResolution,
-                           data.measured.qz, out);
+    PointReflectivityBatch(batch, {true, true}, Background(), data.pointResolution,
+                           data.measured().qz, out);
   }
 }
 BENCHMARK(BM_KernelOfTrialStacks)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);

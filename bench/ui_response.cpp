@@ -138,10 +138,7 @@ void ReportFit(TForm1& window) {
   window.fitSession().setIncludeBackground(true);
   TFitDlg& dialog = window.fitDialog();
   dialog.showOptions();
-  FitData measured{window.state().data, {}, {}};
-  measured.pointResolution = PointResolutions(window.state().settings, window.state().data.qz);
-  measured.pointBackground = PointBackgrounds(window.state().settings, window.state().data.qz);
-  dialog.present(window.state().model, std::move(measured));
+  dialog.present(window.state().model, FitDataFor(window.state().settings, window.state().data));
   auto* list = dialog.findChild<QListWidget*>("CheckListBox1");
   list->item(9)->setCheckState(Qt::Checked);
   list->item(13)->setCheckState(Qt::Checked);
@@ -220,9 +217,7 @@ void ReportLargeData(TForm1& window, const QString& folder) {
               clock.nsecsElapsed() / 1e6);
 
   FitSession& session = window.fitSession();
-  FitData measured{window.state().data, {}, {}, SmearingKernel::Standard};
-  measured.pointResolution =
-      PointResolutions(window.state().settings, window.state().data, window.state().data.qz);
+  FitData measured = FitDataFor(window.state().settings, window.state().data);
   session.setIncludeResolution(true);
   session.setRunMode(RunMode::IterateToMinimum);
   session.open(window.state().model, std::move(measured));

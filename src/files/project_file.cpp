@@ -93,14 +93,16 @@ void EmitSettings(YAML::Emitter& out, const CalcSettings& s) {
 }
 
 void EmitMeasurement(YAML::Emitter& out, const Measurement& m,
-                     const std::filesystem::path& folder) {
+                     const std::filesystem::path& folder, DataFileHashes hashes) {
   out << YAML::BeginMap;
   out << YAML::Key << "label" << YAML::Value << m.label;
   if (!m.data.fileName.empty()) {
     const std::filesystem::path file(m.data.fileName);
     out << YAML::Key << "file" << YAML::Value
         << std::filesystem::path(file).lexically_proximate(folder).generic_string();
-    out << YAML::Key << "file_hash" << YAML::Value << FileHash(file);
+    if (hashes == DataFileHashes::Written) {
+      out << YAML::Key << "file_hash" << YAML::Value << FileHash(file);
+    }
   }
   out << YAML::Key << "scale" << YAML::Value << Number(m.scale);
   const MeasurementBackground& b = m.background;
@@ -421,7 +423,8 @@ class ProjectReader {
 
 }  // namespace
 
-std::string ProjectText(const Project& project, const std::filesystem::path& folder) {
+std::string ProjectText(const Project& project, const std::filesystem::path& folder,
+                        DataFileHashes hashes) {
   YAML::Emitter out;
   out << YAML::BeginMap;
   out << YAML::Key << "format" << YAML::Value << kProjectFormat;
@@ -432,7 +435,7 @@ std::string ProjectText(const Project& project, const std::filesystem::path& fol
   out << YAML::Key << "model" << YAML::Value << YAML::Literal << model;
   EmitSettings(out, project.settings);
   out << YAML::Key << "measurements" << YAML::Value << YAML::BeginSeq;
-  for (const Measurement& m : project.measurements) EmitMeasurement(out, m, folder);
+  for (const Measurement& m : project.measurements) EmitMeasurement(out, m, folder, hashes);
   out << YAML::EndSeq;
   EmitFit(out, project.fit);
   if (project.lastFit) EmitLastFit(out, *project.lastFit);

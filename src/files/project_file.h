@@ -74,8 +74,13 @@ struct ProjectRead {
   std::vector<std::string> notes;
 };
 
+//! Whether a text names the data files' content by hash (for a file) or not (for comparing
+//! two projects, without reading the files).
+enum class DataFileHashes { Written, Left };
+
 //! The file's text; data file names are written relative to `folder` (the project's).
-std::string ProjectText(const Project& project, const std::filesystem::path& folder);
+std::string ProjectText(const Project& project, const std::filesystem::path& folder,
+                        DataFileHashes hashes = DataFileHashes::Written);
 
 //! Writes the project atomically; FileError names the file when it fails.
 void WriteProjectFile(const std::filesystem::path& path, const Project& project);

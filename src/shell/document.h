@@ -8,8 +8,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calc/curves.h"
+#include "files/project_file.h"
 #include "shell/fit_session.h"
 #include "shell/program_state.h"
 #include "shell/recovery_file.h"
@@ -32,6 +34,7 @@ struct DocumentContent {
   EditorState editor;
   CalcSettings settings;
   std::shared_ptr<const MeasuredData> data;
+  std::vector<Measurement> measurements;
 };
 
 //! What an undo or redo changed, for the views to show anew.
@@ -66,6 +69,26 @@ class Document {
   //! (a restored recovery: compared with the file as it is on the disk).
   void restoreSavedState(std::string modelFile, std::string savedModelText);
   const std::string& modelFile() const { return modelFile_; }
+
+  // Measurements and the project.
+  //! The measurements a fit runs on: the project's, or the loaded data set as the one.
+  std::vector<Measurement> fitMeasurements() const;
+  //! Replaces the measurements; the first one's points become the data (none: no data).
+  //! One step named `what`.
+  void setMeasurements(std::vector<Measurement> measurements, const std::string& what);
+  //! The open work as a project.
+  Project project() const;
+  //! Takes the project read from `path` as the open work; the history starts anew.
+  void openProject(Project project, std::string path);
+  //! The work now stands saved as the project at `path`.
+  void projectSaved(std::string path);
+  //! A new project of the current model and data: no project file yet.
+  void newProject();
+  const std::string& projectFile() const { return projectFile_; }
+  //! Whether a project is open (opened, saved or begun with newProject()).
+  bool projectOpen() const { return projectOpen_; }
+  //! Whether the project differs from the one last opened or saved.
+  bool projectChanged() const;
 
   // The recovery file.
   void setRecoveryStore(RecoveryStore* store) { recovery_ = store; }
@@ -103,6 +126,9 @@ class Document {
   std::optional<ProfileCurve> profile_;
   std::string modelFile_;
   std::string savedModelText_;
+  std::string projectFile_;
+  std::string savedProjectText_;
+  bool projectOpen_ = false;
   RecoveryStore* recovery_ = nullptr;
   UndoHistory<DocumentContent> history_;
 };

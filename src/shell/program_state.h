@@ -2,11 +2,15 @@
 // What the program holds while it runs: the model, the settings, the measured data and the
 // state values that several windows read.
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "files/project_file.h"
 #include "model/calc_settings.h"
 #include "model/editor_state.h"
 #include "model/measured_data.h"
+#include "model/measurement.h"
 #include "model/sample_model.h"
 #include "shell/persisted_settings.h"
 
@@ -17,6 +21,12 @@ struct ProgramState {
   EditorState editor;
   CalcSettings settings;
   MeasuredData data;  //!< data.loaded() is the program's "data loaded" state
+  //! The measurements fitted together: empty while `data` is the one data set, otherwise
+  //! the first one's points are `data` (Document keeps them so).
+  std::vector<Measurement> measurements;
+  //! What the fit dialog keeps between openings while a project is open, and its last fit.
+  ProjectFitSetup fitSetup;
+  std::optional<FitRecord> lastFit;
 
   bool showSplash = true;
   //! Whether the material table is loaded at start-up; once false ("nodatabase") it becomes

@@ -114,6 +114,8 @@ const std::vector<std::pair<std::string, Field>>& Fields() {
         {"savedAt", TextField(QUORREL_AT(savedAt))},
         {"modelFile", TextField(QUORREL_AT(modelFile))},
         {"dataFile", TextField(QUORREL_AT(dataFile))},
+        {"projectFile", TextField(QUORREL_AT(projectFile))},
+        {"project", TextField(QUORREL_AT(project))},
         {"type", IntegerField<SampleType>(QUORREL_AT(model.type), 1, 4)},
         {"edtLayers", IntegerField<int>(QUORREL_AT(model.edtLayers), 0, kMaxLayers)},
         {"identicalSigmas", FlagField(QUORREL_AT(model.identicalSigmas))},

@@ -21,6 +21,8 @@ struct RecoveredWork {
   std::string modelFile;  //!< the model file it was loaded from or saved to; empty for none
   std::string dataFile;   //!< the measured data file loaded; empty for none
   std::string savedAt;    //!< when the recovery file was written, as the user reads it
+  std::string projectFile;  //!< the project it was opened from or saved to; empty for none
+  std::string project;      //!< the project's text with its measurements; empty for none
 };
 
 //! The recovery file's text: one "key value" line per item, cells and texts escaped so that

@@ -16,8 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "calc/point_background.h"
-#include "calc/point_resolution.h"
+#include "fit/fit_data.h"
 #include "ui/calc/calculation_runner.h"
 #include "shell/help_topics.h"
 #include "ui/fit/fit_dialog.h"
@@ -95,10 +94,7 @@ int main(int argc, char* argv[]) {
   window.fitSession().setIncludeResolution(true);
   window.fitSession().setIncludeBackground(true);
   fit.showOptions();
-  FitData measured{window.state().data, {}, {}};
-  measured.pointResolution = PointResolutions(window.state().settings, window.state().data.qz);
-  measured.pointBackground = PointBackgrounds(window.state().settings, window.state().data.qz);
-  fit.present(window.state().model, std::move(measured));
+  fit.present(window.state().model, FitDataFor(window.state().settings, window.state().data));
   auto* list = fit.findChild<QListWidget*>("CheckListBox1");
   list->item(9)->setCheckState(Qt::Checked);   // d of the stack's first layer
   list->item(13)->setCheckState(Qt::Checked);  // d of its second

@@ -9,6 +9,7 @@
 #include <QMetaObject>
 
 #include "calc/profile_run.h"
+#include "fit/measurement_curves.h"
 #include "calc/reflectivity_run.h"
 #include "common/error.h"
 #include "model/layer_stack_builder.h"
@@ -102,6 +103,26 @@ void CalculationRunner::requestProfile(const SampleModel& model, const CalcSetti
             } else {
               emit calculationFailed(outcome->failure);
             }
+          }
+          endDelivery();
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void CalculationRunner::requestMeasurementCurves(const SampleModel& model,
+                                                 const CalcSettings& settings,
+                                                 const std::vector<Measurement>& measurements) {
+  const std::uint64_t request = begin(kMeasurements);
+  pool_.start([this, request, model, settings, measurements] {
+    auto outcome = Attempt<std::vector<std::optional<ReflCurve>>>(
+        [&] { return MeasurementCurves(model, settings, measurements); });
+    QMetaObject::invokeMethod(
+        this,
+        [this, request, outcome] {
+          // A model that cannot be calculated says so through its own curve's run.
+          if (finish(kMeasurements, request) && outcome->result) {
+            emit measurementCurvesReady(*outcome->result);
           }
           endDelivery();
         },

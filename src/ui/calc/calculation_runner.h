@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -15,6 +16,7 @@
 #include "model/calc_settings.h"
 #include "model/editor_state.h"
 #include "model/measured_data.h"
+#include "model/measurement.h"
 #include "model/sample_model.h"
 #include "model/user_function.h"
 
@@ -49,6 +51,9 @@ class CalculationRunner : public QObject {
   void requestReflectivity(const SampleModel& model, const CalcSettings& settings,
                            const MeasuredData& data);
   void requestProfile(const SampleModel& model, const CalcSettings& settings);
+  //! Each measurement's own curve (MeasurementCurves).
+  void requestMeasurementCurves(const SampleModel& model, const CalcSettings& settings,
+                                const std::vector<Measurement>& measurements);
   //! Compiling a long expression can take a while, so it runs where the calculations run.
   void requestFunctionCompile(const std::string& expression);
 
@@ -62,13 +67,14 @@ class CalculationRunner : public QObject {
   //! "calculating rho(z), z = ..." while a profile is computed, at most every 50 ms.
   void profileProgress(const QString& text);
   void functionCompiled(const quorrel::FunctionCompilation& compilation);
+  void measurementCurvesReady(const std::vector<std::optional<quorrel::ReflCurve>>& curves);
   //! What failed and where, as the core's error says.
   void calculationFailed(const quorrel::CalculationFailure& failure);
   //! The last running calculation has been delivered.
   void idle();
 
  private:
-  enum Kind { kReflectivity = 0, kProfile = 1, kFunction = 2 };
+  enum Kind { kReflectivity = 0, kProfile = 1, kFunction = 2, kMeasurements = 3 };
 
   //! Counts the request in and returns its number.
   std::uint64_t begin(Kind kind);
@@ -77,8 +83,8 @@ class CalculationRunner : public QObject {
   void endDelivery();
 
   QThreadPool pool_;
-  std::array<std::uint64_t, 3> issued_{};
-  std::array<std::uint64_t, 3> delivered_{};
+  std::array<std::uint64_t, 4> issued_{};
+  std::array<std::uint64_t, 4> delivered_{};
   int running_ = 0;
 };
 

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "shell/help_topics.h"
+#include "ui/fit/entry_setup_editor.h"
 #include "ui/help/help_key.h"
 #include "ui/help/help_viewer.h"
 #include "ui/platform/prompts.h"
@@ -109,6 +110,20 @@ QWidget* TFitDlg::buildParametersPage() {
     lblconverged->hide();
     showEntries(session_.entries());
   });
+  entrySetup_ = new EntrySetupEditor(
+      [this](const Bounds& bounds) -> std::string {
+        if (!session_.setBounds(CheckListBox1->currentRow(), bounds)) {
+          return "the lower bound is above the upper one";
+        }
+        showEntries(session_.entries());
+        return {};
+      },
+      [this](const std::string& link) {
+        std::string refused = session_.setLink(CheckListBox1->currentRow(), link);
+        if (refused.empty()) showEntries(session_.entries());
+        return refused;
+      });
+  connect(CheckListBox1, &QListWidget::currentRowChanged, this, [this] { showSelectedSetup(); });
   lblChisq = new QLabel("0");
   lblChisq->setObjectName("lblChisq");
   QFont strong = lblChisq->font();
@@ -132,6 +147,7 @@ QWidget* TFitDlg::buildParametersPage() {
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(new QLabel("vary?"));
   layout->addWidget(CheckListBox1, 1);
+  layout->addWidget(entrySetup_);
   layout->addLayout(chi);
   layout->addWidget(lblconverged);
   return page;
@@ -234,21 +250,59 @@ void TFitDlg::showOptions() {
   cbDisplayGraph->setChecked(options.displayGraph);
 }
 
+namespace {
+
+std::vector<FitData> One(FitData measured) {
+  std::vector<FitData> measurements;
+  measurements.push_back(std::move(measured));
+  return measurements;
+}
+
+}  // namespace
+
 void TFitDlg::present(const SampleModel& model, FitData measured) {
-  session_.open(model, std::move(measured));
+  present(model, One(std::move(measured)), {});
+}
+
+void TFitDlg::present(const SampleModel& model, std::vector<FitData> measurements,
+                      const std::vector<EntrySetup>& setup) {
+  session_.open(model, std::move(measurements));
+  const std::string refused = setup.empty() ? std::string() : session_.applySetup(setup);
   showEntries(session_.entries());
+  showSelectedSetup();
   lblconverged->hide();
   showState();
   show();
+  if (!refused.empty()) prompts_.information("The fit setup: " + QString::fromStdString(refused));
 }
 
 DialogResult TFitDlg::run(const SampleModel& model, FitData measured) {
-  session_.open(model, std::move(measured));
-  showEntries(session_.entries());
-  lblconverged->hide();
-  showState();
+  return run(model, One(std::move(measured)), {});
+}
+
+DialogResult TFitDlg::run(const SampleModel& model, std::vector<FitData> measurements,
+                          const std::vector<EntrySetup>& setup) {
+  present(model, std::move(measurements), setup);
   exec();
   return session_.result();
+}
+
+void TFitDlg::showSelectedSetup() {
+  const int row = CheckListBox1->currentRow();
+  const std::vector<FitParameter> entries = session_.entries();
+  if (row < 0 || row >= static_cast<int>(entries.size())) {
+    entrySetup_->showEntry({}, nullptr);
+    return;
+  }
+  const FitParameter& entry = entries[static_cast<std::size_t>(row)];
+  const QString name = QString::fromStdString(entry.label.substr(0, entry.label.find(" =")));
+  for (const EntrySetup& setup : session_.setup()) {
+    if (setup.index == entry.index) {
+      entrySetup_->showEntry(name, &setup);
+      return;
+    }
+  }
+  entrySetup_->showEntry(name, nullptr);
 }
 
 void TFitDlg::showEntries(const std::vector<FitParameter>& entries) {
@@ -260,9 +314,14 @@ void TFitDlg::showEntries(const std::vector<FitParameter>& entries) {
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     }
   }
+  const std::vector<EntrySetup> setup = session_.setup();
   for (std::size_t i = 0; i < entries.size(); ++i) {
     QListWidgetItem* item = CheckListBox1->item(static_cast<int>(i));
-    item->setText(QString::fromStdString(entries[i].label));
+    QString text = QString::fromStdString(entries[i].label);
+    for (const EntrySetup& s : setup) {
+      if (s.index == entries[i].index) text += SetupSuffix(s);
+    }
+    item->setText(text);
     item->setCheckState(entries[i].vary ? Qt::Checked : Qt::Unchecked);
   }
   showingEntries_ = false;
@@ -273,6 +332,7 @@ void TFitDlg::showState() {
   btn1iter->setEnabled(!running);
   btnStop->setEnabled(running);
   CheckListBox1->setEnabled(!running && session_.listEnabled());
+  entrySetup_->setEnabled(!running && session_.listEnabled());
   OKBtn->setEnabled(session_.okEnabled());
 }
 

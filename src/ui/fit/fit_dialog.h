@@ -38,8 +38,14 @@ class TFitDlg : public QDialog {
   //! Opens the dialog on the model and the measured points and returns how it was closed.
   //! Throws what building the model's layer stack throws, before anything is shown.
   DialogResult run(const SampleModel& model, FitData measured);
+  //! The same for several measurements fitted together, with the ticks, bounds and links of
+  //! `setup` (a project's, kept between openings).
+  DialogResult run(const SampleModel& model, std::vector<FitData> measurements,
+                   const std::vector<EntrySetup>& setup);
   //! Opens the dialog without waiting (for tests and for run()).
   void present(const SampleModel& model, FitData measured);
+  void present(const SampleModel& model, std::vector<FitData> measurements,
+               const std::vector<EntrySetup>& setup);
 
   //! The options as the controls show them, from the session (after the saved ones were read).
   void showOptions();
@@ -65,6 +71,8 @@ class TFitDlg : public QDialog {
   void okClicked();
   void showState();
   void showEntries(const std::vector<FitParameter>& entries);
+  //! The bounds and link of the list's current entry below the list.
+  void showSelectedSetup();
   //! The dialog closes once the session has closed (after OK or Cancel, also at a run's end).
   void closeIfDone();
 
@@ -80,6 +88,7 @@ class TFitDlg : public QDialog {
 
   QTabWidget* pages_;
   QListWidget* CheckListBox1;
+  class EntrySetupEditor* entrySetup_;
   QLabel* lblChisq;
   QLabel* lblconverged;
   QPushButton* btn1iter;

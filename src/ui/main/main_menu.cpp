@@ -36,6 +36,14 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
       AddItem(m.mnuFile, "mnuLoadModel", "L&oad model file", help_context::kLoadModel);
   m.mnuNewModelFromOrso =
       AddItem(m.mnuFile, "mnuNewModelFromOrso", "New Model from ORSO File...");
+  m.mnuFile->addSeparator();
+  m.mnuNewProject = AddItem(m.mnuFile, "mnuNewProject", "New Project");
+  m.mnuOpenProject = AddItem(m.mnuFile, "mnuOpenProject", "Open Project...");
+  m.mnuSaveProject = AddItem(m.mnuFile, "mnuSaveProject", "Save Project");
+  m.mnuSaveProjectAs = AddItem(m.mnuFile, "mnuSaveProjectAs", "Save Project As...");
+  m.mnuRecent = m.mnuFile->addMenu("Recent Projects and Models");
+  m.mnuRecent->setObjectName("mnuRecent");
+  m.mnuFile->addSeparator();
   m.mnuSaveRefl =
       AddItem(m.mnuFile, "mnuSaveRefl", "&Save Reflectivity", help_context::kSaveReflectivity);
   m.mnuSaveProfile = AddItem(m.mnuFile, "mnuSaveProfile", "Save P&rofile");

@@ -15,6 +15,13 @@ struct MainMenu {
   QAction* mnuLoadModel;
   //! The sample model that the header of an ORSO file describes.
   QAction* mnuNewModelFromOrso;
+  //! A project: the model with several measurements, the fit setup and the last fit.
+  QAction* mnuNewProject;
+  QAction* mnuOpenProject;
+  QAction* mnuSaveProject;
+  QAction* mnuSaveProjectAs;
+  //! The last projects and models opened; the items after it are refilled.
+  QMenu* mnuRecent;
   QAction* mnuSaveRefl;
   QAction* mnuSaveProfile;
   QAction* mnuSaveModel;

@@ -229,7 +229,7 @@ void TForm1::firstShowing() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!shutDown_) {
-    if (!settleModelChanges()) {
+    if (!settleProjectChanges() || !settleModelChanges()) {
       event->ignore();
       return;
     }

@@ -140,6 +140,15 @@ class TForm1 : public QMainWindow {
   //! "New Model from ORSO File...": asks to save a changed model, then builds the model that
   //! the chosen file's header describes and calculates both curves.
   void newModelFromOrso();
+  // Projects.
+  void newProject();
+  void openProject();
+  //! Opens the project at `path`; false when it cannot be read (the user was told why).
+  bool openProjectFile(const QString& path);
+  bool saveProject();
+  bool saveProjectAs();
+  //! A project or model of the recent list, by its extension.
+  void openRecent(const QString& path);
   //! Builds the model of an .ort header into the editor; false when it could not be built.
   bool loadOrsoModel(const QString& path);
   //! After an .ort file was loaded as data: shows the fit results its header holds and
@@ -194,6 +203,15 @@ class TForm1 : public QMainWindow {
   void dataLoaded(const std::vector<std::string>& notes);
   //! "Save changes to ...?" when the model has changed; false when the user cancels.
   bool settleModelChanges();
+  //! "Save changes to the project ...?" when it has changed; false when the user cancels.
+  bool settleProjectChanges();
+  //! `path` first in the recent list, which "&File" shows anew.
+  void rememberRecent(const QString& path);
+  void fillRecentMenu();
+  //! The views after the document took other measurements or a project.
+  void showMeasurements();
+  //! What an accepted fit leaves in the document besides the model.
+  void keepFitResults();
   //! The model as it now stands counts as saved.
   void modelSaved(const QString& path);
   //! The model, the editor or the settings were changed in place: one undo step, named

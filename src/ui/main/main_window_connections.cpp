@@ -68,6 +68,11 @@ void TForm1::connectCommands() {
   connect(m.mnuNewModelFromOrso, &QAction::triggered, this, &TForm1::newModelFromOrso);
   connect(bar.btnLoadRefl, &QToolButton::clicked, this, &TForm1::loadData);
   connect(m.mnuLoadModel, &QAction::triggered, this, &TForm1::loadModel);
+  connect(m.mnuNewProject, &QAction::triggered, this, &TForm1::newProject);
+  connect(m.mnuOpenProject, &QAction::triggered, this, &TForm1::openProject);
+  connect(m.mnuSaveProject, &QAction::triggered, this, &TForm1::saveProject);
+  connect(m.mnuSaveProjectAs, &QAction::triggered, this, &TForm1::saveProjectAs);
+  fillRecentMenu();
   connect(bar.btnLoadModel, &QToolButton::clicked, this, &TForm1::loadModel);
   connect(m.mnuSaveRefl, &QAction::triggered, this, &TForm1::saveReflectivity);
   connect(m.mnuSaveProfile, &QAction::triggered, this, &TForm1::saveProfile);
@@ -121,6 +126,8 @@ void TForm1::connectCommands() {
   connect(bar.makerLogo, &LogoImage::released, this,
           [this] { showLogoTarget(state_.addresses.makerPage); });
 
+  connect(calculations_, &CalculationRunner::measurementCurvesReady, frmPlot_,
+          &TfrmPlot::showMeasurementCurves);
   connect(calculations_, &CalculationRunner::reflectivityReady, this,
           [this](const ReflectivityResult& result) {
             document_.setReflectivity(result);

@@ -44,6 +44,8 @@
 #include "ui/main/about_box.h"
 #include "ui/main/crash_recovery.h"
 #include "ui/main/main_window.h"
+
+#include "shell/fit_project.h"
 #include "ui/main/tips_window.h"
 #include "ui/main/tool_bar.h"
 #include "ui/model/model_window.h"
@@ -67,11 +69,21 @@ void TForm1::fit() {
   }
   DialogResult result = DialogResult::Cancel;
   try {
-    result = fitDlg_->run(state_.model, FitDataFor(state_.settings, state_.data));
+    std::vector<FitData> measurements;
+    for (Measurement& m : document_.fitMeasurements()) {
+      measurements.push_back(FitDataFor(state_.settings, std::move(m)));
+    }
+    // A project keeps the ticks, bounds and links between openings; a plain model opens
+    // with every entry unticked.
+    const std::vector<EntrySetup> setup =
+        document_.projectOpen() ? state_.fitSetup.entries : std::vector<EntrySetup>();
+    if (document_.projectOpen()) ApplyFitSetup(state_.fitSetup, fitSession_);
+    result = fitDlg_->run(state_.model, std::move(measurements), setup);
   } catch (const std::exception& error) {
     services_.prompts.error(QString::fromStdString(error.what()));
     return;
   }
+  if (document_.projectOpen()) state_.fitSetup = FitSetupOf(fitSession_);
   if (result == DialogResult::Ok) {
     acceptFit();
   } else if (document_.reflectivity()) {
@@ -82,9 +94,11 @@ void TForm1::fit() {
 
 void TForm1::acceptFit() {
   state_.model = fitSession_.model();
+  keepFitResults();
   frmModel_->refresh();
   frmPlot_->clearFittingRegion();
   recordStep("fit");
+  frmPlot_->showMeasurements(document_.fitMeasurements());
   recalculate();
 }
 
@@ -101,6 +115,11 @@ void TForm1::recalculate() {
 
 void TForm1::calculateReflectivity() {
   calculations_->requestReflectivity(state_.model, state_.settings, state_.data);
+  // Several measurements: each one's own curve beside its points.
+  const std::vector<Measurement> measurements = document_.fitMeasurements();
+  if (measurements.size() > 1) {
+    calculations_->requestMeasurementCurves(state_.model, state_.settings, measurements);
+  }
 }
 
 void TForm1::calculateProfile() {

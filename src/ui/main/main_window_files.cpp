@@ -156,7 +156,7 @@ void TForm1::loadModel() {
   if (!settleModelChanges()) return;
   const std::optional<QString> file =
       files_->open("Open Model Parameter File", "model parameters (*.par)", "par");
-  if (file) loadModelFile(*file);
+  if (file && loadModelFile(*file)) rememberRecent(*file);
   // Also after a cancelled dialog.
   recalculate();
 }

@@ -71,7 +71,11 @@ void TfrmPlot::buildContextMenu() {
     choices.residuals = on;
     setPlotChoices(choices);
   });
-  actions << separator << residualsAction_;
+  offsetAction_ = new QAction("Offset measurements by decades", this);
+  offsetAction_->setObjectName("mnuOffsetMeasurements");
+  offsetAction_->setCheckable(true);
+  connect(offsetAction_, &QAction::triggered, this, &TfrmPlot::setOffsetByDecades);
+  actions << separator << residualsAction_ << offsetAction_;
   xyGraph1->setContextActions(actions);
 }
 

@@ -3,9 +3,11 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "calc/curves.h"
 #include "model/measured_data.h"
+#include "model/measurement.h"
 #include "shell/persisted_settings.h"
 #include "ui/plot/graph_window.h"
 #include "ui/plot/reflectivity_views.h"
@@ -30,6 +32,15 @@ class TfrmPlot : public GraphWindow {
   void showReflectivity(const ReflectivityResult& result);
   //! A running fit's newest curve in place of the calculated one.
   void showFitCurve(const quorrel::ReflCurve& curve);
+  //! The points of every measurement after the first (the first one is the measured data)
+  //! in a colour of its own, named in the legend by its label; none: only the measured data.
+  void showMeasurements(const std::vector<Measurement>& measurements);
+  //! Each measurement's own curve (its scale, background and overrides) in its colour.
+  void showMeasurementCurves(const std::vector<std::optional<ReflCurve>>& curves);
+  //! Measurement k drawn 10^-k times its values, so that several contrasts do not overlap.
+  void setOffsetByDecades(bool on);
+  bool offsetByDecades() const { return offsetByDecades_; }
+
   //! The fitting region is set back to none and its markers go.
   void clearFittingRegion();
 
@@ -64,6 +75,12 @@ class TfrmPlot : public GraphWindow {
   Curve modelCurve_;
   QAction* residualsAction_ = nullptr;
   std::vector<QAction*> viewActions_;
+  std::vector<Measurement> measurements_;
+  std::vector<std::optional<ReflCurve>> measurementCurves_;
+  bool offsetByDecades_ = false;
+  QAction* offsetAction_ = nullptr;
+  //! Draws measurements_ and measurementCurves_ with the current offset.
+  void drawMeasurements();
 };
 
 }  // namespace quorrel

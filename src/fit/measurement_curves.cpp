@@ -1,0 +1,44 @@
+#include "fit/measurement_curves.h"
+
+#include "fit/joint_objective.h"
+#include "fit/measurement_entries.h"
+#include "model/layer_stack_builder.h"
+
+namespace quorrel {
+
+std::vector<std::optional<ReflCurve>> MeasurementCurves(const SampleModel& model,
+                                                        const CalcSettings& settings,
+                                                        std::vector<Measurement> measurements) {
+  std::vector<std::optional<ReflCurve>> curves;
+  LayerStack stack;
+  BuildLayerStack(model, SpinState::None, stack);
+  ParameterSet set = CollectParameterSet(model, stack);
+  AppendMeasurementEntries(set, measurements);
+  // One measurement at a time, so that a fault in one leaves the others' curves.
+  const ChiSquareOptions options{Weighting::None, true, true, KernelKind::Fast,
+                                 SmearingKernel::Standard};
+  const std::vector<MeasurementEntry> entries = MeasurementEntries(measurements);
+  for (std::size_t m = 0; m < measurements.size(); ++m) {
+    Measurement measurement = measurements[m];
+    measurement.data.fitRegionLow = -1.0;  // every point, not only the fitting region's
+    measurement.data.fitRegionHigh = -1.0;
+    ParameterSet own = set;
+    std::vector<double> extras;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      if (entries[k].measurement == m) extras.push_back(set[set.count() + 1 + static_cast<int>(k)]);
+    }
+    own.setExtraEntries(std::move(extras));
+    std::vector<FitData> data;
+    data.push_back(FitDataFor(settings, std::move(measurement)));
+    JointObjective objective(own, stack, std::move(data), options);
+    std::vector<double> residuals(static_cast<std::size_t>(objective.residualCount()));
+    if (objective.residuals({&own, 1}, residuals)) {
+      curves.push_back(objective.curves().front());
+    } else {
+      curves.emplace_back();
+    }
+  }
+  return curves;
+}
+
+}  // namespace quorrel
