@@ -2,13 +2,13 @@
 
 #include "calc/spin_flip_model.h"
 #include "cli/command_inputs.h"
-#include "common/text_case.h"
 #include "files/curve_files.h"
+#include "files/file_kind.h"
 #include "files/layer_table_file.h"
 
 namespace quorrel::cli {
 
-bool IsLayerTable(const std::string& path) { return EndsWithIgnoringCase(path, ".layers"); }
+bool IsLayerTable(const std::string& path) { return FileKindOf(path) == FileKind::LayerTable; }
 
 SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double field,
                                 std::ostream& err) {
