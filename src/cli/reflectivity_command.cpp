@@ -88,7 +88,7 @@ void CheckSpinFlipOptions(const Arguments& args) {
       throw UsageError(std::string(option) + " does not go with --spin-flip");
     }
   }
-  if (!spinFlip && IsLayerTable(args.positional()[0])) {
+  if (!spinFlip && FileKindOf(args.positional()[0]) == FileKind::LayerTable) {
     throw UsageError("a layer table (.layers) is calculated with --spin-flip");
   }
 }

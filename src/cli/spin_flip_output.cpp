@@ -8,12 +8,10 @@
 
 namespace quorrel::cli {
 
-bool IsLayerTable(const std::string& path) { return FileKindOf(path) == FileKind::LayerTable; }
-
 SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double field,
                                 std::ostream& err) {
   SpinFlipInput input;
-  if (IsLayerTable(path)) {
+  if (FileKindOf(path) == FileKind::LayerTable) {
     input.stack = ReadLayerTable(path).stack;
   } else {
     ModelInput model = LoadModelInput(path, err);
