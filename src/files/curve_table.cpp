@@ -8,15 +8,15 @@ CurveTable::CurveTable(std::string xName, std::string yName, const Curve& curve)
 }
 
 void CurveTable::addCurve(std::string name, const Curve& curve) {
-  columns_.push_back({std::move(name), &curve, {}, std::nullopt});
+  columns_.push_back({std::move(name), &curve, std::nullopt, {}});
 }
 
 void CurveTable::addText(std::string name, std::string text) {
-  columns_.push_back({std::move(name), nullptr, std::move(text), std::nullopt});
+  columns_.push_back({std::move(name), nullptr, std::nullopt, std::move(text)});
 }
 
 void CurveTable::addValues(std::string name, std::vector<double> values) {
-  columns_.push_back({std::move(name), nullptr, {}, std::move(values)});
+  columns_.push_back({std::move(name), nullptr, std::move(values), {}});
 }
 
 std::string CurveTable::text(const TableFormat& format) const {

@@ -43,9 +43,9 @@ class CurveTable {
  private:
   struct Column {
     std::string name;
-    const Curve* curve = nullptr;     // a curve matched by x
-    std::string text;                 // else this text, unless
-    std::optional<std::vector<double>> values;  // one value per line
+    const Curve* curve = nullptr;               // a curve matched by x, or
+    std::optional<std::vector<double>> values;  // one value per line, or
+    std::string text;                           // the same text on every line
   };
 
   const Curve& lines_;
