@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/error.h"
-#include "common/text_case.h"
 #include "files/column_import.h"
+#include "files/file_kind.h"
 #include "files/measured_data_file.h"
 #include "files/orso_file.h"
 #include "files/model_file_reader.h"
@@ -103,7 +103,7 @@ MeasuredData LoadDataInput(const std::string& path, const DataOptions& options,
   } else {
     ReportingQuestions questions(path, rule, err);
     const LoadOutcome outcome =
-        EndsWithIgnoringCase(path, ".ort")
+        FileKindOf(path) == FileKind::Orso
             ? LoadOrsoData(path, options.dataSet, data, questions, notes)
             : LoadMeasuredData(path, data, questions);
     if (outcome == LoadOutcome::Aborted) throw FileError(path + ": " + questions.firstFault());

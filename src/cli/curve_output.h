@@ -7,6 +7,7 @@
 
 #include "calc/curves.h"
 #include "cli/arguments.h"
+#include "files/curve_table.h"
 
 namespace quorrel::cli {
 
@@ -17,6 +18,9 @@ enum class Precision {
 
 //! "--precision file" or "--precision full"; the file format when absent.
 Precision PrecisionOption(const Arguments& args);
+
+//! The curve files' format, or the same with 17 significant digits.
+TableFormat TableFormatOf(Precision precision);
 
 //! The reflectivity file's columns: Qz, R, 0, [up, empty, down], [transmission].
 std::string ReflectivityText(const ReflectivityResult& result, bool magnetization,

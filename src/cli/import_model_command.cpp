@@ -4,8 +4,8 @@
 #include "cli/commands.h"
 #include "cli/curve_output.h"
 #include "cli/table_option.h"
-#include "common/text_case.h"
 #include "database/table_catalogue.h"
+#include "files/file_kind.h"
 #include "files/model_file_writer.h"
 #include "files/orso_model.h"
 
@@ -30,7 +30,7 @@ using Importer = ImportedModel (*)(const std::string& path, const Arguments& arg
 
 //! The reader of a file, chosen by its extension.
 Importer ImporterFor(const std::string& path) {
-  if (EndsWithIgnoringCase(path, ".ort")) return ImportOrso;
+  if (FileKindOf(path) == FileKind::Orso) return ImportOrso;
   throw UsageError("import-model reads ORSO files (.ort), not '" + path + "'");
 }
 
@@ -41,10 +41,10 @@ int RunImportModel(const std::vector<std::string>& rawArgs, std::ostream& out,
   const std::string& path = args.positional()[0];
   const Importer importer = ImporterFor(path);
   if (const std::optional<std::string> output = args.value(kOutputOption)) {
-    if (EndsWithIgnoringCase(*output, ".qproj")) {
+    if (FileKindOf(*output) == FileKind::Project) {
       throw QuorrelError("project files (.qproj) cannot be written yet; give -o MODEL.par");
     }
-    if (!EndsWithIgnoringCase(*output, ".par")) {
+    if (FileKindOf(*output) != FileKind::Model) {
       throw UsageError("-o takes a model parameter file (.par), not '" + *output + "'");
     }
   }

@@ -6,7 +6,7 @@
 #include "cli/commands.h"
 #include "cli/curve_output.h"
 #include "cli/spin_flip_output.h"
-#include "common/text_case.h"
+#include "files/file_kind.h"
 #include "files/orso_file_writer.h"
 #include "model/settings_rules.h"
 #include "shell/orso_write_info.h"
@@ -88,7 +88,7 @@ void CheckSpinFlipOptions(const Arguments& args) {
       throw UsageError(std::string(option) + " does not go with --spin-flip");
     }
   }
-  if (!spinFlip && IsLayerTable(args.positional()[0])) {
+  if (!spinFlip && FileKindOf(args.positional()[0]) == FileKind::LayerTable) {
     throw UsageError("a layer table (.layers) is calculated with --spin-flip");
   }
 }
@@ -150,7 +150,7 @@ int RunReflectivity(const std::vector<std::string>& rawArgs, std::ostream& out,
   }
   if (!result.notes.statusText.empty()) err << "quorrel-cli: " << result.notes.statusText << '\n';
   const std::optional<std::string> output = args.value(kOutputOption);
-  if (output && EndsWithIgnoringCase(*output, ".ort")) {
+  if (output && FileKindOf(*output) == FileKind::Orso) {
     const std::string model = std::filesystem::path(args.positional()[0]).filename().string();
     WriteOrsoFile(*output, input.model, result, settings.cbMagnet, settings.cbTransmission,
                   CurrentOrsoWriteInfo(QUORREL_VERSION, model, args.value("--data").value_or(""),

@@ -2,19 +2,16 @@
 
 #include "calc/spin_flip_model.h"
 #include "cli/command_inputs.h"
-#include "common/decimal_separator.h"
-#include "common/number_format.h"
-#include "common/text_case.h"
+#include "files/curve_files.h"
+#include "files/file_kind.h"
 #include "files/layer_table_file.h"
 
 namespace quorrel::cli {
 
-bool IsLayerTable(const std::string& path) { return EndsWithIgnoringCase(path, ".layers"); }
-
 SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double field,
                                 std::ostream& err) {
   SpinFlipInput input;
-  if (IsLayerTable(path)) {
+  if (FileKindOf(path) == FileKind::LayerTable) {
     input.stack = ReadLayerTable(path).stack;
   } else {
     ModelInput model = LoadModelInput(path, err);
@@ -35,20 +32,12 @@ SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double f
 }
 
 std::string SpinFlipText(const SpinFlipResult& result, Precision precision) {
-  const auto format = [precision](double value) {
-    return precision == Precision::Full ? FormatFull(value, DecimalSeparator())
-                                        : FormatPattern(value, "0.000e-00");
-  };
-  std::string text;
-  for (std::size_t i = 0; i < result.upUp.size(); ++i) {
-    text += format(result.upUp.x[i]);
-    for (const ReflCurve* curve :
-         {&result.downDown, &result.downUp, &result.upDown, &result.upUp}) {
-      text += '\t' + format(curve->y[i]);
-    }
-    text += "\r\n";
+  const std::array<NamedCurve, 4> channels = SpinFlipChannels(result);
+  CurveTable table("Qz", channels[0].name, *channels[0].curve);
+  for (std::size_t i = 1; i < channels.size(); ++i) {
+    table.addCurve(channels[i].name, *channels[i].curve);
   }
-  return text;
+  return table.text(TableFormatOf(precision));
 }
 
 }  // namespace quorrel::cli

@@ -20,9 +20,6 @@ struct SpinFlipInput {
   SampleModel model;  //!< the model read, for locating its errors
 };
 
-//! Whether `path` names a layer table (.layers, any case).
-bool IsLayerTable(const std::string& path);
-
 //! A layer table with the default settings (no resolution, no background), or a model file's
 //! layers magnetised along the guide field with its own settings; the guide field of `aguide`
 //! degrees and `field` tesla either way. Errors as the readers' and SpinFlipStackOfModel's.

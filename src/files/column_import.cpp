@@ -7,6 +7,7 @@
 
 #include "common/error.h"
 #include "common/text_case.h"
+#include "files/data_set_builder.h"
 #include "files/model_file_lines.h"
 #include "files/text_file.h"
 
@@ -116,7 +117,11 @@ TextTable ReadTextTable(const std::filesystem::path& path) {
   return table;
 }
 
-ImportedPoints ConvertTable(const TextTable& table, const ColumnMapping& mapping) {
+namespace {
+
+//! The rows of `table` under `mapping` into `points`; returns the count of rows too short for
+//! the mapping or with Qz or R not a number.
+int ConvertRows(const TextTable& table, const ColumnMapping& mapping, DataSetBuilder& points) {
   const std::optional<std::size_t> q = ColumnOf(mapping, ColumnRole::Qz);
   const std::optional<std::size_t> theta = ColumnOf(mapping, ColumnRole::Theta);
   const std::optional<std::size_t> twoTheta = ColumnOf(mapping, ColumnRole::TwoTheta);
@@ -139,57 +144,54 @@ ImportedPoints ConvertTable(const TextTable& table, const ColumnMapping& mapping
   std::size_t needed = std::max(x, *r);
   if (dr) needed = std::max(needed, *dr);
   if (sqz) needed = std::max(needed, *sqz);
-  ImportedPoints points;
-  for (const std::vector<double>& row : table.rows) {
+  int unusableRows = 0;
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    const std::vector<double>& row = table.rows[i];
+    const int line = i < table.rowLines.size() ? table.rowLines[i] : 0;
     if (row.size() <= needed) {
-      ++points.unusableRows;
+      ++unusableRows;
       continue;
     }
     const double qz = q ? row[x] * qFactor : angleFactor * std::sin(row[x] * degree);
     const double reflectivity = row[*r];
     if (!std::isfinite(qz) || !std::isfinite(reflectivity)) {
-      ++points.unusableRows;
+      ++unusableRows;
       continue;
     }
-    if (!(reflectivity > 0)) {
-      ++points.droppedNotPositive;
-      continue;
+    const double error = DataSetBuilder::ErrorOf(dr ? row[*dr] : 0.0);
+    if (sqz) {
+      points.add(line, qz, reflectivity, error, std::fabs(row[*sqz]) * qFactor * sigmaFactor);
+    } else {
+      points.add(line, qz, reflectivity, error);
     }
-    MeasuredData& data = points.data;
-    data.qz.push_back(qz);
-    data.r.push_back(reflectivity);
-    data.dr.push_back(dr && std::isfinite(row[*dr]) ? std::fabs(row[*dr]) : 0.0);
-    if (sqz) data.sqz.push_back(std::fabs(row[*sqz]) * qFactor * sigmaFactor);
   }
-  const bool widths = std::all_of(points.data.sqz.begin(), points.data.sqz.end(),
-                                  [](double s) { return std::isfinite(s); });
-  if (!widths) points.data.sqz.clear();
+  return unusableRows;
+}
+
+}  // namespace
+
+ImportedPoints ConvertTable(const TextTable& table, const ColumnMapping& mapping) {
+  DataSetBuilder builder(std::nullopt);
+  ImportedPoints points;
+  points.unusableRows = ConvertRows(table, mapping, builder);
+  points.droppedNotPositive = builder.droppedNotPositive();
+  points.data = std::move(builder).points();
   return points;
 }
 
 MeasuredData ImportMeasuredData(const std::filesystem::path& path, const ColumnMapping& mapping,
                                 std::vector<std::string>& notes) {
   const TextTable table = ReadTextTable(path);
-  ImportedPoints points = ConvertTable(table, mapping);
-  MeasuredData& data = points.data;
-  if (data.count() > MeasuredData::kMaxPoints) {
-    throw FileError("The data file \"" + path.string() + "\" holds more than " +
-                    std::to_string(MeasuredData::kMaxPoints) +
-                    " points, the most that a data set can hold; nothing was loaded");
-  }
+  DataSetBuilder builder("The data file \"" + path.string() + "\"");
+  const int unusableRows = ConvertRows(table, mapping, builder);
   notes.clear();
   const auto count = [&notes](int n, const char* what) {
     if (n > 0) notes.push_back(std::to_string(n) + " " + what);
   };
   count(table.skippedLines, "comment or header lines skipped");
-  count(points.unusableRows, "rows without Qz or R skipped");
-  count(points.droppedNotPositive, "rows with R not above zero dropped");
-  data.fileName = std::filesystem::absolute(path).string();
-  if (data.count() > 0) {
-    data.fitRegionLow = data.qz.front();
-    data.fitRegionHigh = data.qz.back();
-  }
-  return std::move(data);
+  count(unusableRows, "rows without Qz or R skipped");
+  count(builder.droppedNotPositive(), "rows with R not above zero dropped");
+  return std::move(builder).dataSetOf(path);
 }
 
 }  // namespace quorrel

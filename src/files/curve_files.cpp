@@ -5,73 +5,54 @@
 
 namespace quorrel {
 
-namespace {
-
-constexpr const char* kNumberPattern = "0.000e-00";
-constexpr const char* kLineEnd = "\r\n";
-
-//! Reads a further curve in step with the plain one. The further curves hold a subset of the
-//! plain curve's points in the same order, so a point belongs to a line only when its Qz is
-//! the line's.
-class CurveCursor {
- public:
-  explicit CurveCursor(const Curve& curve) : curve_(curve) {}
-
-  //! The formatted value at this Qz, or "" when the curve has no point there.
-  std::string valueAt(double qz) {
-    if (next_ >= curve_.size() || curve_.x[next_] != qz) return {};
-    return FormatPattern(curve_.y[next_++], kNumberPattern);
-  }
-
- private:
-  const Curve& curve_;
-  std::size_t next_ = 0;
-};
-
-}  // namespace
-
-std::string ReflectivityFileText(const ReflectivityResult& result, bool magnetization,
-                                 bool transmission) {
-  CurveCursor up(result.spinUp);
-  CurveCursor down(result.spinDown);
-  CurveCursor transmitted(result.transmission);
-  std::string text;
-  const Curve& plain = result.plain;
-  for (std::size_t i = 0; i < plain.size(); ++i) {
-    const double qz = plain.x[i];
-    text += FormatPattern(qz, kNumberPattern);
-    text += '\t';
-    text += FormatPattern(plain.y[i], kNumberPattern);
-    text += "\t0";
-    if (magnetization) {
-      text += '\t';
-      text += up.valueAt(qz);
-      text += "\t\t";
-      text += down.valueAt(qz);
-    }
-    if (transmission) {
-      text += '\t';
-      text += transmitted.valueAt(qz);
-    }
-    text += kLineEnd;
-  }
-  return text;
+std::array<NamedCurve, 4> SpinFlipChannels(const SpinFlipResult& result) {
+  return {{{"R--", &result.downDown},
+           {"R-+", &result.downUp},
+           {"R+-", &result.upDown},
+           {"R++", &result.upUp}}};
 }
 
-std::string ProfileFileText(const ProfileCurve& profile) {
-  std::string text;
-  for (std::size_t i = 0; i < profile.size(); ++i) {
-    text += FormatPattern(profile.x[i], kNumberPattern);
-    text += '\t';
-    text += FormatPattern(profile.y[i], kNumberPattern);
-    text += kLineEnd;
+TableFormat CurveFileFormat() {
+  TableFormat format;
+  format.number = [](double value) { return FormatPattern(value, "0.000e-00"); };
+  return format;
+}
+
+CurveTable ReflectivityTable(const ReflectivityResult& result, bool magnetization,
+                             bool transmission, const SpinFlipResult* spinFlip) {
+  CurveTable table("Qz", "R", result.plain);
+  table.addText("dR", "0");
+  if (magnetization) {
+    table.addCurve("R_up", result.spinUp);
+    table.addText("", "");
+    table.addCurve("R_down", result.spinDown);
   }
-  return text;
+  if (transmission) table.addCurve("T", result.transmission);
+  if (spinFlip) {
+    for (const NamedCurve& channel : SpinFlipChannels(*spinFlip)) {
+      table.addCurve(channel.name, *channel.curve);
+    }
+  }
+  return table;
+}
+
+std::string ReflectivityFileText(const ReflectivityResult& result, bool magnetization,
+                                 bool transmission, const SpinFlipResult* spinFlip) {
+  TableFormat format = CurveFileFormat();
+  if (spinFlip) format.namesPrefix = "# ";
+  return ReflectivityTable(result, magnetization, transmission, spinFlip).text(format);
+}
+
+CurveTable ProfileTable(const ProfileCurve& profile) { return CurveTable("z", "rho", profile); }
+
+std::string ProfileFileText(const ProfileCurve& profile) {
+  return ProfileTable(profile).text(CurveFileFormat());
 }
 
 void WriteReflectivityFile(const std::filesystem::path& path, const ReflectivityResult& result,
-                           bool magnetization, bool transmission) {
-  WriteFileAtomically(path, ReflectivityFileText(result, magnetization, transmission));
+                           bool magnetization, bool transmission,
+                           const SpinFlipResult* spinFlip) {
+  WriteFileAtomically(path, ReflectivityFileText(result, magnetization, transmission, spinFlip));
 }
 
 void WriteProfileFile(const std::filesystem::path& path, const ProfileCurve& profile) {

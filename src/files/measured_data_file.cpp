@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "common/error.h"
+#include "files/data_set_builder.h"
 #include "files/text_file.h"
 #include "common/number_conversion.h"
 
@@ -58,7 +58,7 @@ LoadOutcome LoadMeasuredData(const std::filesystem::path& path, MeasuredData& da
   const std::string content = ReadTextFile(path, "measured data file");
   std::string_view rest = WithoutByteOrderMark(content);
 
-  MeasuredData loaded;
+  DataSetBuilder loaded("The measured data file \"" + path.string() + "\"");
   int lineNumber = 0;
   std::string_view line;
   while (NextLine(rest, line)) {
@@ -70,28 +70,13 @@ LoadOutcome LoadMeasuredData(const std::filesystem::path& path, MeasuredData& da
     const int count = loaded.count() + (point ? 1 : 0);
     if (progress) progress(count);
     if (!point) continue;
-    if (!(point->r > 0.0)) {
-      if (questions.abortOrIgnore(NotPositiveMessage(count)) == LoadAnswer::Abort) {
-        return LoadOutcome::Aborted;
-      }
-      continue;
+    // A point whose R is not above 0 is dropped, and asked about.
+    if (!loaded.add(lineNumber, point->qz, point->r, point->dr) &&
+        questions.abortOrIgnore(NotPositiveMessage(count)) == LoadAnswer::Abort) {
+      return LoadOutcome::Aborted;
     }
-    if (count > MeasuredData::kMaxPoints) {
-      throw FileError("The measured data file " + ("\"" + path.string() + "\"") + " holds more than " +
-                      std::to_string(MeasuredData::kMaxPoints) +
-                      " points, the most that a data set can hold; nothing was loaded");
-    }
-    loaded.qz.push_back(point->qz);
-    loaded.r.push_back(point->r);
-    loaded.dr.push_back(point->dr);
   }
-
-  loaded.fileName = std::filesystem::absolute(path).string();
-  if (loaded.count() > 0) {
-    loaded.fitRegionLow = loaded.qz.front();
-    loaded.fitRegionHigh = loaded.qz.back();
-  }
-  data = std::move(loaded);
+  data = std::move(loaded).dataSetOf(path);
   return LoadOutcome::Loaded;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/error.h"
+#include "files/data_set_builder.h"
 #include "files/model_file_lines.h"
 #include "files/orso_header.h"
 #include "files/text_file.h"
@@ -136,10 +137,7 @@ LoadOutcome LoadBlock(const std::filesystem::path& path, const OrsoLayout& layou
   if (layout.dr) needed = std::max(needed, layout.dr->index);
   if (layout.sqz) needed = std::max(needed, layout.sqz->index);
 
-  MeasuredData loaded;
-  std::optional<int> missingResolution;  // the first line whose sQz is not a width
-  int droppedNotPositive = 0;
-  int firstNotPositive = 0;
+  DataSetBuilder loaded(file + ": data set \"" + layout.name + "\"");
   for (const auto& [line, row] : block.rows) {
     const RowFields fields = SplitRow(row);
     const bool readable = fields.bad.empty() && static_cast<int>(fields.numbers.size()) > needed;
@@ -152,47 +150,25 @@ LoadOutcome LoadBlock(const std::filesystem::path& path, const OrsoLayout& layou
       if (questions.abortOrIgnore(message) == LoadAnswer::Abort) return LoadOutcome::Aborted;
       continue;
     }
-    if (!(r > 0)) {
-      // Reduced data hold such rows where nothing was counted: dropped and told once.
-      if (droppedNotPositive++ == 0) firstNotPositive = line;
-      continue;
-    }
-    if (loaded.count() == MeasuredData::kMaxPoints) {
-      throw FileError(file + ": data set \"" + layout.name + "\" holds more than " +
-                      std::to_string(MeasuredData::kMaxPoints) +
-                      " points, the most that a data set can hold; nothing was loaded");
-    }
-    const double dr = layout.dr ? At(fields.numbers, *layout.dr) : 0.0;
-    const double sqz = layout.sqz ? At(fields.numbers, *layout.sqz) : NAN;
-    if (layout.sqz && !missingResolution && !(std::isfinite(sqz) && sqz >= 0)) {
-      missingResolution = line;
-    }
-    loaded.qz.push_back(qz);
-    loaded.r.push_back(r);
-    loaded.dr.push_back(std::isfinite(dr) ? std::fabs(dr) : 0.0);
-    loaded.sqz.push_back(sqz);
-    if (progress) progress(loaded.count());
+    // Reduced data hold rows with R not above 0 where nothing was counted: dropped, told once.
+    const double dr = DataSetBuilder::ErrorOf(layout.dr ? At(fields.numbers, *layout.dr) : 0.0);
+    const bool kept = layout.sqz
+                          ? loaded.add(line, qz, r, dr, At(fields.numbers, *layout.sqz))
+                          : loaded.add(line, qz, r, dr);
+    if (kept && progress) progress(loaded.count());
   }
 
   notes = layout.notes;
-  if (droppedNotPositive > 0) {
-    notes.push_back(std::to_string(droppedNotPositive) +
+  if (loaded.droppedNotPositive() > 0) {
+    notes.push_back(std::to_string(loaded.droppedNotPositive()) +
                     " rows with R not above zero dropped (the first in line " +
-                    std::to_string(firstNotPositive) + ")");
+                    std::to_string(loaded.firstNotPositiveLine()) + ")");
   }
-  if (!layout.sqz) {
-    loaded.sqz.clear();
-  } else if (missingResolution) {
-    loaded.sqz.clear();
-    notes.push_back("sQz is not a width in line " + std::to_string(*missingResolution) +
+  if (const std::optional<int> line = loaded.firstLineWithoutWidth()) {
+    notes.push_back("sQz is not a width in line " + std::to_string(*line) +
                     ": the data carry no resolution");
   }
-  loaded.fileName = std::filesystem::absolute(path).string();
-  if (loaded.count() > 0) {
-    loaded.fitRegionLow = loaded.qz.front();
-    loaded.fitRegionHigh = loaded.qz.back();
-  }
-  data = std::move(loaded);
+  data = std::move(loaded).dataSetOf(path);
   return LoadOutcome::Loaded;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "files/atomic_file.h"
+#include "files/curve_table.h"
 #include "files/orso_model_values.h"
 #include "files/orso_model_writer.h"
 
@@ -24,20 +25,6 @@ std::string Prefixed(const std::string& yaml, const std::string& prefix) {
 
 //! A number of a data row; numpy's "nan" where a curve has no point.
 std::string RowNumber(double value) { return std::isnan(value) ? "nan" : YamlNumber(value); }
-
-//! The y of a further curve at the plain curve's Qz, or NaN where it has none.
-class CurveCursor {
- public:
-  explicit CurveCursor(const Curve& curve) : curve_(curve) {}
-  double at(double qz) {
-    if (next_ >= curve_.size() || curve_.x[next_] != qz) return NAN;
-    return curve_.y[next_++];
-  }
-
- private:
-  const Curve& curve_;
-  std::size_t next_ = 0;
-};
 
 std::string Header(const SampleModel& model, bool magnetization, bool transmission,
                    const OrsoWriteInfo& info, const std::optional<OrsoFitSummary>& fit) {
@@ -87,20 +74,23 @@ std::string Header(const SampleModel& model, bool magnetization, bool transmissi
 std::string OrsoFileText(const SampleModel& model, const ReflectivityResult& result,
                          bool magnetization, bool transmission, const OrsoWriteInfo& info,
                          const std::optional<OrsoFitSummary>& fit) {
-  std::string text = Header(model, magnetization, transmission, info, fit);
-  CurveCursor up(result.spinUp);
-  CurveCursor down(result.spinDown);
-  CurveCursor transmitted(result.transmission);
-  for (std::size_t i = 0; i < result.plain.size(); ++i) {
-    const double qz = result.plain.x[i];
-    // The nine-point kernel's half-width b is two standard deviations.
-    const double b = i < result.pointResolution.size() ? result.pointResolution[i] : 0.0;
-    text += RowNumber(qz) + ' ' + RowNumber(result.plain.y[i]) + " 0 " + RowNumber(b / 2);
-    if (magnetization) text += ' ' + RowNumber(up.at(qz)) + ' ' + RowNumber(down.at(qz));
-    if (transmission) text += ' ' + RowNumber(transmitted.at(qz));
-    text += '\n';
+  // The nine-point kernel's half-width b is two standard deviations.
+  std::vector<double> sqz;
+  for (const double b : result.pointResolution) sqz.push_back(b / 2);
+  CurveTable table("Qz", "R", result.plain);
+  table.addText("sR", "0");
+  table.addValues("sQz", std::move(sqz));
+  if (magnetization) {
+    table.addCurve("R_up", result.spinUp);
+    table.addCurve("R_down", result.spinDown);
   }
-  return text;
+  if (transmission) table.addCurve("T", result.transmission);
+  TableFormat format;
+  format.number = RowNumber;
+  format.missing = "nan";  // as numpy writes it
+  format.separator = ' ';
+  format.lineEnd = "\n";
+  return Header(model, magnetization, transmission, info, fit) + table.text(format);
 }
 
 void WriteOrsoFile(const std::filesystem::path& path, const SampleModel& model,

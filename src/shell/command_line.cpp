@@ -1,6 +1,6 @@
 #include "shell/command_line.h"
 
-#include "common/text_case.h"
+#include "files/file_kind.h"
 
 namespace quorrel {
 
@@ -18,9 +18,9 @@ StartupSwitches ReadCommandLine(const std::vector<std::string>& arguments) {
       } else {
         (argument == "--screenshot" ? switches.screenshot : switches.printPdf) = arguments[++i];
       }
-    } else if (EndsWithIgnoringCase(argument, ".par")) {
+    } else if (FileKindOf(argument) == FileKind::Model) {
       switches.modelFile = argument;
-    } else if (EndsWithIgnoringCase(argument, ".dat") || EndsWithIgnoringCase(argument, ".ort")) {
+    } else if (FileKindOf(argument) == FileKind::Data || FileKindOf(argument) == FileKind::Orso) {
       switches.dataFile = argument;
     }
   }

@@ -108,6 +108,29 @@ TEST(ReflectivityFileText, SwitchesWithoutTheirCurvesLeaveEmptyFields) {
   EXPECT_EQ(ReflectivityFileText(result, true, true), "1.000e-02\t5.000e-01\t0\t\t\t\t\r\n");
 }
 
+TEST(ReflectivityFileText, SpinFlipChannelsFollowNamedAndBesideTheirQz) {
+  ScopedDecimalSeparator point('.');
+  const ReflectivityResult result = ThreePoints();
+  SpinFlipResult flip;
+  for (int i = 0; i < 3; ++i) {
+    const double qz = result.plain.x[static_cast<std::size_t>(i)];
+    flip.downDown.append(qz, 0.1 * (i + 1));
+    flip.downUp.append(qz, 0.01 * (i + 1));
+    flip.upDown.append(qz, 0.02 * (i + 1));
+    flip.upUp.append(qz, 0.2 * (i + 1));
+  }
+  const auto lines = Lines(ReflectivityFileText(result, true, true, &flip));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "# Qz\tR\tdR\tR_up\t\tR_down\tT\tR--\tR-+\tR+-\tR++");
+  // The second point has no transmission: its field stays empty, the channels keep their place.
+  EXPECT_EQ(lines[2], "5.000e-02\t6.170e02\t0\t1.500e00\t\t1.250e00\t\t"
+                      "2.000e-01\t2.000e-02\t4.000e-02\t4.000e-01");
+  // Without a spin-flip run the file is as before: no names line.
+  EXPECT_EQ(ReflectivityFileText(result, true, true, nullptr),
+            ReflectivityFileText(result, true, true));
+  EXPECT_EQ(Lines(ReflectivityFileText(result, false, false)).front().rfind("1.230e-04", 0), 0u);
+}
+
 TEST(ReflectivityFileText, NoCurveGivesNoLines) {
   EXPECT_EQ(ReflectivityFileText(ReflectivityResult(), true, true), "");
 }

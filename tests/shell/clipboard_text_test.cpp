@@ -22,6 +22,20 @@ TEST(ClipboardText, TheReflectivityGivesQzAndRThenTheSpinStatesAndTheTransmissio
             "0.03\t1.5E-7\t4E-6\t2E-6\t0.125\n");
 }
 
+TEST(ClipboardText, SpinFlipChannelsFollowUnderANamesLine) {
+  const Curve plain{{0.01, 0.02}, {0.9, 0.25}};
+  const Curve transmission{{0.02}, {0.5}};
+  SpinFlipResult flip;
+  flip.downDown = Curve{{0.01, 0.02}, {0.8, 0.2}};
+  flip.downUp = Curve{{0.01, 0.02}, {0.01, 0.02}};
+  flip.upDown = Curve{{0.01, 0.02}, {0.03, 0.04}};
+  flip.upUp = Curve{{0.01, 0.02}, {0.7, 0.1}};
+  EXPECT_EQ(ReflectivityClipboardText(plain, nullptr, nullptr, &transmission, &flip),
+            "Qz\tR\tT\tR--\tR-+\tR+-\tR++\n"
+            "0.01\t0.9\t\t0.8\t0.01\t0.03\t0.7\n"
+            "0.02\t0.25\t0.5\t0.2\t0.02\t0.04\t0.1\n");
+}
+
 TEST(ClipboardText, TheProfileGivesZAndRhoWithTheUsersSeparator) {
   ScopedDecimalSeparator comma(',');
   EXPECT_EQ(ProfileClipboardText(Curve{{-12.5, 0, 40}, {0, 2.07e-6, 1e-5}}),

@@ -22,6 +22,7 @@
 #include "database/material_lookup.h"
 #include "files/curve_files.h"
 #include "files/column_import.h"
+#include "files/file_kind.h"
 #include "files/measured_data_file.h"
 #include "files/orso_file.h"
 #include "files/model_file_reader.h"
@@ -68,7 +69,7 @@ void TForm1::loadData() {
 
 void TForm1::loadDataFile(const QString& path) {
   files_->opened(path);
-  if (path.endsWith(".ort", Qt::CaseInsensitive)) {
+  if (FileKindOf(path.toStdString()) == FileKind::Orso) {
     if (loadOrsoFile(path)) setStatusText(QString());
     return;
   }
@@ -220,7 +221,7 @@ bool TForm1::saveReflectivity() {
   // The curves of the last run; the check boxes as they are now.
   const ReflectivityResult last = document_.reflectivity().value_or(ReflectivityResult{});
   try {
-    if (file->endsWith(".ort", Qt::CaseInsensitive)) {
+    if (FileKindOf(file->toStdString()) == FileKind::Orso) {
       writeOrsoReflectivity(*file, last);
     } else {
       WriteReflectivityFile(ToPath(*file), last, state_.settings.cbMagnet,
