@@ -46,7 +46,7 @@ class ReportingQuestions : public LoadQuestions {
 
 }  // namespace
 
-bool IsProjectPath(const std::string& path) { return EndsWithIgnoringCase(path, ".qproj"); }
+bool IsProjectPath(const std::string& path) { return FileKindOf(path) == FileKind::Project; }
 
 Project LoadProjectInput(const std::string& path, std::ostream& err) {
   ProjectRead read = ReadProjectFile(path);

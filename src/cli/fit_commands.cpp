@@ -16,7 +16,7 @@
 #include "cli/fit_output.h"
 #include "common/number_conversion.h"
 #include "common/number_format.h"
-#include "common/text_case.h"
+#include "files/file_kind.h"
 #include "files/model_file_writer.h"
 #include "files/orso_file_writer.h"
 #include "fit/parameter_labels.h"
@@ -187,7 +187,7 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
     if (!session.ok()) throw QuorrelError("the fitted values cannot be accepted");
     if (IsProjectPath(*path)) {
       WriteProjectFile(*path, ProjectOf(inputs, session, record));
-    } else if (EndsWithIgnoringCase(*path, ".ort")) {
+    } else if (FileKindOf(*path) == FileKind::Orso) {
       // The fitted curve at the measured points, with the model and the fit's results.
       const std::string& dataPath = args.positional().size() > 1 ? args.positional()[1]
                                                                    : measured.fileName;

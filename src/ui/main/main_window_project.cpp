@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "files/file_kind.h"
 #include "files/project_file.h"
 #include "shell/fit_project.h"
 #include "shell/recent_files.h"
@@ -93,7 +94,7 @@ void TForm1::openRecent(const QString& path) {
     fillRecentMenu();
     return;
   }
-  if (path.endsWith(".qproj", Qt::CaseInsensitive)) {
+  if (FileKindOf(path.toStdString()) == FileKind::Project) {
     if (settleProjectChanges() && settleModelChanges()) openProjectFile(path);
     return;
   }
