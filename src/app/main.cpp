@@ -125,6 +125,10 @@ int main(int argc, char* argv[]) {
       window.calculateReflectivity();
       window.calculateProfile();
     }
+    if (switches.projectFile) {
+      window.openProjectFile(QString::fromStdString(*switches.projectFile));
+      window.recalculate();
+    }
     if (unattended) FinishWhenIdle(window, switches, headless);
   });
   return QApplication::exec();

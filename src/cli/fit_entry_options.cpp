@@ -6,7 +6,7 @@
 #include "cli/command.h"
 #include "common/number_conversion.h"
 #include "fit/parameter_labels.h"
-#include "model/layer_stack_builder.h"
+#include "shell/measurement_texts.h"
 
 namespace quorrel::cli {
 
@@ -66,14 +66,9 @@ void AddEntryOptionRules(ArgumentRules& rules) {
 }
 
 int ModelEntryNamed(const SampleModel& model, const std::string& text) {
-  LayerStack stack;
-  BuildLayerStack(model, SpinState::None, stack);
-  const ParameterSet set = CollectParameterSet(model, stack);
-  const std::string wanted = Trimmed(text);
-  for (const FitParameter& entry : FillParameterList(set, VaryFlags(set.count()))) {
-    if (std::to_string(entry.index) == wanted || NameOf(entry.label) == wanted) return entry.index;
-  }
-  throw UsageError("the model has no entry '" + wanted + "' (see quorrel-cli params)");
+  const std::optional<int> entry = ModelEntryOfName(model, text);
+  if (!entry) throw UsageError("the model has no entry '" + Trimmed(text) + "' (see quorrel-cli params)");
+  return *entry;
 }
 
 int SessionEntry(const FitSession& session, const std::string& text, const std::string& option) {

@@ -1,7 +1,11 @@
 #include "fit/measurement_curves.h"
 
+#include "calc/profile_run.h"
+#include "common/error.h"
 #include "fit/joint_objective.h"
 #include "fit/measurement_entries.h"
+#include "fit/symmetry_ties.h"
+#include "fit/write_back.h"
 #include "model/layer_stack_builder.h"
 
 namespace quorrel {
@@ -39,6 +43,35 @@ std::vector<std::optional<ReflCurve>> MeasurementCurves(const SampleModel& model
     }
   }
   return curves;
+}
+
+SampleModel ContrastModel(const SampleModel& model, const Measurement& measurement) {
+  if (measurement.overrides.empty()) return model;
+  LayerStack stack;
+  BuildLayerStack(model, SpinState::None, stack);
+  ParameterSet set = CollectParameterSet(model, stack);
+  for (const ContrastOverride& o : measurement.overrides) SetTiedValue(set, o.entry, o.value);
+  SampleModel contrast = model;
+  WriteBackFit(set, contrast);
+  return contrast;
+}
+
+std::vector<std::optional<ProfileCurve>> ContrastProfiles(
+    const SampleModel& model, const CalcSettings& settings,
+    const std::vector<Measurement>& measurements) {
+  std::vector<std::optional<ProfileCurve>> profiles;
+  for (const Measurement& measurement : measurements) {
+    if (measurement.overrides.empty()) {
+      profiles.emplace_back();
+      continue;
+    }
+    try {
+      profiles.push_back(RunProfileCalculation(ContrastModel(model, measurement), settings));
+    } catch (const QuorrelError&) {
+      profiles.emplace_back();  // the model's own profile says what is wrong
+    }
+  }
+  return profiles;
 }
 
 }  // namespace quorrel

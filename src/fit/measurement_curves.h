@@ -18,4 +18,14 @@ std::vector<std::optional<ReflCurve>> MeasurementCurves(const SampleModel& model
                                                         const CalcSettings& settings,
                                                         std::vector<Measurement> measurements);
 
+//! The model as measurement `measurement` sees it: its overrides written into the cells,
+//! in the editor's patterns. The model itself when it has none.
+SampleModel ContrastModel(const SampleModel& model, const Measurement& measurement);
+
+//! The density profile of every measurement that has overrides (nothing for the others, whose
+//! profile is the model's); what the profile window draws beside the model's profile.
+std::vector<std::optional<ProfileCurve>> ContrastProfiles(const SampleModel& model,
+                                                          const CalcSettings& settings,
+                                                          const std::vector<Measurement>& measurements);
+
 }  // namespace quorrel

@@ -22,6 +22,8 @@ StartupSwitches ReadCommandLine(const std::vector<std::string>& arguments) {
       switches.modelFile = argument;
     } else if (FileKindOf(argument) == FileKind::Data || FileKindOf(argument) == FileKind::Orso) {
       switches.dataFile = argument;
+    } else if (FileKindOf(argument) == FileKind::Project) {
+      switches.projectFile = argument;
     }
   }
   return switches;

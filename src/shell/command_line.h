@@ -13,6 +13,7 @@ struct StartupSwitches {
   bool loadMaterialTable = true;  //!< false with "nodatabase": the table waits for its first edit
   std::optional<std::string> modelFile;   //!< an argument ending in ".par"
   std::optional<std::string> dataFile;    //!< an argument ending in ".dat" or ".ort"
+  std::optional<std::string> projectFile;  //!< an argument ending in ".qproj"
   std::optional<std::string> screenshot;  //!< the file after "--screenshot"
   std::optional<std::string> printPdf;    //!< the file after "--print-pdf"
   //! Set when the arguments cannot be followed ("--screenshot" without a file).

@@ -84,6 +84,12 @@ void Document::projectSaved(std::string path) {
   discardRecovery();
 }
 
+void Document::restoreSavedProject(std::string path, std::string savedText) {
+  projectFile_ = std::move(path);
+  projectOpen_ = true;
+  savedProjectText_ = std::move(savedText);
+}
+
 void Document::newProject() {
   projectFile_.clear();
   projectOpen_ = true;

@@ -82,6 +82,9 @@ class Document {
   void openProject(Project project, std::string path);
   //! The work now stands saved as the project at `path`.
   void projectSaved(std::string path);
+  //! The project counts as changed against `savedText` (ProjectText without hashes) in
+  //! `path` (a restored recovery: compared with the file as it is on the disk).
+  void restoreSavedProject(std::string path, std::string savedText);
   //! A new project of the current model and data: no project file yet.
   void newProject();
   const std::string& projectFile() const { return projectFile_; }

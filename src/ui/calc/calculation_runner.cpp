@@ -117,12 +117,15 @@ void CalculationRunner::requestMeasurementCurves(const SampleModel& model,
   pool_.start([this, request, model, settings, measurements] {
     auto outcome = Attempt<std::vector<std::optional<ReflCurve>>>(
         [&] { return MeasurementCurves(model, settings, measurements); });
+    const auto profiles = std::make_shared<const std::vector<std::optional<ProfileCurve>>>(
+        ContrastProfiles(model, settings, measurements));
     QMetaObject::invokeMethod(
         this,
-        [this, request, outcome] {
+        [this, request, outcome, profiles] {
           // A model that cannot be calculated says so through its own curve's run.
           if (finish(kMeasurements, request) && outcome->result) {
             emit measurementCurvesReady(*outcome->result);
+            emit contrastProfilesReady(*profiles);
           }
           endDelivery();
         },

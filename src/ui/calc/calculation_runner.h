@@ -68,6 +68,8 @@ class CalculationRunner : public QObject {
   void profileProgress(const QString& text);
   void functionCompiled(const quorrel::FunctionCompilation& compilation);
   void measurementCurvesReady(const std::vector<std::optional<quorrel::ReflCurve>>& curves);
+  //! The profile of every measurement with overrides (ContrastProfiles).
+  void contrastProfilesReady(const std::vector<std::optional<quorrel::ProfileCurve>>& profiles);
   //! What failed and where, as the core's error says.
   void calculationFailed(const quorrel::CalculationFailure& failure);
   //! The last running calculation has been delivered.

@@ -113,6 +113,7 @@ void TForm1::buildWindow() {
 
   menu_ = BuildMainMenu(*menuBar());
   for (QMenu* menu : menuBar()->findChildren<QMenu*>()) menu->installEventFilter(this);
+  createMeasurementsPanel();
 }
 
 void TForm1::applyCreationValues() {

@@ -212,6 +212,10 @@ class TForm1 : public QMainWindow {
   void showMeasurements();
   //! What an accepted fit leaves in the document besides the model.
   void keepFitResults();
+  //! The dock of the measurements, hidden until a project or a second data set needs it.
+  void createMeasurementsPanel();
+  //! "Add..." of the measurements panel: a data file as one more measurement.
+  void addMeasurement();
   //! The model as it now stands counts as saved.
   void modelSaved(const QString& path);
   //! The model, the editor or the settings were changed in place: one undo step, named
@@ -227,6 +231,8 @@ class TForm1 : public QMainWindow {
   void showCalculationFailure(const CalculationFailure& failure);
   //! Offers the work that a run which did not close properly left in the recovery file.
   void offerRecovery();
+  //! A recovered project: its measurements and setup as they were, still unsaved.
+  void restoreRecoveredProject(const RecoveredWork& work);
   //! The table file that edits go to: the one in use, or for the table shipped with the
   //! program a copy in the user's data folder, which then becomes the one in use.
   std::string editableMaterialTable();
@@ -245,6 +251,7 @@ class TForm1 : public QMainWindow {
   ToolbarPanel* Toolbar1;
   QLabel* statusPanel_;
   MainMenu menu_;
+  class MeasurementsPanel* measurementsPanel_ = nullptr;
   TfrmModel* frmModel_ = nullptr;
   TfrmPlot* frmPlot_ = nullptr;
   TfrmProfile* frmProfile_ = nullptr;

@@ -44,6 +44,7 @@
 #include "ui/main/about_box.h"
 #include "ui/main/crash_recovery.h"
 #include "ui/main/main_window.h"
+#include "ui/main/measurements_panel.h"
 #include "ui/main/tips_window.h"
 #include "ui/main/tool_bar.h"
 #include "ui/model/model_window.h"
@@ -222,8 +223,12 @@ void TForm1::lookUpMaterial(EditorGrid grid, MaterialKind kind, int position) {
 }
 
 void TForm1::tile() {
+  // The measurements panel, when shown, takes its room below the windows.
+  const int panel = measurementsPanel_ != nullptr && measurementsPanel_->isVisible()
+                        ? measurementsPanel_->height()
+                        : 0;
   const TileLayout layout = Tile({.clientWidth = width(),
-                                  .clientHeight = height() - menuBar()->height(),
+                                  .clientHeight = height() - menuBar()->height() - panel,
                                   .toolbarHeight = Toolbar1->height(),
                                   .statusBarHeight = statusBar()->height(),
                                   .modelTopPanelWidth = frmModel_->topPanelWidth()});

@@ -128,6 +128,14 @@ void TForm1::connectCommands() {
 
   connect(calculations_, &CalculationRunner::measurementCurvesReady, frmPlot_,
           &TfrmPlot::showMeasurementCurves);
+  connect(calculations_, &CalculationRunner::contrastProfilesReady, this,
+          [this](const std::vector<std::optional<ProfileCurve>>& profiles) {
+            std::vector<std::string> labels;
+            for (const Measurement& measurement : document_.fitMeasurements()) {
+              labels.push_back(measurement.label);
+            }
+            frmProfile_->showContrastProfiles(profiles, labels);
+          });
   connect(calculations_, &CalculationRunner::reflectivityReady, this,
           [this](const ReflectivityResult& result) {
             document_.setReflectivity(result);

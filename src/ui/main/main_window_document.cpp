@@ -119,6 +119,8 @@ void TForm1::calculateReflectivity() {
   const std::vector<Measurement> measurements = document_.fitMeasurements();
   if (measurements.size() > 1) {
     calculations_->requestMeasurementCurves(state_.model, state_.settings, measurements);
+  } else {
+    frmProfile_->showContrastProfiles({}, {});
   }
 }
 
@@ -139,6 +141,10 @@ void TForm1::offerRecovery() {
       QString::fromStdString(work->savedAt) + ")");
   if (!restore) {
     recovery_->discard();
+    return;
+  }
+  if (!work->project.empty()) {
+    restoreRecoveredProject(*work);
     return;
   }
   // The data first: loading them switches the Q range, which the restored settings then set
@@ -193,6 +199,7 @@ void TForm1::showRestored(const Restored& restored) {
     setFitEnabled(state_.data.loaded());
     frmPlot_->showMeasuredData();
   }
+  frmPlot_->showMeasurements(document_.fitMeasurements());
   refreshModelViews();
   frmModel_->showFunctionParameters();
   showUndoSteps();

@@ -2,15 +2,20 @@
 // setup and the last fit, so that a multi-contrast analysis opens as it was left.
 
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenu>
 
 #include "files/file_kind.h"
+#include "files/measured_data_file.h"
+#include "files/orso_file.h"
 #include "files/project_file.h"
 #include "shell/fit_project.h"
 #include "shell/recent_files.h"
 #include "ui/calc/live_recalculation.h"
 #include "ui/main/main_window.h"
+#include "ui/main/measurements_panel.h"
 #include "ui/model/model_window.h"
+#include "ui/platform/paths.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/shared_file_dialogs.h"
 #include "ui/plot/reflectivity_window.h"
@@ -21,6 +26,8 @@ namespace quorrel {
 namespace {
 
 constexpr const char* kProjectFilter = "Quorrel projects (*.qproj)";
+// Room for a few measurements; the panel can be dragged taller.
+constexpr int kPanelHeight = 150;
 
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
 
@@ -115,6 +122,41 @@ bool TForm1::settleProjectChanges() {
   return false;
 }
 
+void TForm1::restoreRecoveredProject(const RecoveredWork& work) {
+  const std::string path = work.projectFile.empty() ? std::string("recovered.qproj") : work.projectFile;
+  ProjectRead read;
+  try {
+    read = ReadProjectText(work.project, path);
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  document_.openProject(std::move(read.project), work.projectFile);
+  // What the project file on the disk holds is what counts as saved.
+  state_.model = work.model;
+  state_.editor = work.editor;
+  state_.settings = work.settings;
+  std::string saved;
+  if (!work.projectFile.empty()) {
+    try {
+      saved = ProjectText(ReadProjectFile(work.projectFile).project, {}, DataFileHashes::Left);
+    } catch (const QuorrelError&) {
+      // gone or unreadable: the restored project counts as changed
+    }
+  }
+  document_.restoreSavedProject(work.projectFile, saved);
+  refreshModelViews();
+  frmModel_->showFunctionParameters();
+  setWindowTitle("Quorrel - " + (work.projectFile.empty()
+                                     ? QString("recovered project")
+                                     : FileName(QString::fromStdString(work.projectFile))));
+  showMeasurements();
+  recordStep("restoring the recovered project");
+  // Opening wrote off the recovery file; the restored work is still unsaved.
+  keepForRecovery();
+  recalculate();
+}
+
 void TForm1::rememberRecent(const QString& path) {
   RecentFiles recent = RecentFiles::Read(services_.settings);
   recent.add(QFileInfo(path).absoluteFilePath().toStdString());
@@ -135,11 +177,70 @@ void TForm1::fillRecentMenu() {
   menu->setEnabled(!recent.paths().empty());
 }
 
+void TForm1::createMeasurementsPanel() {
+  measurementsPanel_ = new MeasurementsPanel(this);
+  addDockWidget(Qt::BottomDockWidgetArea, measurementsPanel_);
+  measurementsPanel_->hide();
+  QAction* toggle = measurementsPanel_->toggleViewAction();
+  toggle->setObjectName("mnuMeasurements");
+  toggle->setText("&Measurements");
+  menu_.mnuWindow->insertAction(menu_.mnuTile, toggle);
+  menu_.mnuWindow->insertSeparator(menu_.mnuTile);
+  connect(measurementsPanel_, &MeasurementsPanel::edited, this,
+          [this](const std::vector<Measurement>& measurements, const QString& what) {
+            document_.setMeasurements(measurements, what.toStdString());
+            if (!document_.projectOpen()) document_.newProject();
+            showMeasurements();
+            showUndoSteps();
+          });
+  connect(measurementsPanel_, &MeasurementsPanel::addRequested, this, &TForm1::addMeasurement);
+  connect(measurementsPanel_, &MeasurementsPanel::refused, this,
+          [this](const QString& message) { services_.prompts.error(message); });
+}
+
+void TForm1::addMeasurement() {
+  const std::optional<QString> file = files_->open(
+      "Add a Measurement", "measured data (*.dat *.ort);;all files (*)", "dat");
+  if (!file) return;
+  PromptedLoadQuestions questions(services_.prompts);
+  MeasuredData added;
+  LoadOutcome outcome = LoadOutcome::Aborted;
+  std::vector<std::string> notes;
+  try {
+    outcome = FileKindOf(file->toStdString()) == FileKind::Orso
+                  ? LoadOrsoData(ToPath(*file), 0, added, questions, notes)
+                  : LoadMeasuredData(ToPath(*file), added, questions);
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return;
+  }
+  if (outcome == LoadOutcome::Aborted) return;
+  std::vector<Measurement> measurements = document_.fitMeasurements();
+  measurements.push_back(MeasurementOfData(std::move(added), state_.settings));
+  document_.setMeasurements(std::move(measurements),
+                            "adding " + FileName(*file).toStdString());
+  if (!document_.projectOpen()) document_.newProject();
+  setWindowTitle(document_.projectFile().empty()
+                     ? QString("Quorrel - new project")
+                     : "Quorrel - " + FileName(QString::fromStdString(document_.projectFile())));
+  showMeasurements();
+  showUndoSteps();
+}
+
 void TForm1::showMeasurements() {
+  const std::vector<Measurement> measurements = document_.fitMeasurements();
+  measurementsPanel_->show(measurements, state_.model);
+  if ((document_.projectOpen() || measurements.size() > 1) && measurementsPanel_->isHidden()) {
+    measurementsPanel_->QDockWidget::show();
+    resizeDocks({measurementsPanel_}, {kPanelHeight}, Qt::Vertical);
+    // The windows into the room the panel leaves.
+    layout()->activate();
+    tile();
+  }
   settingsDlg_->refresh();
   setFitEnabled(state_.data.loaded());
   if (state_.data.loaded()) frmPlot_->showMeasuredData();
-  frmPlot_->showMeasurements(document_.fitMeasurements());
+  frmPlot_->showMeasurements(measurements);
   live_->changed();
 }
 

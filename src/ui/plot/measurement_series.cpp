@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "ui/plot/measurement_colours.h"
 #include "ui/plot/reflectivity_slots.h"
 #include "ui/plot/reflectivity_window.h"
 
@@ -14,12 +15,6 @@ namespace {
 
 // Slots after the fixed ones: measurement k's points at kFirst + 2k, its curve one after.
 constexpr int kFirst = 20;
-// Colours apart from the measured data's green, the model's black and the spins' blue and red.
-constexpr BgrColour kColours[] = {0xB4771F, 0x0E7FFF, 0xBD6794, 0x4B568C, 0xC2C217, 0x22BDBC};
-
-BgrColour ColourOf(std::size_t k) {
-  return k == 0 ? kMeasuredColour : kColours[(k - 1) % std::size(kColours)];
-}
 
 std::vector<double> Shifted(const std::vector<double>& values, double factor) {
   std::vector<double> shifted = values;
@@ -57,9 +52,10 @@ void TfrmPlot::drawMeasurements() {
     const int slot = kFirst + 2 * static_cast<int>(k);
     const QString label = QString::fromStdString(measurements_[k].label);
     // The first measurement's points are the measured data's own series.
+    if (k == 0 && xyGraph1->hasSeries(kMeasured)) xyGraph1->setSeriesName(kMeasured, "measured: " + label);
     if (k > 0) {
       SeriesStyle style = kMeasuredStyle;
-      style.pointColor = ColourOf(k);
+      style.pointColor = MeasurementColour(k);
       const MeasuredData& measured = measurements_[k].data;
       xyGraph1->setStyle(slot, style);
       xyGraph1->setPoints(slot, measured.qz, Shifted(measured.r, factor), Shifted(measured.dr, factor));
@@ -67,7 +63,7 @@ void TfrmPlot::drawMeasurements() {
     }
     if (k < measurementCurves_.size() && measurementCurves_[k]) {
       const ReflCurve& curve = *measurementCurves_[k];
-      xyGraph1->setStyle(slot + 1, CurveStyle(ColourOf(k)));
+      xyGraph1->setStyle(slot + 1, CurveStyle(MeasurementColour(k)));
       xyGraph1->setPoints(slot + 1, curve.x, Shifted(curve.y, factor));
       xyGraph1->setSeriesName(slot + 1, "fit: " + label);
     }

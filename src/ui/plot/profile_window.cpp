@@ -1,6 +1,7 @@
 #include "ui/plot/profile_window.h"
 
 #include "shell/help_topics.h"
+#include "ui/plot/measurement_colours.h"
 
 namespace quorrel {
 
@@ -22,6 +23,27 @@ void TfrmProfile::showProfile(const ProfileCurve& profile) {
   xyGraph1->setAutoRange(GraphAxis::X);
   xyGraph1->setAutoRange(GraphAxis::Y);
   xyGraph1->setYTitleOffset(20);
+}
+
+void TfrmProfile::showContrastProfiles(const std::vector<std::optional<ProfileCurve>>& profiles,
+                                       const std::vector<std::string>& labels) {
+  RedrawSuspension suspension(*xyGraph1);
+  for (int slot = kProfileSlot + 1; xyGraph1->hasSeries(slot); ++slot) xyGraph1->freeSeries(slot);
+  bool any = false;
+  for (std::size_t k = 0; k < profiles.size(); ++k) {
+    if (!profiles[k]) continue;
+    const int slot = kProfileSlot + 1 + static_cast<int>(k);
+    SeriesStyle style;
+    style.drawLine = true;
+    style.drawPoints = false;
+    style.lineColor = MeasurementColour(k);
+    xyGraph1->setStyle(slot, style);
+    xyGraph1->setPoints(slot, profiles[k]->x, profiles[k]->y);
+    xyGraph1->setSeriesName(slot, QString::fromStdString(k < labels.size() ? labels[k] : ""));
+    any = true;
+  }
+  xyGraph1->setSeriesName(kProfileSlot, any ? QString("model") : QString());
+  xyGraph1->setAutoRange(GraphAxis::Y);
 }
 
 std::string TfrmProfile::readout(std::optional<DataPoint> point) const {
