@@ -3,6 +3,7 @@
 
 #include "model/measured_data.h"
 #include "model/spin_field.h"
+#include "model/spin_flip_settings.h"
 #include "physics/reflectance.h"
 #include "model/text_grid.h"
 
@@ -29,6 +30,8 @@ struct CalcSettings {
   double edtMaxQ = 0.25;
   int edtNumPoints = 100;
   bool cbMagnet = false;
+  // Not in model files, like the angles of the grids' theta(mag) column.
+  SpinFlipSettings spinFlip;
 
   // Transmission.
   bool cbTransmission = false;
