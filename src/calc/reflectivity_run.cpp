@@ -28,7 +28,7 @@ class ReflectivityRun {
     if (settings_.cbBackground) result_.pointBackground = PointBackgrounds(settings_, qz_);
     result_.magnetic = settings_.cbMagnet;
     result_.withTransmission = settings_.cbTransmission;
-    if (settings_.cbMagnet && settings_.spinFlip.enabled) {
+    if (SpinFlipOn(settings_)) {
       computeSpinFlip();
     } else if (settings_.cbMagnet) {
       computeCurve(SpinState::Down, result_.spinDown);

@@ -68,4 +68,10 @@ struct CalcSettings {
   Radiation radiation = Radiation::Neutrons;  // persisted as "radiation"
 };
 
+//! Whether the calculations and the windows work with the four spin channels: "spin flip" is
+//! on, and so is "include magnetization", which it belongs to.
+inline bool SpinFlipOn(const CalcSettings& settings) {
+  return settings.cbMagnet && settings.spinFlip.enabled;
+}
+
 }  // namespace quorrel

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "calc/magnetic_profile.h"
 #include "calc/reflectivity_run.h"
 #include "calc/spin_flip_model.h"
 #include "common/error.h"
@@ -168,6 +169,30 @@ TEST(SpinFlipRunTest, TheReflectivityRunGivesTheFourChannelsOnlyWithMagnetizatio
   EXPECT_FALSE(collinear.spinFlip);
   EXPECT_EQ(collinear.spinUp.y,
             RunReflectivityCalculation(MagneticLayer(), off, MeasuredData()).spinUp.y);
+}
+
+TEST(SpinFlipRunTest, TheMagneticProfileHasTheLayersDensityAndAngleAtItsDepth) {
+  SampleModel model;
+  model.edtLayers = 2;
+  model.baseGrid.setRowCount(5);
+  model.baseGrid.setCell(2, kColThickness, "200");
+  model.baseGrid.setCell(2, kColMagRe, "1e-6");
+  model.baseGrid.setCell(2, kColThetaM, "30");
+  model.baseGrid.setCell(3, kColThickness, "100");
+  for (int column = kColRho; column < kGridColumns; ++column) {
+    model.baseGrid.setCell(3, column, "0");
+    model.baseGrid.setCell(4, column, model.baseGrid.cell(3, column));
+  }
+  model.baseGrid.setCell(3, kColThetaM, "-45");
+  model.baseGrid.setCell(4, kColMagRe, "2e-6");
+  const MagneticProfile profile =
+      MagneticProfileOf(SpinFlipStackOfModel(model, 90, 0), {-60, 100, 250, 400});
+  const std::vector<double> magnetic = {0, 1e-6, 0, 2e-6};
+  for (std::size_t i = 0; i < magnetic.size(); ++i) {
+    EXPECT_NEAR(profile.magnetic.y[i], magnetic[i], 1e-12) << i;
+  }
+  EXPECT_EQ(profile.angle.y, (std::vector<double>{90, 30, -45, 90}));
+  EXPECT_EQ(profile.angle.x, profile.magnetic.x);
 }
 
 TEST(SpinFlipRunTest, MagneticAbsorptionAndAMagneticAmbientAreRefusedByName) {

@@ -150,6 +150,8 @@ class TForm1 : public QMainWindow {
 
   //! The editor and the dialogs show the model and the settings anew.
   void refreshModelViews();
+  //! The model window shows the angle column, and is wide enough for it, while spin flip is on.
+  void followSpinFlip();
   //! Both curves anew.
   void recalculate();
   //! The fit was accepted: its values go into the editor and the region is cleared.

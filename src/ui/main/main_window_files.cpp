@@ -192,6 +192,7 @@ bool TForm1::saveModel() {
     return false;
   }
   modelSaved(*file);
+  if (SpinFlipOn(state_.settings)) services_.prompts.information(kCollinearModelFileMessage);
   return true;
 }
 
