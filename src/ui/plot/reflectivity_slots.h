@@ -36,8 +36,8 @@ constexpr SeriesStyle CurveStyle(BgrColour colour) {
 }
 
 //! The spin-flip channels: R-- blue and R++ red as the spin curves, the two spin-flip
-//! channels magenta and orange, R+- dashed, as without a field it lies on R-+.
-inline constexpr BgrColour kMagenta = 0xC000C0;
+//! channels purple and orange, R+- dashed, as without a field it lies on R-+.
+inline constexpr BgrColour kPurple = 0x993366;
 inline constexpr BgrColour kOrange = 0x0080FF;
 inline constexpr SeriesStyle kUpDownStyle{.lineColor = kOrange, .lineStyle = 1};
 

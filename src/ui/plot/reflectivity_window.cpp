@@ -143,7 +143,7 @@ void TfrmPlot::drawSeries() {
   if (run_.spinFlip) {
     const SpinChannels& channels = *run_.spinFlip;
     draw(kDownDown, channels.downDown, CurveStyle(kBlue), "R--");
-    draw(kDownUp, channels.downUp, CurveStyle(kMagenta), "R-+");
+    draw(kDownUp, channels.downUp, CurveStyle(kPurple), "R-+");
     draw(kUpDown, channels.upDown, kUpDownStyle, "R+-");
     draw(kUpUp, channels.upUp, CurveStyle(kRed), "R++");
   } else if (run_.magnetic) {

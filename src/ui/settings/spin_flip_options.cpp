@@ -56,6 +56,8 @@ SpinFlipOptions::SpinFlipOptions(SpinFlipSettings& settings,
     emit edited();
   });
   refresh();
+  // Hidden before it joins the dialog's layout, which would otherwise keep room for it.
+  applyView(false, false);
 }
 
 void SpinFlipOptions::refresh() {
