@@ -63,7 +63,7 @@ struct ReflectivityResult {
   AxisRanges ranges;
   std::vector<double> pointResolution;  // b_i of point i (index 0 for the first point)
   std::vector<double> pointBackground;  // the background of point i; empty when it is off
-  bool magnetic = false;
+  bool magnetic = false;    // spinDown and spinUp are computed
   bool withTransmission = false;
   BuildNotes notes;         // the status text of a failing user function
 };

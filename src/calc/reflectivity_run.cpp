@@ -26,7 +26,7 @@ class ReflectivityRun {
     qz_ = QzGrid(settings_, data_);
     result_.pointResolution = PointResolutions(settings_, data_, qz_);
     if (settings_.cbBackground) result_.pointBackground = PointBackgrounds(settings_, qz_);
-    result_.magnetic = settings_.cbMagnet;
+    result_.magnetic = SpinCurvesOn(settings_);
     result_.withTransmission = settings_.cbTransmission;
     if (SpinFlipOn(settings_)) {
       computeSpinFlip();

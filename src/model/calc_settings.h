@@ -74,4 +74,10 @@ inline bool SpinFlipOn(const CalcSettings& settings) {
   return settings.cbMagnet && settings.spinFlip.enabled;
 }
 
+//! Whether the runs give the two collinear spin curves, which the curve files and the
+//! clipboard carry: magnetization without spin flip.
+inline bool SpinCurvesOn(const CalcSettings& settings) {
+  return settings.cbMagnet && !settings.spinFlip.enabled;
+}
+
 }  // namespace quorrel

@@ -3,6 +3,10 @@
 // window the magnetic density and the angle; switched off, everything is as before.
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableView>
 #include <QtTest>
@@ -89,6 +93,14 @@ class SpinFlipWindowsTest : public QObject {
     window->plotWindow().setPlotChoices({.view = ReflectivityView::R});
     QVERIFY(graph.hasSeries(kUpUp) && !graph.hasSeries(kSpinAsymmetry));
     QCOMPARE(graph.axisScale(GraphAxis::Y), AxisScale::Logarithmic);
+
+    // The curves copied are those of the files' specified columns, without empty spin ones.
+    window->findChild<QMdiArea*>("mdiArea")->setActiveSubWindow(
+        window->frameOf(window->plotWindow()));
+    window->findChild<QAction*>("mnuCopyData")->trigger();
+    const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 100);
+    QCOMPARE(lines[10].split('\t').size(), 2);
 
     // The model file keeps the collinear part only, and says so.
     services.prompts.files = {files.path("spin.par")};

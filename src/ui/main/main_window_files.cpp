@@ -224,7 +224,7 @@ bool TForm1::saveReflectivity() {
     if (file->endsWith(".ort", Qt::CaseInsensitive)) {
       writeOrsoReflectivity(*file, last);
     } else {
-      WriteReflectivityFile(ToPath(*file), last, state_.settings.cbMagnet,
+      WriteReflectivityFile(ToPath(*file), last, SpinCurvesOn(state_.settings),
                             state_.settings.cbTransmission);
     }
   } catch (const QuorrelError& error) {
