@@ -32,7 +32,7 @@ SpinFlipStack SpinFlipStackOfModel(const SampleModel& model, double aguide, doub
     }
     stack.media.push_back({plain.thickness(j), plain.rho(j), plain.imRho(j),
                            j == 0 ? 0.0 : up.rho(j) - plain.rho(j),
-                           angles[static_cast<std::size_t>(j)], plain.sigma(j)});
+                           angles.at(static_cast<std::size_t>(j)), plain.sigma(j)});
   }
   return stack;
 }

@@ -9,7 +9,7 @@
 
 namespace quorrel::cli {
 
-bool IsLayerTable(const std::string& path) { return EndsWithIgnoringCase(path, ".layers"); }
+bool IsLayerTable(const std::string& path) { return IsLayerTableName(path); }
 
 SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double field,
                                 std::ostream& err) {

@@ -7,6 +7,7 @@
 #include "common/error.h"
 #include "common/number_conversion.h"
 #include "common/number_format.h"
+#include "common/text_case.h"
 #include "files/text_file.h"
 #include "model/editor_fields.h"
 
@@ -92,6 +93,8 @@ LayerTable ReadLayerTable(const std::filesystem::path& path) {
   table.form = width == 6 ? LayerTableForm::Polarised : LayerTableForm::Unpolarised;
   return table;
 }
+
+bool IsLayerTableName(const std::string& path) { return EndsWithIgnoringCase(path, ".layers"); }
 
 SampleModel ModelOfLayerTable(const SpinFlipStack& stack) {
   SampleModel model;

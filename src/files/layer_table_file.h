@@ -3,6 +3,7 @@
 // row per medium, fronting first, densities in 1e-6 Å⁻².
 
 #include <filesystem>
+#include <string>
 
 #include "model/sample_model.h"
 #include "physics/spin_flip_stack.h"
@@ -20,6 +21,9 @@ struct LayerTable {
   SpinFlipStack stack;  //!< AGUIDE 90 and no field; the unpolarised form has no magnetisation
   LayerTableForm form = LayerTableForm::Unpolarised;
 };
+
+//! Whether `path` names a layer table (.layers, any case).
+bool IsLayerTableName(const std::string& path);
 
 //! Reads a table of rows of four or six numbers (blank- or TAB-separated, written with a
 //! point); lines starting with "#" and blank lines are passed over. The roughness of a row is

@@ -1,6 +1,7 @@
 #include "shell/command_line.h"
 
 #include "common/text_case.h"
+#include "files/layer_table_file.h"
 
 namespace quorrel {
 
@@ -18,7 +19,7 @@ StartupSwitches ReadCommandLine(const std::vector<std::string>& arguments) {
       } else {
         (argument == "--screenshot" ? switches.screenshot : switches.printPdf) = arguments[++i];
       }
-    } else if (EndsWithIgnoringCase(argument, ".par")) {
+    } else if (EndsWithIgnoringCase(argument, ".par") || IsLayerTableName(argument)) {
       switches.modelFile = argument;
     } else if (EndsWithIgnoringCase(argument, ".dat") || EndsWithIgnoringCase(argument, ".ort")) {
       switches.dataFile = argument;

@@ -121,6 +121,27 @@ class SpinFlipWindowsTest : public QObject {
     QCOMPARE(services.prompts.informations.size(), messages);
     QVERIFY(services.prompts.errors.isEmpty());
   }
+
+  void aLayerTableOpensAsASpinFlipModel() {
+    TestServices services;
+    auto window = services.start();
+    window->show();
+    QVERIFY(window->loadModelFile(QUORREL_EXAMPLES "/spin_valve.layers"));
+    const SampleModel& model = window->state().model;
+    QCOMPARE(model.edtLayers, 7);
+    QCOMPARE(model.baseGrid.cell(3, kColThetaM), std::string("30"));
+    QVERIFY(SpinFlipOn(window->state().settings));
+    QCOMPARE(window->modelWindow().windowTitle(), QString("Model - spin_valve.layers"));
+    const QAbstractItemModel* cells =
+        window->modelWindow().findChild<QTableView*>("BaseGrid")->model();
+    QCOMPARE(cells->columnCount(), 7);
+    window->recalculate();
+    QTRY_COMPARE(window->calculations().running(), 0);
+    QVERIFY(window->plotWindow().graph().hasSeries(kUpDown));
+    QVERIFY(services.prompts.errors.isEmpty());
+    QVERIFY(!window->loadModelFile(QUORREL_EXAMPLES "/no such table.layers"));
+    QCOMPARE(services.prompts.errors.size(), 1);
+  }
 };
 
 QUORREL_QT_TEST(SpinFlipWindowsTest)

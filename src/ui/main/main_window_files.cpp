@@ -21,6 +21,7 @@
 #include "calc/point_resolution.h"
 #include "database/material_lookup.h"
 #include "files/curve_files.h"
+#include "files/layer_table_file.h"
 #include "files/column_import.h"
 #include "files/measured_data_file.h"
 #include "files/orso_file.h"
@@ -163,6 +164,7 @@ void TForm1::loadModel() {
 
 bool TForm1::loadModelFile(const QString& path) {
   files_->opened(path);
+  if (IsLayerTableName(path.toStdString())) return loadLayerTable(path);
   ModelFileOutcome outcome;
   try {
     outcome = ReadModelFile(ToPath(path), state_.model, state_.settings, state_.editor);
@@ -178,6 +180,28 @@ bool TForm1::loadModelFile(const QString& path) {
   if (outcome.compileError) {
     services_.prompts.error(QString::fromStdString(*outcome.compileError));
   }
+  return true;
+}
+
+bool TForm1::loadLayerTable(const QString& path) {
+  LayerTable table;
+  try {
+    table = ReadLayerTable(ToPath(path));
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return false;
+  }
+  state_.model = ModelOfLayerTable(table.stack);
+  state_.editor = EditorState{};
+  // A table with angles describes a spin-flip sample; the guide field stays as it is set.
+  if (table.form == LayerTableForm::Polarised) {
+    state_.settings.cbMagnet = true;
+    state_.settings.spinFlip.enabled = true;
+  }
+  refreshModelViews();
+  frmModel_->showFunctionParameters();
+  modelSaved(path);
+  recordStep("loading " + FileNameOf(path));
   return true;
 }
 

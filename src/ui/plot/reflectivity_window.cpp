@@ -231,7 +231,8 @@ void TfrmPlot::applyView() {
 }
 
 void TfrmPlot::showResiduals() {
-  if (!choices_.residuals || !data_.loaded()) {
+  // The residuals are those of R, which the asymmetry view does not show.
+  if (!choices_.residuals || !data_.loaded() || shownView() == ReflectivityView::SpinAsymmetry) {
     xyGraph1->setResidualStrip(std::nullopt);
     return;
   }
