@@ -1,6 +1,7 @@
 #pragma once
 // The curves that the calculation runs hand to the plot windows and the curve files.
 
+#include <optional>
 #include <vector>
 
 #include "model/layer_stack_builder.h"
@@ -42,16 +43,27 @@ struct AxisRanges {
   }
 };
 
+//! The four channels of a spin-flip calculation, named incident then reflected spin along the
+//! guide field.
+struct SpinChannels {
+  ReflCurve downDown;  // R--
+  ReflCurve downUp;    // R-+
+  ReflCurve upDown;    // R+-
+  ReflCurve upUp;      // R++
+};
+
 //! What a reflectivity run produces.
 struct ReflectivityResult {
   ReflCurve plain;          // slot 1: spin state 0, always
-  ReflCurve spinDown;       // slot 2: spin state -1, with magnetization
-  ReflCurve spinUp;         // slot 3: spin state +1, with magnetization
+  ReflCurve spinDown;       // slot 2: spin state -1, with magnetization and no spin flip
+  ReflCurve spinUp;         // slot 3: spin state +1, with magnetization and no spin flip
+  //! With magnetization and spin flip, the four channels in place of the two spin curves.
+  std::optional<SpinChannels> spinFlip;
   ReflCurve transmission;   // slot 4: only the points with a transmission > 0
   AxisRanges ranges;
   std::vector<double> pointResolution;  // b_i of point i (index 0 for the first point)
   std::vector<double> pointBackground;  // the background of point i; empty when it is off
-  bool magnetic = false;
+  bool magnetic = false;    // spinDown and spinUp are computed
   bool withTransmission = false;
   BuildNotes notes;         // the status text of a failing user function
 };

@@ -5,6 +5,8 @@
 #include "calc/point_background.h"
 #include "calc/point_resolution.h"
 #include "calc/qz_grid.h"
+#include "calc/spin_flip_model.h"
+#include "calc/spin_flip_run.h"
 #include "common/error.h"
 #include "model/layer_stack_builder.h"
 #include "physics/transmission.h"
@@ -24,9 +26,11 @@ class ReflectivityRun {
     qz_ = QzGrid(settings_, data_);
     result_.pointResolution = PointResolutions(settings_, data_, qz_);
     if (settings_.cbBackground) result_.pointBackground = PointBackgrounds(settings_, qz_);
-    result_.magnetic = settings_.cbMagnet;
+    result_.magnetic = SpinCurvesOn(settings_);
     result_.withTransmission = settings_.cbTransmission;
-    if (settings_.cbMagnet) {
+    if (SpinFlipOn(settings_)) {
+      computeSpinFlip();
+    } else if (settings_.cbMagnet) {
       computeCurve(SpinState::Down, result_.spinDown);
       computeCurve(SpinState::Up, result_.spinUp);
     }
@@ -58,6 +62,21 @@ class ReflectivityRun {
     for (std::size_t i = 0; i < qz_.size(); ++i) {
       result_.ranges.takePoint(qz_[i], values[i]);
       curve.append(qz_[i], values[i]);
+    }
+  }
+
+  //! The four channels from each layer's magnetisation angle, widening the ranges.
+  void computeSpinFlip() {
+    const SpinFlipSettings& options = settings_.spinFlip;
+    SpinFlipResult flip = RunSpinFlipCalculation(
+        SpinFlipStackOfModel(model_, options.aguide, options.field, &result_.notes), settings_,
+        data_, kernel_);
+    SpinChannels& channels = result_.spinFlip.emplace(std::move(flip));
+    for (const ReflCurve* curve :
+         {&channels.downDown, &channels.downUp, &channels.upDown, &channels.upUp}) {
+      for (std::size_t i = 0; i < curve->size(); ++i) {
+        result_.ranges.takePoint(curve->x[i], curve->y[i]);
+      }
     }
   }
 

@@ -10,7 +10,8 @@
 
 namespace quorrel {
 
-//! Computes the curves of slots 1 to 4 and their axis ranges. Works only on its own
+//! Computes the curves of slots 1 to 4 and their axis ranges; with magnetization and spin
+//! flip on, the four spin channels instead of the two spin curves. Works only on its own
 //! storage, so several runs may execute at once. Refused counts and unreadable cells raise
 //! QuorrelError or CellError, faults ArithmeticFault with the Qz where they happened, and a
 //! model too large for the stack CapacityExceeded.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/error.h"
+#include "model/magnetisation_angles.h"
 #include "physics/layer_stack.h"
 
 namespace quorrel {
@@ -13,6 +14,7 @@ SpinFlipStack SpinFlipStackOfModel(const SampleModel& model, double aguide, doub
   BuildLayerStack(model, SpinState::None, plain, notes);
   BuildLayerStack(model, SpinState::Up, up, notes);
   const int n = plain.layerCount();
+  const std::vector<double> angles = MagnetisationAngles(model);
   SpinFlipStack stack;
   stack.aguide = aguide;
   stack.field = field;
@@ -29,7 +31,8 @@ SpinFlipStack SpinFlipStackOfModel(const SampleModel& model, double aguide, doub
                          " is not 0");
     }
     stack.media.push_back({plain.thickness(j), plain.rho(j), plain.imRho(j),
-                           j == 0 ? 0.0 : up.rho(j) - plain.rho(j), 90.0, plain.sigma(j)});
+                           j == 0 ? 0.0 : up.rho(j) - plain.rho(j),
+                           angles.at(static_cast<std::size_t>(j)), plain.sigma(j)});
   }
   return stack;
 }

@@ -10,12 +10,9 @@
 
 namespace quorrel {
 
-//! What a spin-flip run produces: one curve per channel, named incident then reflected spin.
-struct SpinFlipResult {
-  ReflCurve downDown;  // R--
-  ReflCurve downUp;    // R-+
-  ReflCurve upDown;    // R+-
-  ReflCurve upUp;      // R++
+//! What a spin-flip run produces: one curve per channel, and what the reflectivity run
+//! produces with them.
+struct SpinFlipResult : SpinChannels {
   AxisRanges ranges;
   std::vector<double> pointResolution;  // b_i of point i
   std::vector<double> pointBackground;  // the background of point i; empty when it is off

@@ -6,7 +6,10 @@
 
 #include "common/error.h"
 #include "common/number_conversion.h"
+#include "common/number_format.h"
+#include "common/text_case.h"
 #include "files/text_file.h"
+#include "model/editor_fields.h"
 
 namespace quorrel {
 
@@ -89,6 +92,27 @@ LayerTable ReadLayerTable(const std::filesystem::path& path) {
   table.stack.media.back().thickness = 0;
   table.form = width == 6 ? LayerTableForm::Polarised : LayerTableForm::Unpolarised;
   return table;
+}
+
+
+SampleModel ModelOfLayerTable(const SpinFlipStack& stack) {
+  SampleModel model;
+  const int n = stack.layerCount();
+  SetLayerCount(model, n);
+  for (int j = 0; j <= n + 1; ++j) {
+    const MagneticMedium& medium = stack.media[static_cast<std::size_t>(j)];
+    const int row = j + 1;
+    const bool layer = j >= 1 && j <= n;
+    TextGrid& grid = model.baseGrid;
+    grid.setCell(row, kColThickness, layer ? FormatGeneral(medium.thickness) : "N/A");
+    grid.setCell(row, kColRho, FormatGeneral(medium.rho));
+    grid.setCell(row, kColImRho, FormatGeneral(medium.imRho));
+    grid.setCell(row, kColSigma, j == 0 ? "N/A" : FormatGeneral(medium.sigma));
+    grid.setCell(row, kColMagRe, FormatGeneral(medium.magneticRho));
+    grid.setCell(row, kColMagIm, "0");
+    grid.setCell(row, kColThetaM, FormatGeneral(medium.thetaM));
+  }
+  return model;
 }
 
 }  // namespace quorrel

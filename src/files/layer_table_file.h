@@ -3,7 +3,9 @@
 // row per medium, fronting first, densities in 1e-6 Å⁻².
 
 #include <filesystem>
+#include <string>
 
+#include "model/sample_model.h"
 #include "physics/spin_flip_stack.h"
 
 namespace quorrel {
@@ -27,5 +29,11 @@ struct LayerTable {
 //! the line for a row that is not four or six numbers, for rows of both widths, and for fewer
 //! than two rows.
 LayerTable ReadLayerTable(const std::filesystem::path& path);
+
+//! The media of `stack` as the editor's independent layers: the fronting medium in the air
+//! row, the backing in the bulk row, each row with its densities, roughness, magnetic density
+//! in R(mag) and angle in theta(mag), written as numbers in the editor's form. The spin-flip
+//! stack of the model is `stack` again.
+SampleModel ModelOfLayerTable(const SpinFlipStack& stack);
 
 }  // namespace quorrel

@@ -11,6 +11,7 @@
 #include "files/model_file_format.h"
 #include "files/model_file_lines.h"
 #include "model/editor_fields.h"
+#include "model/magnetisation_angles.h"
 #include "model/profile_function.h"
 #include "model/sample_type_choice.h"
 #include "model/settings_rules.h"
@@ -48,6 +49,8 @@ class ModelFileReader {
         editor_(editor) {}
 
   ModelFileOutcome read() {
+    // The file holds the collinear part only: its layers are magnetised at the default angle.
+    ResetMagnetisationAngles(model_);
     try {
       readSample();
       outcome_.sampleComplete = true;

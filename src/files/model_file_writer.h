@@ -26,6 +26,12 @@ std::string ModelFileText(const SampleModel& model, const CalcSettings& settings
 std::optional<int> ModelFileLineOfCell(const SampleModel& model, std::string_view grid, int row,
                                        int column);
 
+//! What the window says after saving a model with spin flip on.
+inline constexpr const char* kCollinearModelFileMessage =
+    "The model file keeps only the collinear part of the model: the layers' angles "
+    "theta(mag), AGUIDE and H are not saved in it, and a model read from it has every "
+    "magnetisation at 90 degrees.";
+
 //! Writes ModelFileText to `path` atomically; FileError names the file when it fails, and
 //! an old file then stays as it was.
 void WriteModelFile(const std::filesystem::path& path, const SampleModel& model,

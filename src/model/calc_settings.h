@@ -3,6 +3,7 @@
 
 #include "model/measured_data.h"
 #include "model/spin_field.h"
+#include "model/spin_flip_settings.h"
 #include "physics/reflectance.h"
 #include "model/text_grid.h"
 
@@ -29,6 +30,8 @@ struct CalcSettings {
   double edtMaxQ = 0.25;
   int edtNumPoints = 100;
   bool cbMagnet = false;
+  // Not in model files, like the angles of the grids' theta(mag) column.
+  SpinFlipSettings spinFlip;
 
   // Transmission.
   bool cbTransmission = false;
@@ -64,5 +67,17 @@ struct CalcSettings {
   // Database.
   Radiation radiation = Radiation::Neutrons;  // persisted as "radiation"
 };
+
+//! Whether the calculations and the windows work with the four spin channels: "spin flip" is
+//! on, and so is "include magnetization", which it belongs to.
+inline bool SpinFlipOn(const CalcSettings& settings) {
+  return settings.cbMagnet && settings.spinFlip.enabled;
+}
+
+//! Whether the runs give the two collinear spin curves, which the curve files and the
+//! clipboard carry: magnetization without spin flip.
+inline bool SpinCurvesOn(const CalcSettings& settings) {
+  return settings.cbMagnet && !settings.spinFlip.enabled;
+}
 
 }  // namespace quorrel

@@ -17,6 +17,8 @@ CalcSettingsView ViewOf(const CalcSettings& settings, bool dataCarryResolution) 
   view.regionsVisible = !settings.cbVSelector;
   view.dataResolutionEnabled = dataCarryResolution;
   view.modelResolutionEnabled = !(settings.resolutionFromData && dataCarryResolution);
+  view.spinFlipVisible = settings.cbMagnet;
+  view.spinFlipFieldsVisible = SpinFlipOn(settings);
   return view;
 }
 

@@ -22,6 +22,8 @@ struct CalcSettingsView {
   bool regionsVisible = true;         // pnlRegions
   bool dataResolutionEnabled = false; // cbDataResolution: the data carry sQz
   bool modelResolutionEnabled = true; // cbVSelector and both panels: no resolution from data
+  bool spinFlipVisible = false;       // cbSpinFlip: belongs to "include magnetization"
+  bool spinFlipFieldsVisible = false; // edtAguide, edtField and their labels
 };
 
 //! The states that the settings call for, with data that carry sQz or not.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/number_format.h"
+#include "model/sample_model.h"
 
 namespace quorrel {
 
@@ -33,7 +34,10 @@ std::string CellPlace(const TextGrid& grid, const char* gridName, int row, int c
       label.empty() || label.find_first_not_of("0123456789") == std::string::npos;
   const std::string rowName = numbered ? "row " + (label.empty() ? std::to_string(row) : label)
                                        : label;
-  return table + ", " + rowName + ", " + grid.cell(0, column);
+  // A grid made elsewhere may lack the heading of the angle column, which no file holds.
+  const std::string& header = grid.cell(0, column);
+  return table + ", " + rowName + ", " +
+         (header.empty() && column == kColThetaM ? std::string(kThetaMHeader) : header);
 }
 
 }  // namespace quorrel

@@ -5,14 +5,6 @@
 
 namespace quorrel {
 
-namespace {
-
-void ZeroRow(TextGrid& grid, int row) {
-  for (int c = kColThickness; c < kGridColumns; ++c) grid.setCell(row, c, "0");
-}
-
-}  // namespace
-
 void SetLayerCount(SampleModel& model, int count) {
   if (count < 0) return;
   const int n = std::min(count, kMaxEditorLayers);
@@ -28,13 +20,10 @@ void SetLayerCount(SampleModel& model, int count) {
   grid.setCell(1, kColLabel, "air");
   grid.setCell(last, kColLabel, model.type == SampleType::SymmetricFilm ? "core" : "bulk");
   // Read the old substrate row before anything is written over it (it may be a new layer).
-  for (int c = kColThickness; c < kGridColumns; ++c) {
-    std::string text = grid.cell(oldRows - 1, c);
-    grid.setCell(last, c, std::move(text));
-  }
+  CopyLayerRow(grid, oldRows - 1, last);
   if (rows > oldRows && rows > 2) {
     grid.setCell(last - 1, kColLabel, std::to_string(n));
-    ZeroRow(grid, last - 1);
+    ZeroLayerRow(grid, last - 1);
   }
 }
 
@@ -49,7 +38,7 @@ void SetStackedLayerCount(SampleModel& model, int count) {
   grid.setRowCount(m + 1);
   if (m + 1 > oldRows) {
     grid.setCell(m, kColLabel, std::to_string(m));
-    ZeroRow(grid, m);
+    ZeroLayerRow(grid, m);
   }
 }
 

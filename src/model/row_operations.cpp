@@ -25,21 +25,10 @@ std::optional<int> TargetRow(const SampleModel& model, const EditorState& state,
   return row;
 }
 
-void CopyCells(TextGrid& grid, int from, int to) {
-  for (int c = kColThickness; c < kGridColumns; ++c) {
-    std::string text = grid.cell(from, c);
-    grid.setCell(to, c, std::move(text));
-  }
-}
-
-void ZeroRow(TextGrid& grid, int row) {
-  for (int c = kColThickness; c < kGridColumns; ++c) grid.setCell(row, c, "0");
-}
-
 //! Shifts rows `row` .. `last` - 1 down by one (the old `last` is overwritten) and zeroes `row`.
 void OpenZeroRow(TextGrid& grid, int row, int last) {
-  for (int k = last - 1; k >= row; --k) CopyCells(grid, k, k + 1);
-  ZeroRow(grid, row);
+  for (int k = last - 1; k >= row; --k) CopyLayerRow(grid, k, k + 1);
+  ZeroLayerRow(grid, row);
 }
 
 }  // namespace
@@ -97,10 +86,10 @@ void DeleteRow(SampleModel& model, const EditorState& state, EditorGrid grid) {
   const std::optional<int> row = TargetRow(model, state, grid);
   if (!row) return;
   if (grid == EditorGrid::Multilayer) {
-    for (int k = *row; k <= model.edtStackedLayers; ++k) CopyCells(model.mlGrid, k + 1, k);
+    for (int k = *row; k <= model.edtStackedLayers; ++k) CopyLayerRow(model.mlGrid, k + 1, k);
     SetStackedLayerCount(model, model.edtStackedLayers - 1);
   } else {
-    for (int k = *row; k <= model.edtLayers + 1; ++k) CopyCells(model.baseGrid, k + 1, k);
+    for (int k = *row; k <= model.edtLayers + 1; ++k) CopyLayerRow(model.baseGrid, k + 1, k);
     SetLayerCount(model, model.edtLayers - 1);
   }
   model.function.parameterNames = {"A", "B", "C", "D", "E"};
@@ -110,16 +99,17 @@ void MoveRow(SampleModel& model, EditorGrid grid, int from, int to) {
   TextGrid& cells = GridOf(model, grid);
   const int last = cells.rowCount() - 1;
   if (from < 1 || to < 1 || from > last || to > last || from == to) return;
-  std::array<std::string, kGridColumns> moving;
-  for (int c = 0; c < kGridColumns; ++c) moving[static_cast<std::size_t>(c)] = cells.cell(from, c);
+  // The label, the layer columns and the angle.
+  std::array<std::string, kColThetaM + 1> moving;
+  for (int c = 0; c <= kColThetaM; ++c) moving[static_cast<std::size_t>(c)] = cells.cell(from, c);
   const int step = from < to ? 1 : -1;
   for (int row = from; row != to; row += step) {
-    for (int c = 0; c < kGridColumns; ++c) {
+    for (int c = 0; c <= kColThetaM; ++c) {
       std::string text = cells.cell(row + step, c);
       cells.setCell(row, c, std::move(text));
     }
   }
-  for (int c = 0; c < kGridColumns; ++c) {
+  for (int c = 0; c <= kColThetaM; ++c) {
     cells.setCell(to, c, std::move(moving[static_cast<std::size_t>(c)]));
   }
 }

@@ -27,11 +27,25 @@ SampleModel::SampleModel() : baseGrid(kGridColumns, 4), mlGrid(kGridColumns, 3) 
     baseGrid.setCell(0, c, kHeaders[c]);
     mlGrid.setCell(0, c, c == kColLabel ? "No." : kHeaders[c]);
   }
+  baseGrid.setCell(0, kColThetaM, kThetaMHeader);
+  mlGrid.setCell(0, kColThetaM, kThetaMHeader);
   SetRow(baseGrid, 1, "air", "N/A", "0", "0", "N/A");
   SetRow(baseGrid, 2, "1", "25", FormatGeneral(3.475e-6), FormatGeneral(1.05e-11), "3");
   SetRow(baseGrid, 3, "bulk", "N/A", FormatGeneral(2.073e-6), FormatGeneral(2.37e-11), "5");
   SetRow(mlGrid, 1, "1", "50", "8e-6", "0", "0");
   SetRow(mlGrid, 2, "2", "11", "5e-7", "0", "0");
+}
+
+void ZeroLayerRow(TextGrid& grid, int row) {
+  for (int c = kColThickness; c < kGridColumns; ++c) grid.setCell(row, c, "0");
+  grid.setCell(row, kColThetaM, "");
+}
+
+void CopyLayerRow(TextGrid& grid, int from, int to) {
+  for (int c = kColThickness; c <= kColThetaM; ++c) {
+    std::string text = grid.cell(from, c);
+    grid.setCell(to, c, std::move(text));
+  }
 }
 
 int CalcLayerCount(const SampleModel& model) {

@@ -28,6 +28,13 @@ enum GridColumn {
   kGridColumns = 7,
 };
 
+//! The in-plane angle of a row's magnetisation in degrees, kept in the grids beside the
+//! magnetic columns but after the columns that the model file holds: only the spin-flip
+//! calculation reads it. An empty cell is the default angle.
+inline constexpr int kColThetaM = kGridColumns;
+inline constexpr const char* kThetaMHeader = "theta(mag)";
+inline constexpr double kDefaultThetaM = 90.0;
+
 //! Numbers stay text, exactly as typed, and are converted whenever they are used. Field names
 //! follow the editor's controls.
 struct SampleModel {
@@ -55,6 +62,11 @@ struct SampleModel {
   //! The row of the substrate (or core) in baseGrid.
   int lastRow() const { return edtLayers + 2; }
 };
+
+//! Sets the layer columns of `row` (d to I(mag)) to "0" and its angle to the default.
+void ZeroLayerRow(TextGrid& grid, int row);
+//! Copies the layer columns and the angle of row `from` into row `to`.
+void CopyLayerRow(TextGrid& grid, int from, int to);
 
 //! Number of calculation layers N of the model's layer stack.
 int CalcLayerCount(const SampleModel& model);

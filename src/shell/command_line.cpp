@@ -18,7 +18,8 @@ StartupSwitches ReadCommandLine(const std::vector<std::string>& arguments) {
       } else {
         (argument == "--screenshot" ? switches.screenshot : switches.printPdf) = arguments[++i];
       }
-    } else if (FileKindOf(argument) == FileKind::Model) {
+    } else if (FileKindOf(argument) == FileKind::Model ||
+               FileKindOf(argument) == FileKind::LayerTable) {
       switches.modelFile = argument;
     } else if (FileKindOf(argument) == FileKind::Data || FileKindOf(argument) == FileKind::Orso) {
       switches.dataFile = argument;

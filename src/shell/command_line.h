@@ -11,7 +11,7 @@ namespace quorrel {
 struct StartupSwitches {
   bool showSplash = true;         //!< false with "nosplash"
   bool loadMaterialTable = true;  //!< false with "nodatabase": the table waits for its first edit
-  std::optional<std::string> modelFile;   //!< an argument ending in ".par"
+  std::optional<std::string> modelFile;   //!< an argument ending in ".par" or ".layers"
   std::optional<std::string> dataFile;    //!< an argument ending in ".dat" or ".ort"
   std::optional<std::string> projectFile;  //!< an argument ending in ".qproj"
   std::optional<std::string> screenshot;  //!< the file after "--screenshot"

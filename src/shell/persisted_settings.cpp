@@ -99,9 +99,10 @@ FirstShowingValues ReadFirstShowingValues(const SettingsStore& store,
                         ? SmearingKernel::Accurate
                         : SmearingKernel::Standard;
   const std::string view = ReadText(store, kPlot, "view", "R");
-  values.plot.view = view == "RQz4"       ? ReflectivityView::RQz4
-                     : view == "RFresnel" ? ReflectivityView::RFresnel
-                                          : ReflectivityView::R;
+  values.plot.view = view == "RQz4"            ? ReflectivityView::RQz4
+                     : view == "RFresnel"      ? ReflectivityView::RFresnel
+                     : view == "SpinAsymmetry" ? ReflectivityView::SpinAsymmetry
+                                               : ReflectivityView::R;
   values.plot.residuals = ReadFlag(store, kPlot, "residuals");
   // An import mapping that does not read is forgotten as a whole.
   ColumnMapping& mapping = values.importMapping;
@@ -152,9 +153,11 @@ void WriteShutdownValues(SettingsStore& store, const ShutdownValues& values) {
   WriteFlag(store, kLastSession, "resolutionFromData", values.resolutionFromData);
   store.write(kLastSession, "smearing",
               values.smearing == SmearingKernel::Accurate ? "accurate" : "standard");
-  store.write(kPlot, "view", values.plot.view == ReflectivityView::RQz4       ? "RQz4"
-                            : values.plot.view == ReflectivityView::RFresnel ? "RFresnel"
-                                                                             : "R");
+  const ReflectivityView view = values.plot.view;
+  store.write(kPlot, "view", view == ReflectivityView::RQz4            ? "RQz4"
+                            : view == ReflectivityView::RFresnel      ? "RFresnel"
+                            : view == ReflectivityView::SpinAsymmetry ? "SpinAsymmetry"
+                                                                      : "R");
   WriteFlag(store, kPlot, "residuals", values.plot.residuals);
   if (!values.importMapping.roles.empty()) {
     store.write(kImport, "columns", ColumnRolesText(values.importMapping.roles));

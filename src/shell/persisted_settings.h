@@ -33,7 +33,9 @@ struct WebAddresses {
 
 //! What the reflectivity window's y axis shows: R, R·Qz^4 or R over the substrate's Fresnel
 //! reflectivity.
-enum class ReflectivityView { R, RQz4, RFresnel };
+//! SpinAsymmetry draws (R++ - R--)/(R++ + R--) of a spin-flip run in place of the curves; with
+//! no spin channels it shows as R.
+enum class ReflectivityView { R, RQz4, RFresnel, SpinAsymmetry };
 
 //! The choices of the reflectivity window's context menu.
 struct PlotChoices {

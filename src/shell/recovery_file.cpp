@@ -136,6 +136,9 @@ const std::vector<std::pair<std::string, Field>>& Fields() {
         {"edtMaxQ", RealField(QUORREL_AT(settings.edtMaxQ))},
         {"edtNumPoints", IntegerField<int>(QUORREL_AT(settings.edtNumPoints))},
         {"cbMagnet", FlagField(QUORREL_AT(settings.cbMagnet))},
+        {"spinFlip", FlagField(QUORREL_AT(settings.spinFlip.enabled))},
+        {"aguide", RealField(QUORREL_AT(settings.spinFlip.aguide))},
+        {"field", RealField(QUORREL_AT(settings.spinFlip.field))},
         {"cbTransmission", FlagField(QUORREL_AT(settings.cbTransmission))},
         {"edtWavelength", RealField(QUORREL_AT(settings.edtWavelength))},
         {"edtSampleThickness", RealField(QUORREL_AT(settings.edtSampleThickness))},
@@ -180,12 +183,17 @@ const std::vector<std::pair<std::string, Field>>& Fields() {
 struct GridEntry {
   const char* name;
   TextGrid& (*grid)(RecoveredWork&);
+  //! Columns written and read: the model grids' angle column lies beyond their column count.
+  int columns(const TextGrid& cells) const {
+    return withThetaM ? kColThetaM + 1 : cells.columnCount();
+  }
+  bool withThetaM;
 };
 
 constexpr GridEntry kGrids[] = {
-    {"baseGrid", [](RecoveredWork& w) -> TextGrid& { return w.model.baseGrid; }},
-    {"mlGrid", [](RecoveredWork& w) -> TextGrid& { return w.model.mlGrid; }},
-    {"resltnGrid", [](RecoveredWork& w) -> TextGrid& { return w.settings.resltnGrid; }},
+    {"baseGrid", [](RecoveredWork& w) -> TextGrid& { return w.model.baseGrid; }, true},
+    {"mlGrid", [](RecoveredWork& w) -> TextGrid& { return w.model.mlGrid; }, true},
+    {"resltnGrid", [](RecoveredWork& w) -> TextGrid& { return w.settings.resltnGrid; }, false},
 };
 
 //! Splits "key value" at its first blank.
@@ -196,14 +204,14 @@ std::pair<std::string_view, std::string_view> KeyAndValue(std::string_view line)
 }
 
 //! "ROW COLUMN text" of a cell line.
-bool ReadCell(TextGrid& grid, std::string_view rest) {
+bool ReadCell(TextGrid& grid, int columns, std::string_view rest) {
   const auto [rowText, afterRow] = KeyAndValue(rest);
   const auto [columnText, text] = KeyAndValue(afterRow);
   const auto row = Whole(rowText);
   const auto column = Whole(columnText);
   const auto value = Unescaped(text);
   if (!row || !column || !value || *row < 0 || *column < 0 || *row > 1'000'000 ||
-      *column >= grid.columnCount()) {
+      *column >= columns) {
     return false;
   }
   grid.setCell(static_cast<int>(*row), static_cast<int>(*column), *value);
@@ -236,7 +244,7 @@ std::string RecoveryText(const RecoveredWork& work) {
     const TextGrid& grid = entry.grid(writable);
     text += std::string(entry.name) + "Rows " + std::to_string(grid.rowCount()) + '\n';
     for (int row = 0; row < grid.storedRowCount(); ++row) {
-      for (int column = 0; column < grid.columnCount(); ++column) {
+      for (int column = 0; column < entry.columns(grid); ++column) {
         const std::string& cell = grid.cell(row, column);
         if (cell.empty()) continue;
         text += std::string(entry.name) + ' ' + std::to_string(row) + ' ' +
@@ -281,7 +289,7 @@ std::optional<RecoveredWork> ReadRecoveryText(std::string_view text) {
     for (const GridEntry& entry : kGrids) {
       TextGrid& grid = entry.grid(work);
       if (key == entry.name) {
-        if (!ReadCell(grid, value)) return std::nullopt;
+        if (!ReadCell(grid, entry.columns(grid), value)) return std::nullopt;
         known = true;
       } else if (key == std::string(entry.name) + "Rows") {
         const auto rows = Whole(value);

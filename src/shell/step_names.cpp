@@ -20,7 +20,8 @@ std::string SettingsText(const CalcSettings& settings) {
   return RecoveryText(work);
 }
 
-//! The one cell in which `before` and `after` differ; nothing when none or several do.
+//! The one cell of a model grid, its angle column included, in which `before` and `after`
+//! differ; nothing when none or several do.
 struct CellAt {
   int row = 0;
   int column = 0;
@@ -36,7 +37,7 @@ std::optional<CellAt> OnlyChangedCell(const TextGrid& before, const TextGrid& af
   }
   std::optional<CellAt> found;
   for (int row = 0; row < after.storedRowCount(); ++row) {
-    for (int column = 0; column < after.columnCount(); ++column) {
+    for (int column = 0; column <= kColThetaM; ++column) {
       if (before.cell(row, column) == after.cell(row, column)) continue;
       if (changed) return std::nullopt;
       changed = true;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "calc/spin_flip_model.h"
+#include "common/decimal_separator.h"
 #include "common/error.h"
 #include "scratch_folder.h"
 
@@ -35,6 +37,34 @@ TEST(LayerTableFile, ReadsTheUnpolarisedFormWithoutTheFrontingsAbsorption) {
   EXPECT_EQ(table.stack.media[1].sigma, 3);
   EXPECT_EQ(table.stack.media[1].magneticRho, 0);
   EXPECT_EQ(table.stack.media[3].sigma, 5);
+}
+
+TEST(LayerTableFile, TheEditorsModelOfATableHasTheTablesSpinFlipStack) {
+  for (const char separator : {'.', ','}) {
+    const ScopedDecimalSeparator scoped(separator);
+    const LayerTable table =
+        ReadLayerTable(std::string(QUORREL_TEST_DATA) + "/orso/polarised/test1.layers");
+    const SampleModel model = ModelOfLayerTable(table.stack);
+    EXPECT_EQ(model.edtLayers, 2);
+    EXPECT_EQ(model.baseGrid.cell(3, kColLabel), "2");
+    const SpinFlipStack stack = SpinFlipStackOfModel(model, 90, 0);
+    ASSERT_EQ(stack.media.size(), table.stack.media.size());
+    for (std::size_t j = 0; j < stack.media.size(); ++j) {
+      const MagneticMedium& read = table.stack.media[j];
+      const MagneticMedium& built = stack.media[j];
+      EXPECT_EQ(built.rho, read.rho) << j;
+      // The stack takes it as the difference of the spin-up and the plain density.
+      EXPECT_NEAR(built.magneticRho, read.magneticRho, 1e-20) << j;
+      EXPECT_EQ(built.thetaM, read.thetaM) << j;
+      // The fronting's roughness and thickness and the backing's thickness are not read.
+      if (j > 0) {
+        EXPECT_EQ(built.sigma, read.sigma) << j;
+      }
+      if (j > 0 && j + 1 < stack.media.size()) {
+        EXPECT_EQ(built.thickness, read.thickness) << j;
+      }
+    }
+  }
 }
 
 TEST(LayerTableFile, RefusesWhatIsNotALayerTableByLine) {

@@ -291,6 +291,8 @@ TEST(ModelFile, ReadingUsesTheEditorOperations) {
   SetStackedLayerCount(loaded.model, 9);
   SetInsertLayer(loaded.model, 5);
   SetRegionCount(loaded.settings, 4);
+  loaded.model.baseGrid.setCell(2, kColThetaM, "30");
+  loaded.model.mlGrid.setCell(9, kColThetaM, "0");
   loaded.outcome = ReadModelText(ModelFileText(ModelOfType(SampleType::IndependentLayers),
                                                SettingsWith(0, Resolution::OneRegion)),
                                  loaded.model, loaded.settings, loaded.editor);
@@ -298,6 +300,9 @@ TEST(ModelFile, ReadingUsesTheEditorOperations) {
   EXPECT_EQ(loaded.model.type, SampleType::IndependentLayers);
   EXPECT_EQ(loaded.model.baseGrid.rowCount(), 5);
   EXPECT_EQ(loaded.model.edtInsertLayer, 2);  // follows the new layer count
+  // The file holds no angles: the loaded layers have the default one, hidden rows too.
+  EXPECT_EQ(loaded.model.baseGrid.cell(2, kColThetaM), "");
+  EXPECT_EQ(loaded.model.mlGrid.cell(9, kColThetaM), "");
   EXPECT_EQ(loaded.model.baseGrid.cell(4, kColLabel), "bulk");
   EXPECT_EQ(loaded.settings.edtRegions, 1);
   EXPECT_FALSE(loaded.editor.testFunctionEnabled);

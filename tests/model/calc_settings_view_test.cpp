@@ -57,6 +57,15 @@ TEST(CalcSettingsView, SwitchesShowTheirGroups) {
   EXPECT_FALSE(view.regionsVisible);
   EXPECT_FALSE(view.qRangeEnabled);
   EXPECT_TRUE(view.zRangeEnabled);
+  // Spin flip belongs to the magnetization: its switch and fields show only with it.
+  settings.spinFlip.enabled = true;
+  EXPECT_FALSE(ViewOf(settings).spinFlipVisible);
+  EXPECT_FALSE(ViewOf(settings).spinFlipFieldsVisible);
+  settings.cbMagnet = true;
+  EXPECT_TRUE(ViewOf(settings).spinFlipFieldsVisible);
+  settings.spinFlip.enabled = false;
+  EXPECT_TRUE(ViewOf(settings).spinFlipVisible);
+  EXPECT_FALSE(ViewOf(settings).spinFlipFieldsVisible);
 }
 
 TEST(CalcButtonHint, ProfilePageOnly) {

@@ -78,6 +78,22 @@ TEST(InsertRow, OnLayerTwoOfFiveShiftsTheRestDown) {
   EXPECT_EQ(Cells(model.baseGrid, 8), Tagged("S"));
 }
 
+TEST(RowOperations, TheAngleMovesWithItsRowAndANewRowHasTheDefault) {
+  SampleModel model = TaggedModel(3);
+  for (int row = 2; row <= 5; ++row) model.baseGrid.setCell(row, kColThetaM, std::to_string(row));
+  InsertRow(model, At(EditorGrid::Base, 3), EditorGrid::Base);
+  const std::vector<std::string> inserted = {"2", "", "3", "4", "5"};
+  for (int row = 2; row <= 6; ++row) {
+    EXPECT_EQ(model.baseGrid.cell(row, kColThetaM), inserted[static_cast<std::size_t>(row - 2)])
+        << row;
+  }
+  DeleteRow(model, At(EditorGrid::Base, 2), EditorGrid::Base);
+  EXPECT_EQ(model.baseGrid.cell(2, kColThetaM), "");
+  EXPECT_EQ(model.baseGrid.cell(5, kColThetaM), "5");  // the substrate's
+  MoveRow(model, EditorGrid::Base, 3, 2);
+  EXPECT_EQ(model.baseGrid.cell(2, kColThetaM), "3");
+}
+
 TEST(InsertRow, AirRowIsRefusedAndBulkRowAddsALayerAboveIt) {
   SampleModel model = TaggedModel(2);
   InsertRow(model, At(EditorGrid::Base, 1), EditorGrid::Base);

@@ -24,6 +24,7 @@ TEST(ReadCommandLine, FilesAreRecognisedByTheirExtension) {
   EXPECT_EQ(switches.dataFile, "data/run.DAT");
   EXPECT_FALSE(switches.showSplash);
   EXPECT_EQ(ReadCommandLine({"run.dat", "spin.ORT"}).dataFile, "spin.ORT");
+  EXPECT_EQ(ReadCommandLine({"a.par", "valve.Layers"}).modelFile, "valve.Layers");
 }
 
 TEST(ReadCommandLine, AScreenshotOrAPrintNeedsAFile) {

@@ -23,6 +23,8 @@ RecoveredWork Worked() {
   ChooseSampleType(model, SampleType::MultipleLayers);
   SetStackedLayerCount(model, 3);
   model.mlGrid.setCell(3, kColSigma, "4.5");
+  model.baseGrid.setCell(2, kColThetaM, "45");
+  model.mlGrid.setCell(3, kColThetaM, "-30");
   model.edtRepts = 12;
   model.edtInsertLayer = 1;
   model.function.kind = FunctionKind::UserDefined;
@@ -34,6 +36,7 @@ RecoveredWork Worked() {
   work.settings.edtminQ = 0.005;
   work.settings.edtMaxQ = 0.3000000000000001;
   work.settings.cbMagnet = true;
+  work.settings.spinFlip = {.enabled = true, .aguide = 5, .field = 0.244};
   work.settings.cbUserZ = true;
   work.settings.edtMinZ = -40;
   work.settings.cbBackground = true;
@@ -73,6 +76,9 @@ TEST(RecoveryFile, RestoresTheWholeModelExactly) {
     ExpectSameGrid(read->model.mlGrid, work.model.mlGrid);
     ExpectSameGrid(read->settings.resltnGrid, work.settings.resltnGrid);
     EXPECT_EQ(read->model.baseGrid.cell(5, kColThickness), "hidden later");  // out of sight
+    EXPECT_EQ(read->model.baseGrid.cell(2, kColThetaM), "45");
+    EXPECT_EQ(read->model.mlGrid.cell(3, kColThetaM), "-30");
+    EXPECT_EQ(read->settings.spinFlip, work.settings.spinFlip);
     EXPECT_EQ(read->model.edtRepts, 12);
     EXPECT_EQ(read->model.function.parameterNames, work.model.function.parameterNames);
     EXPECT_EQ(read->model.function.parameters, work.model.function.parameters);

@@ -1,6 +1,8 @@
-// Pictures of the reflectivity window for the documentation, made from the multilayer
-// example: the measured points with their error bars, the model, the legend, a fitting region
-// and the residuals, in the views R and R·Qz^4, and zoomed in on the error bars.
+// Pictures of the plot windows for the documentation, made from the multilayer example: the
+// measured points with their error bars, the model, the legend, a fitting region and the
+// residuals, in the views R and R·Qz^4, and zoomed in on the error bars; and from the
+// spin-valve example: the four spin channels, their asymmetry, and the profile with the
+// magnetic density and the angle.
 // Usage: quorrel-plot-screenshots EXAMPLES_FOLDER OUTPUT_FOLDER
 
 #include <cstdio>
@@ -9,11 +11,16 @@
 #include <QDir>
 #include <QMouseEvent>
 
+#include "calc/magnetic_profile.h"
+#include "calc/profile_run.h"
 #include "calc/reflectivity_run.h"
+#include "calc/spin_flip_model.h"
+#include "files/layer_table_file.h"
 #include "files/measured_data_file.h"
 #include "files/model_file_reader.h"
 #include "model/editor_state.h"
 #include "ui/platform/headless_prompts.h"
+#include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_window.h"
 
 namespace {
@@ -40,6 +47,56 @@ class SkipBadLines : public LoadQuestions {
  public:
   LoadAnswer abortOrIgnore(const std::string&) override { return LoadAnswer::Ignore; }
 };
+
+//! The spin-valve example: its four channels, their asymmetry, and its profile with the
+//! magnetic density and the angle.
+bool SpinFlipPictures(const std::string& examples, const QDir& output) {
+  SampleModel model;
+  try {
+    model = ModelOfLayerTable(ReadLayerTable(examples + "/spin_valve.layers").stack);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return false;
+  }
+  // As the settings dialog sets them: magnetization with spin flip, in a guide field in the
+  // sample plane, and a resolution of a few per cent.
+  CalcSettings settings;
+  settings.edtminQ = 0.005;
+  settings.edtMaxQ = 0.15;
+  settings.edtNumPoints = 400;
+  settings.cbMagnet = true;
+  settings.spinFlip = {.enabled = true, .aguide = 90, .field = 0};
+  settings.cbVSelector = true;
+  settings.edtConstantRes = 0.0002;
+  settings.edtDistribution = 3;
+  settings.cbUserZ = true;
+  settings.edtMinZ = -20;
+  settings.edtMaxZ = 230;
+  settings.edtNumPointsZ = 500;
+
+  HeadlessPrompts prompts;
+  MeasuredData none;
+  TfrmPlot plot(none, prompts);
+  plot.resize(760, 560);
+  plot.show();
+  TfrmProfile profile;
+  profile.resize(760, 560);
+  profile.show();
+  try {
+    plot.showReflectivity(RunReflectivityCalculation(model, settings, none));
+    const ProfileCurve nuclear = RunProfileCalculation(model, settings);
+    profile.showProfile(nuclear);
+    profile.showMagneticProfile(MagneticProfileOf(SpinFlipStackOfModel(model, 90, 0), nuclear.x));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return false;
+  }
+  bool ok = Save(plot, output.filePath("reflectivity_spin_flip.png"));
+  plot.setPlotChoices({.view = ReflectivityView::SpinAsymmetry});
+  ok = Save(plot, output.filePath("reflectivity_spin_asymmetry.png")) && ok;
+  ok = Save(profile, output.filePath("profile_spin_flip.png")) && ok;
+  return ok;
+}
 
 }  // namespace
 
@@ -86,5 +143,6 @@ int main(int argc, char* argv[]) {
   window.graph().setAxisLimits(GraphAxis::X, {0.15, 0.2});
   window.graph().setAxisLimits(GraphAxis::Y, {6e-6, 6e-5});
   ok = Save(window, output.filePath("reflectivity_error_bars.png")) && ok;
+  ok = SpinFlipPictures(examples, output) && ok;
   return ok ? 0 : 1;
 }

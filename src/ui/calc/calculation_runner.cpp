@@ -11,6 +11,7 @@
 #include "calc/profile_run.h"
 #include "fit/measurement_curves.h"
 #include "calc/reflectivity_run.h"
+#include "calc/spin_flip_model.h"
 #include "common/error.h"
 #include "model/layer_stack_builder.h"
 
@@ -47,6 +48,7 @@ constexpr qint64 kProgressIntervalMs = 50;
 CalculationRunner::CalculationRunner(QObject* parent) : QObject(parent) {
   qRegisterMetaType<ReflectivityResult>("quorrel::ReflectivityResult");
   qRegisterMetaType<ProfileCurve>("quorrel::ProfileCurve");
+  qRegisterMetaType<MagneticProfile>("quorrel::MagneticProfile");
   qRegisterMetaType<FunctionCompilation>("quorrel::FunctionCompilation");
   qRegisterMetaType<CalculationFailure>("quorrel::CalculationFailure");
 }
@@ -94,12 +96,21 @@ void CalculationRunner::requestProfile(const SampleModel& model, const CalcSetti
     BuildNotes notes;
     auto outcome = Attempt<ProfileCurve>(
         [&] { return RunProfileCalculation(model, settings, progress, &notes); });
+    std::shared_ptr<Outcome<MagneticProfile>> magnetic;
+    if (outcome->result && SpinFlipOn(settings)) {
+      magnetic = Attempt<MagneticProfile>([&] {
+        const SpinFlipSettings& flip = settings.spinFlip;
+        return MagneticProfileOf(SpinFlipStackOfModel(model, flip.aguide, flip.field),
+                                 outcome->result->x);
+      });
+    }
     QMetaObject::invokeMethod(
         this,
-        [this, request, outcome, note = QString::fromStdString(notes.statusText)] {
+        [this, request, outcome, magnetic, note = QString::fromStdString(notes.statusText)] {
           if (finish(kProfile, request)) {
             if (outcome->result) {
               emit profileReady(*outcome->result, note);
+              if (magnetic && magnetic->result) emit magneticProfileReady(*magnetic->result);
             } else {
               emit calculationFailed(outcome->failure);
             }

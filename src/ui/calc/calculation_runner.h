@@ -13,6 +13,7 @@
 #include <QThreadPool>
 
 #include "calc/curves.h"
+#include "calc/magnetic_profile.h"
 #include "model/calc_settings.h"
 #include "model/editor_state.h"
 #include "model/measured_data.h"
@@ -64,6 +65,10 @@ class CalculationRunner : public QObject {
   void reflectivityReady(const quorrel::ReflectivityResult& result);
   //! `note` is the status text of a failing user function, or empty.
   void profileReady(const quorrel::ProfileCurve& profile, const QString& note);
+  //! Right after profileReady while spin flip is on: the magnetic density and the angle at
+  //! the profile's depths. Not sent when the model has no spin-flip stack (the reflectivity
+  //! run reports why).
+  void magneticProfileReady(const quorrel::MagneticProfile& profile);
   //! "calculating rho(z), z = ..." while a profile is computed, at most every 50 ms.
   void profileProgress(const QString& text);
   void functionCompiled(const quorrel::FunctionCompilation& compilation);

@@ -96,7 +96,7 @@ void TForm1::writeOrsoReflectivity(const QString& path, ReflectivityResult shown
       fitSession_.fitAccepted() ? FitSessionSummary(fitSession_) : std::nullopt;
   const QString modelFile = QString::fromStdString(document_.modelFile());
   const QString sample = modelFile.isEmpty() ? QString() : NameOf(modelFile);
-  WriteOrsoFile(ToPath(path), state_.model, shown, state_.settings.cbMagnet,
+  WriteOrsoFile(ToPath(path), state_.model, shown, SpinCurvesOn(state_.settings),
                 state_.settings.cbTransmission,
                 CurrentOrsoWriteInfo(version_record::kFileVersion, sample.toStdString(),
                                      state_.data.fileName, state_.settings.radiation),

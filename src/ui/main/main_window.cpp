@@ -218,7 +218,7 @@ void TForm1::firstShowing() {
   document_.startHistory();
   showUndoSteps();
 
-  frameOf(*frmModel_)->setFixedWidth(TfrmModel::kWidth);
+  frameOf(*frmModel_)->setFixedWidth(frmModel_->fixedWidth());
   tile();
   if (state_.materialTableLoaded) loadMaterialTable(state_.sldDatabasePath);
   // The first windows show the start-up model's curves.

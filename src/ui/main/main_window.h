@@ -102,7 +102,8 @@ class TForm1 : public QMainWindow {
   //! Asks to save a changed model first; then the open dialog, the reading and both
   //! calculations (also after a cancelled dialog).
   void loadModel();
-  //! Reads a model file into the editor and the settings; false when it could not be read.
+  //! Reads a model file into the editor and the settings; false when it could not be read. A
+  //! layer table (.layers) becomes independent layers, with spin flip on when it has angles.
   bool loadModelFile(const QString& path);
   //! Each returns whether a file was written.
   bool saveModel();
@@ -159,6 +160,9 @@ class TForm1 : public QMainWindow {
 
   //! The editor and the dialogs show the model and the settings anew.
   void refreshModelViews();
+  bool loadLayerTable(const QString& path);
+  //! The model window shows the angle column, and is wide enough for it, while spin flip is on.
+  void followSpinFlip();
   //! Both curves anew.
   void recalculate();
   //! The fit was accepted: its values go into the editor and the region is cleared.

@@ -155,7 +155,7 @@ void TForm1::copyData() {
   if (active->widget() == frmPlot_) {
     const std::optional<ReflectivityResult>& last = document_.reflectivity();
     if (!last || last->plain.size() == 0) return;
-    const bool magnetic = state_.settings.cbMagnet;
+    const bool magnetic = SpinCurvesOn(state_.settings);
     text = ReflectivityClipboardText(last->plain, magnetic ? &last->spinUp : nullptr,
                                      magnetic ? &last->spinDown : nullptr,
                                      state_.settings.cbTransmission ? &last->transmission

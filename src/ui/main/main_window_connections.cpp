@@ -155,6 +155,8 @@ void TForm1::connectCommands() {
             frmProfile_->showProfile(profile);
             setStatusText(note);
           });
+  connect(calculations_, &CalculationRunner::magneticProfileReady, frmProfile_,
+          &TfrmProfile::showMagneticProfile);
   connect(calculations_, &CalculationRunner::profileProgress, this, &TForm1::setStatusText);
   connect(calculations_, &CalculationRunner::functionCompiled, this,
           [this](const FunctionCompilation& compilation) {
@@ -201,7 +203,10 @@ void TForm1::connectModelWindow() {
 }
 
 void TForm1::connectDialogs() {
-  connect(settingsDlg_, &TSettingsDlg::settingsChanged, this, [this] { edited(); });
+  connect(settingsDlg_, &TSettingsDlg::settingsChanged, this, [this] {
+    followSpinFlip();
+    edited();
+  });
   connect(settingsDlg_, &TSettingsDlg::settingsChanged, live_, &LiveRecalculation::changed);
   connect(fitDlg_, &TFitDlg::statusText, this, &TForm1::setStatusText);
   connect(fitDlg_, &TFitDlg::fitCurve, this, [this](const ReflCurve& curve) {

@@ -106,6 +106,12 @@ void TForm1::refreshModelViews() {
   frmModel_->refresh();
   settingsDlg_->refresh();
   functionDlg_->refresh();
+  followSpinFlip();
+}
+
+void TForm1::followSpinFlip() {
+  frmModel_->followSpinFlip();
+  if (QMdiSubWindow* frame = frameOf(*frmModel_)) frame->setFixedWidth(frmModel_->fixedWidth());
 }
 
 void TForm1::recalculate() {

@@ -21,6 +21,7 @@
 #include "calc/point_resolution.h"
 #include "database/material_lookup.h"
 #include "files/curve_files.h"
+#include "files/layer_table_file.h"
 #include "files/column_import.h"
 #include "files/file_kind.h"
 #include "files/measured_data_file.h"
@@ -164,6 +165,7 @@ void TForm1::loadModel() {
 
 bool TForm1::loadModelFile(const QString& path) {
   files_->opened(path);
+  if (FileKindOf(path.toStdString()) == FileKind::LayerTable) return loadLayerTable(path);
   ModelFileOutcome outcome;
   try {
     outcome = ReadModelFile(ToPath(path), state_.model, state_.settings, state_.editor);
@@ -182,6 +184,28 @@ bool TForm1::loadModelFile(const QString& path) {
   return true;
 }
 
+bool TForm1::loadLayerTable(const QString& path) {
+  LayerTable table;
+  try {
+    table = ReadLayerTable(ToPath(path));
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return false;
+  }
+  state_.model = ModelOfLayerTable(table.stack);
+  state_.editor = EditorState{};
+  // A table with angles describes a spin-flip sample; the guide field stays as it is set.
+  if (table.form == LayerTableForm::Polarised) {
+    state_.settings.cbMagnet = true;
+    state_.settings.spinFlip.enabled = true;
+  }
+  refreshModelViews();
+  frmModel_->showFunctionParameters();
+  modelSaved(path);
+  recordStep("loading " + FileNameOf(path));
+  return true;
+}
+
 bool TForm1::saveModel() {
   const std::optional<QString> file =
       files_->save("Save Model Paramters", "model parameters (*.par)", "par");
@@ -193,6 +217,7 @@ bool TForm1::saveModel() {
     return false;
   }
   modelSaved(*file);
+  if (SpinFlipOn(state_.settings)) services_.prompts.information(kCollinearModelFileMessage);
   return true;
 }
 
@@ -224,7 +249,7 @@ bool TForm1::saveReflectivity() {
     if (FileKindOf(file->toStdString()) == FileKind::Orso) {
       writeOrsoReflectivity(*file, last);
     } else {
-      WriteReflectivityFile(ToPath(*file), last, state_.settings.cbMagnet,
+      WriteReflectivityFile(ToPath(*file), last, SpinCurvesOn(state_.settings),
                             state_.settings.cbTransmission);
     }
   } catch (const QuorrelError& error) {

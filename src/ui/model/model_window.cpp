@@ -364,8 +364,22 @@ void TfrmModel::refresh() {
   edtInsertLayer->setValue(model_.edtInsertLayer);
   baseModel_->rowsChanged();
   mlModel_->rowsChanged();
+  followSpinFlip();
   arrangePanels();
   refreshing_ = false;
+}
+
+void TfrmModel::followSpinFlip() {
+  const bool shown = SpinFlipOn(settings_);
+  for (const auto& [grid, view] : {std::pair{baseModel_, BaseGrid}, std::pair{mlModel_, MLGrid}}) {
+    if (grid->angleColumnShown() == shown) continue;
+    grid->showAngleColumn(shown);
+    if (shown) view->setColumnWidth(kColThetaM - 1, kAngleColumnWidth);
+  }
+}
+
+int TfrmModel::fixedWidth() const {
+  return kWidth + (baseModel_->angleColumnShown() ? kAngleColumnWidth : 0);
 }
 
 void TfrmModel::showFunctionParameters() {

@@ -51,9 +51,14 @@ class TfrmModel : public QWidget {
   void markUnreadableCell(std::optional<EditorCell> cell);
   //! The width of the sample type panel, which the window arrangement leaves room for.
   int topPanelWidth() const;
+  //! Shows the grids' angle column theta(mag) while spin flip is on in the settings.
+  void followSpinFlip();
+  //! The window's fixed width, wider by the angle column while that is shown.
+  int fixedWidth() const;
 
-  //! The window's fixed width.
+  //! The window's fixed width without the angle column.
   static constexpr int kWidth = 570;
+  static constexpr int kAngleColumnWidth = 70;
 
  signals:
   //! The user changed the model; `what` names the change where the window knows it better

@@ -2,6 +2,9 @@
 
 #include <QColor>
 
+#include "common/number_format.h"
+#include "model/sample_model.h"
+
 namespace quorrel {
 
 namespace {
@@ -22,7 +25,8 @@ int TextGridModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TextGridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : grid_.columnCount() - 1;
+  if (parent.isValid()) return 0;
+  return grid_.columnCount() - 1 + (angleShown_ ? 1 : 0);
 }
 
 QVariant TextGridModel::data(const QModelIndex& index, int role) const {
@@ -32,12 +36,19 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-  return QString::fromStdString(grid_.cell(index.row() + 1, index.column() + 1));
+  const std::string& text = grid_.cell(index.row() + 1, index.column() + 1);
+  if (text.empty() && index.column() + 1 == kColThetaM) {
+    return QString::fromStdString(FormatGeneral(kDefaultThetaM));
+  }
+  return QString::fromStdString(text);
 }
 
 QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Horizontal) return QString::fromStdString(grid_.cell(0, section + 1));
+  if (orientation == Qt::Horizontal) {
+    if (section + 1 == kColThetaM) return QString(kThetaMHeader);
+    return QString::fromStdString(grid_.cell(0, section + 1));
+  }
   return QString::fromStdString(grid_.cell(section + 1, 0));
 }
 
@@ -49,10 +60,25 @@ Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const {
 bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
   const std::string text = value.toString().toStdString();
-  if (grid_.cell(index.row() + 1, index.column() + 1) == text) return true;
+  // Leaving a cell as it was shown (an empty angle shows its default) changes nothing.
+  if (data(index, Qt::EditRole).toString().toStdString() == text) return true;
   edit_(index.row() + 1, index.column() + 1, text);
   cellsChanged();
   return true;
+}
+
+void TextGridModel::showAngleColumn(bool shown) {
+  if (shown == angleShown_) return;
+  const int column = kColThetaM - 1;
+  if (shown) {
+    beginInsertColumns({}, column, column);
+    angleShown_ = true;
+    endInsertColumns();
+  } else {
+    beginRemoveColumns({}, column, column);
+    angleShown_ = false;
+    endRemoveColumns();
+  }
 }
 
 void TextGridModel::markUnreadable(std::optional<std::pair<int, int>> cell) {

@@ -34,6 +34,10 @@ class TextGridModel : public QAbstractTableModel {
   void cellsChanged();
   //! The grid's number of rows may have changed.
   void rowsChanged();
+  //! Shows or hides the angle column theta(mag) after the grid's columns; an empty angle
+  //! shows as the default it stands for.
+  void showAngleColumn(bool shown);
+  bool angleColumnShown() const { return angleShown_; }
   //! Marks the cell (row, column) of the grid as one that cannot be read; none unmarks.
   void markUnreadable(std::optional<std::pair<int, int>> cell);
   std::optional<std::pair<int, int>> unreadableCell() const { return unreadable_; }
@@ -43,6 +47,7 @@ class TextGridModel : public QAbstractTableModel {
   const TextGrid& grid_;
   CellEdit edit_;
   int shownRows_;
+  bool angleShown_ = false;
 };
 
 }  // namespace quorrel

@@ -19,6 +19,8 @@ TfrmProfile::TfrmProfile(QWidget* parent)
 void TfrmProfile::showProfile(const ProfileCurve& profile) {
   RedrawSuspension suspension(*xyGraph1);
   xyGraph1->freeSeries(kProfileSlot);
+  xyGraph1->freeSeries(kMagneticSlot);
+  xyGraph1->setResidualStrip(std::nullopt);
   xyGraph1->setPoints(kProfileSlot, profile.x, profile.y);
   xyGraph1->setAutoRange(GraphAxis::X);
   xyGraph1->setAutoRange(GraphAxis::Y);
@@ -28,11 +30,11 @@ void TfrmProfile::showProfile(const ProfileCurve& profile) {
 void TfrmProfile::showContrastProfiles(const std::vector<std::optional<ProfileCurve>>& profiles,
                                        const std::vector<std::string>& labels) {
   RedrawSuspension suspension(*xyGraph1);
-  for (int slot = kProfileSlot + 1; xyGraph1->hasSeries(slot); ++slot) xyGraph1->freeSeries(slot);
+  for (int slot = kContrastSlot; xyGraph1->hasSeries(slot); ++slot) xyGraph1->freeSeries(slot);
   bool any = false;
   for (std::size_t k = 0; k < profiles.size(); ++k) {
     if (!profiles[k]) continue;
-    const int slot = kProfileSlot + 1 + static_cast<int>(k);
+    const int slot = kContrastSlot + static_cast<int>(k);
     SeriesStyle style;
     style.drawLine = true;
     style.drawPoints = false;
@@ -43,6 +45,18 @@ void TfrmProfile::showContrastProfiles(const std::vector<std::optional<ProfileCu
     any = true;
   }
   xyGraph1->setSeriesName(kProfileSlot, any ? QString("model") : QString());
+  xyGraph1->setAutoRange(GraphAxis::Y);
+}
+
+void TfrmProfile::showMagneticProfile(const MagneticProfile& profile) {
+  RedrawSuspension suspension(*xyGraph1);
+  xyGraph1->setSeriesName(kProfileSlot, "nuclear");
+  xyGraph1->setStyle(kMagneticSlot, SeriesStyle{.lineColor = kRed});
+  xyGraph1->setPoints(kMagneticSlot, profile.magnetic.x, profile.magnetic.y);
+  xyGraph1->setSeriesName(kMagneticSlot, "magnetic");
+  xyGraph1->setResidualStrip(QString(kAngleTitle));
+  xyGraph1->setResiduals(profile.angle.x, profile.angle.y,
+                         SeriesStyle{.drawLine = true, .lineColor = kBlue});
   xyGraph1->setAutoRange(GraphAxis::Y);
 }
 

@@ -7,6 +7,7 @@
 #include "common/error.h"
 #include "model/cell_values.h"
 #include "model/layer_stack_builder.h"
+#include "physics/spin_flip_stack.h"
 
 namespace quorrel {
 
@@ -45,6 +46,8 @@ std::string ViewCaption(ReflectivityView view) {
       return "R·Qz^4";
     case ReflectivityView::RFresnel:
       return "R/R_Fresnel";
+    case ReflectivityView::SpinAsymmetry:
+      return "spin asymmetry";
     case ReflectivityView::R:
       break;
   }
@@ -52,8 +55,26 @@ std::string ViewCaption(ReflectivityView view) {
 }
 
 std::string ViewAxisTitle(ReflectivityView view) {
-  // R·Qz^4 carries the unit of Qz^4.
-  return view == ReflectivityView::RQz4 ? ViewCaption(view) + " / Å^-4" : ViewCaption(view);
+  switch (view) {
+    case ReflectivityView::RQz4:
+      // R·Qz^4 carries the unit of Qz^4.
+      return ViewCaption(view) + " / Å^-4";
+    case ReflectivityView::SpinAsymmetry:
+      return "(R++ - R--)/(R++ + R--)";
+    case ReflectivityView::R:
+    case ReflectivityView::RFresnel:
+      break;
+  }
+  return ViewCaption(view);
+}
+
+Curve SpinAsymmetryOf(const SpinChannels& channels) {
+  Curve asymmetry;
+  for (std::size_t i = 0; i < channels.upUp.size() && i < channels.downDown.size(); ++i) {
+    const SpinReflectances r{.downDown = channels.downDown.y[i], .upUp = channels.upUp.y[i]};
+    asymmetry.append(channels.upUp.x[i], SpinAsymmetry(r));
+  }
+  return asymmetry;
 }
 
 Residuals ResidualsOf(const MeasuredData& data, const Curve& curve) {

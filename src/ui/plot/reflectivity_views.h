@@ -1,6 +1,7 @@
 #pragma once
 // What the reflectivity window can draw besides R itself: R·Qz^4, R over the Fresnel
-// reflectivity of the bare substrate, and the residuals of the measured points.
+// reflectivity of the bare substrate, the spin asymmetry of a spin-flip run, and the
+// residuals of the measured points.
 
 #include <optional>
 #include <string>
@@ -42,6 +43,9 @@ class FresnelReflectivity {
 std::string ViewAxisTitle(ReflectivityView view);
 //! The caption of the view's item in the window's context menu.
 std::string ViewCaption(ReflectivityView view);
+
+//! (R++ - R--)/(R++ + R--) at each Qz of the channels; 0 where both vanish.
+Curve SpinAsymmetryOf(const SpinChannels& channels);
 
 //! The residuals of the measured points against a curve, and what they are.
 struct Residuals {

@@ -18,7 +18,8 @@ using namespace reflectivity_slot;
 namespace {
 
 constexpr ReflectivityView kViews[] = {ReflectivityView::R, ReflectivityView::RQz4,
-                                       ReflectivityView::RFresnel};
+                                       ReflectivityView::RFresnel,
+                                       ReflectivityView::SpinAsymmetry};
 
 //! The y range of R, opened a little so that R = 1 and the lowest point sit inside the frame.
 AxisLimits WithRoom(AxisLimits range) {
@@ -61,6 +62,9 @@ void TfrmPlot::buildContextMenu() {
     viewActions_.push_back(action);
     actions.append(action);
   }
+  asymmetryAction_ = viewActions_.back();
+  asymmetryAction_->setObjectName("mnuSpinAsymmetry");
+  asymmetryAction_->setEnabled(false);
   auto* separator = new QAction(this);
   separator->setSeparator(true);
   residualsAction_ = new QAction("Residuals", this);
@@ -86,10 +90,7 @@ void TfrmPlot::showMeasuredData() {
   // Markers of the data set before mark a region this one does not have.
   xyGraph1->freeSeries(kRegionMarkers);
   shadeFittingRegion();
-  // All points at once: one by one, a large data set would be sorted in point by point.
-  xyGraph1->setPoints(kMeasured, data_.qz, data_.r, data_.dr);
-  xyGraph1->setSeriesName(
-      kMeasured, "measured: " + QFileInfo(QString::fromStdString(data_.fileName)).fileName());
+  if (shownView() != ReflectivityView::SpinAsymmetry) drawMeasured();
   AxisRanges ranges;
   for (int i = 0; i < data_.count(); ++i) {
     const auto point = static_cast<std::size_t>(i);
@@ -101,26 +102,19 @@ void TfrmPlot::showMeasuredData() {
   showResiduals();
 }
 
+void TfrmPlot::drawMeasured() {
+  // All points at once: one by one, a large data set would be sorted in point by point.
+  xyGraph1->setPoints(kMeasured, data_.qz, data_.r, data_.dr);
+  xyGraph1->setSeriesName(
+      kMeasured, "measured: " + QFileInfo(QString::fromStdString(data_.fileName)).fileName());
+}
+
 void TfrmPlot::showReflectivity(const ReflectivityResult& result) {
   RedrawSuspension suspension(*xyGraph1);
-  for (const int slot : {kSpinDown, kSpinUp, kPlain, kTransmission}) xyGraph1->freeSeries(slot);
-  xyGraph1->setStyle(kPlain, CurveStyle(kBlack));
-  xyGraph1->setPoints(kPlain, result.plain.x, result.plain.y);
-  xyGraph1->setSeriesName(kPlain, "model");
+  run_ = result;
   modelCurve_ = result.plain;
-  if (result.magnetic) {
-    xyGraph1->setStyle(kSpinDown, CurveStyle(kBlue));
-    xyGraph1->setPoints(kSpinDown, result.spinDown.x, result.spinDown.y);
-    xyGraph1->setSeriesName(kSpinDown, "model, spin down");
-    xyGraph1->setStyle(kSpinUp, CurveStyle(kRed));
-    xyGraph1->setPoints(kSpinUp, result.spinUp.x, result.spinUp.y);
-    xyGraph1->setSeriesName(kSpinUp, "model, spin up");
-  }
-  if (result.withTransmission) {
-    xyGraph1->setStyle(kTransmission, CurveStyle(kGrey));
-    xyGraph1->setPoints(kTransmission, result.transmission.x, result.transmission.y);
-    xyGraph1->setSeriesName(kTransmission, "transmission");
-  }
+  asymmetryAction_->setEnabled(result.spinFlip.has_value());
+  drawSeries();
   valueRange_ = {result.ranges.rMin, result.ranges.rMax};
   applyView();
   xyGraph1->setAxisLimits(GraphAxis::X, {result.ranges.qMin, result.ranges.qMax});
@@ -128,10 +122,56 @@ void TfrmPlot::showReflectivity(const ReflectivityResult& result) {
   showResiduals();
 }
 
+void TfrmPlot::drawSeries() {
+  RedrawSuspension suspension(*xyGraph1);
+  for (const int slot : {kSpinDown, kSpinUp, kPlain, kTransmission, kDownDown, kDownUp,
+                         kUpDown, kUpUp, kSpinAsymmetry}) {
+    xyGraph1->freeSeries(slot);
+  }
+  const auto draw = [this](int slot, const Curve& curve, SeriesStyle style, const char* name) {
+    xyGraph1->setStyle(slot, style);
+    xyGraph1->setPoints(slot, curve.x, curve.y);
+    xyGraph1->setSeriesName(slot, name);
+  };
+  if (shownView() == ReflectivityView::SpinAsymmetry) {
+    // Measured reflectivities are no asymmetry.
+    xyGraph1->freeSeries(kMeasured);
+    draw(kSpinAsymmetry, SpinAsymmetryOf(*run_.spinFlip), CurveStyle(kBlack), "spin asymmetry");
+    return;
+  }
+  if (data_.loaded() && !xyGraph1->hasSeries(kMeasured)) {
+    xyGraph1->setStyle(kMeasured, kMeasuredStyle);
+    drawMeasured();
+  }
+  draw(kPlain, modelCurve_, CurveStyle(kBlack), "model");
+  if (run_.spinFlip) {
+    const SpinChannels& channels = *run_.spinFlip;
+    draw(kDownDown, channels.downDown, CurveStyle(kBlue), "R--");
+    draw(kDownUp, channels.downUp, CurveStyle(kPurple), "R-+");
+    draw(kUpDown, channels.upDown, kUpDownStyle, "R+-");
+    draw(kUpUp, channels.upUp, CurveStyle(kRed), "R++");
+  } else if (run_.magnetic) {
+    draw(kSpinDown, run_.spinDown, CurveStyle(kBlue), "model, spin down");
+    draw(kSpinUp, run_.spinUp, CurveStyle(kRed), "model, spin up");
+  }
+  if (run_.withTransmission) {
+    draw(kTransmission, run_.transmission, CurveStyle(kGrey), "transmission");
+  }
+}
+
+ReflectivityView TfrmPlot::shownView() const {
+  if (choices_.view == ReflectivityView::SpinAsymmetry && !run_.spinFlip) {
+    return ReflectivityView::R;
+  }
+  return choices_.view;
+}
+
 void TfrmPlot::showFitCurve(const ReflCurve& curve) {
   RedrawSuspension suspension(*xyGraph1);
-  xyGraph1->setPoints(kPlain, curve.x, curve.y);
   modelCurve_ = curve;
+  if (shownView() != ReflectivityView::SpinAsymmetry) {
+    xyGraph1->setPoints(kPlain, curve.x, curve.y);
+  }
   showResiduals();
 }
 
@@ -149,20 +189,30 @@ void TfrmPlot::setFresnelMedia(std::optional<FresnelMedia> media) {
 }
 
 void TfrmPlot::setPlotChoices(PlotChoices choices) {
+  const bool redraw = (choices.view == ReflectivityView::SpinAsymmetry) !=
+                      (choices_.view == ReflectivityView::SpinAsymmetry);
   choices_ = choices;
   for (std::size_t i = 0; i < viewActions_.size(); ++i) {
     viewActions_[i]->setChecked(kViews[i] == choices.view);
   }
   residualsAction_->setChecked(choices.residuals);
   RedrawSuspension suspension(*xyGraph1);
+  if (redraw) drawSeries();
   applyView();
   showResiduals();
 }
 
 void TfrmPlot::applyView() {
   RedrawSuspension suspension(*xyGraph1);
-  xyGraph1->setAxisTitle(GraphAxis::Y, QString::fromStdString(ViewAxisTitle(choices_.view)));
-  switch (choices_.view) {
+  const ReflectivityView view = shownView();
+  xyGraph1->setAxisTitle(GraphAxis::Y, QString::fromStdString(ViewAxisTitle(view)));
+  xyGraph1->setAxisScale(GraphAxis::Y, view == ReflectivityView::SpinAsymmetry
+                                           ? AxisScale::Linear
+                                           : AxisScale::Logarithmic);
+  switch (view) {
+    case ReflectivityView::SpinAsymmetry:
+      xyGraph1->setValueScale({});
+      break;
     case ReflectivityView::R:
       xyGraph1->setValueScale({});
       // The limits that the load or the run set, as the program always had them.
@@ -185,7 +235,8 @@ void TfrmPlot::applyView() {
 }
 
 void TfrmPlot::showResiduals() {
-  if (!choices_.residuals || !data_.loaded()) {
+  // The residuals are those of R, which the asymmetry view does not show.
+  if (!choices_.residuals || !data_.loaded() || shownView() == ReflectivityView::SpinAsymmetry) {
     xyGraph1->setResidualStrip(std::nullopt);
     return;
   }

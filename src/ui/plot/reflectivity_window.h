@@ -28,7 +28,8 @@ class TfrmPlot : public GraphWindow {
   //! Rebuilds the measured series from `data` and sets the axes to its range. The region
   //! markers of earlier data go.
   void showMeasuredData();
-  //! The curves of a run in slots 1 to 4, with the run's axis ranges.
+  //! The curves of a run in slots 1 to 4, or 1 and 4 to 8 with spin flip, with the run's
+  //! axis ranges.
   void showReflectivity(const ReflectivityResult& result);
   //! A running fit's newest curve in place of the calculated one.
   void showFitCurve(const quorrel::ReflCurve& curve);
@@ -57,6 +58,12 @@ class TfrmPlot : public GraphWindow {
  private:
   void mouseReleasedOverGraph(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                               QPointF pixel);
+  //! The view as drawn: the spin asymmetry shows as R while there are no spin channels.
+  ReflectivityView shownView() const;
+  //! The measured points and the curves that the shown view draws: the spin asymmetry alone,
+  //! or everything else.
+  void drawSeries();
+  void drawMeasured();
   //! The value scale, the y axis and its limits of the current view.
   void applyView();
   //! The strip of the measured points against the calculated curve, when it is chosen.
@@ -73,6 +80,8 @@ class TfrmPlot : public GraphWindow {
   AxisLimits valueRange_{1e-37, 1e37};
   //! The black curve as it was handed in, which the residuals compare the points with.
   Curve modelCurve_;
+  //! The last run's other curves.
+  ReflectivityResult run_;
   QAction* residualsAction_ = nullptr;
   std::vector<QAction*> viewActions_;
   std::vector<Measurement> measurements_;
@@ -81,6 +90,7 @@ class TfrmPlot : public GraphWindow {
   QAction* offsetAction_ = nullptr;
   //! Draws measurements_ and measurementCurves_ with the current offset.
   void drawMeasurements();
+  QAction* asymmetryAction_ = nullptr;
 };
 
 }  // namespace quorrel

@@ -26,6 +26,7 @@
 #include "ui/help/help_viewer.h"
 #include "ui/main/artwork.h"
 #include "ui/platform/prompts.h"
+#include "ui/settings/spin_flip_options.h"
 #include "ui/widgets/quiet_focus_release.h"
 
 namespace quorrel {
@@ -108,6 +109,8 @@ QWidget* TSettingsDlg::makeReflectivityPage() {
       spinField("edtNumPoints", CalcSettings::kNumPointsRange, &CalcSettings::edtNumPoints);
   cbMagnet = new QCheckBox("include &magnetization");
   cbMagnet->setObjectName("cbMagnet");
+  spinFlipOptions = new SpinFlipOptions(
+      settings_.spinFlip, [this](const QString& text) { prompts_.information(text); });
 
   auto* layout = new QVBoxLayout;
   layout->addWidget(cbUserRange);
@@ -118,6 +121,7 @@ QWidget* TSettingsDlg::makeReflectivityPage() {
   layout->addLayout(range);
   layout->addSpacing(12);
   layout->addWidget(cbMagnet);
+  layout->addWidget(spinFlipOptions);
   return Page(layout);
 }
 
@@ -390,6 +394,7 @@ void TSettingsDlg::connectControls() {
     });
   };
   store(cbMagnet, &CalcSettings::cbMagnet);
+  connect(spinFlipOptions, &SpinFlipOptions::edited, this, &TSettingsDlg::changed);
   store(cbTransmission, &CalcSettings::cbTransmission);
   store(cbBackground, &CalcSettings::cbBackground);
   store(cbVSelector, &CalcSettings::cbVSelector);
@@ -472,6 +477,7 @@ void TSettingsDlg::refresh() {
   const QScopedValueRollback<bool> guard(showing_, true);
   cbUserRange->setChecked(settings_.cbUserRange);
   cbMagnet->setChecked(settings_.cbMagnet);
+  spinFlipOptions->refresh();
   cbTransmission->setChecked(settings_.cbTransmission);
   cbUserZ->setChecked(settings_.cbUserZ);
   cbBackground->setChecked(settings_.cbBackground);
@@ -533,6 +539,7 @@ void TSettingsDlg::applyView() {
                          static_cast<QWidget*>(edtNumPoints)}) {
     field->setEnabled(view.qRangeEnabled);
   }
+  spinFlipOptions->applyView(view.spinFlipVisible, view.spinFlipFieldsVisible);
   gbTransmission->setVisible(view.transmissionVisible);
   edtSampleThickness->setEnabled(view.sampleThicknessEnabled);
   for (QWidget* field : {static_cast<QWidget*>(edtMinZ), static_cast<QWidget*>(edtMaxZ),

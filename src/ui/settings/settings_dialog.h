@@ -28,6 +28,7 @@ namespace quorrel {
 
 class HelpViewer;
 class Prompts;
+class SpinFlipOptions;
 
 class TSettingsDlg : public QDialog {
   Q_OBJECT
@@ -95,6 +96,7 @@ class TSettingsDlg : public QDialog {
   TRealEdit* edtMaxQ = nullptr;
   QSpinBox* edtNumPoints = nullptr;
   QCheckBox* cbMagnet = nullptr;
+  SpinFlipOptions* spinFlipOptions = nullptr;
 
   QCheckBox* cbTransmission = nullptr;
   QGroupBox* gbTransmission = nullptr;
