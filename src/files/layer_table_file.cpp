@@ -7,7 +7,6 @@
 #include "common/error.h"
 #include "common/number_conversion.h"
 #include "common/number_format.h"
-#include "common/text_case.h"
 #include "files/text_file.h"
 #include "model/editor_fields.h"
 

@@ -89,6 +89,23 @@ void EmitSettings(YAML::Emitter& out, const CalcSettings& s) {
   out << YAML::Key << "resolution_from_data" << YAML::Value << s.resolutionFromData;
   out << YAML::Key << "smearing" << YAML::Value << kKernels.of(s.smearing);
   out << YAML::Key << "radiation" << YAML::Value << kRadiations.of(s.radiation);
+  out << YAML::Key << "spin_flip" << YAML::Value << YAML::Flow << YAML::BeginMap;
+  out << YAML::Key << "on" << YAML::Value << s.spinFlip.enabled;
+  out << YAML::Key << "aguide" << YAML::Value << Number(s.spinFlip.aguide);
+  out << YAML::Key << "field" << YAML::Value << Number(s.spinFlip.field);
+  out << YAML::EndMap;
+  out << YAML::EndMap;
+}
+
+//! The magnetisation angles, which the model file does not keep: every row's theta(mag) cell
+//! of both grids, hidden rows included.
+void EmitAngles(YAML::Emitter& out, const SampleModel& model) {
+  out << YAML::Key << "theta_mag" << YAML::Value << YAML::BeginMap;
+  for (const auto& [name, grid] : {std::pair{"base", &model.baseGrid}, {"ml", &model.mlGrid}}) {
+    out << YAML::Key << name << YAML::Value << YAML::Flow << YAML::BeginSeq;
+    for (int row = 1; row < grid->rowCount(); ++row) out << grid->cell(row, kColThetaM);
+    out << YAML::EndSeq;
+  }
   out << YAML::EndMap;
 }
 
@@ -208,6 +225,7 @@ class ProjectReader {
     if (!outcome.sampleComplete) fail(model, "the project's model is damaged");
     if (outcome.compileError) fail(model, "the user function: " + *outcome.compileError);
     if (const YAML::Node s = root["settings"]) readSettings(s, project.settings);
+    if (const YAML::Node angles = root["theta_mag"]) readAngles(angles, project.model);
     for (const YAML::Node& m : sequence(root["measurements"])) {
       project.measurements.push_back(measurement(m, read.notes));
     }
@@ -292,6 +310,23 @@ class ProjectReader {
     settings.resolutionFromData = flag(s, "resolution_from_data", settings.resolutionFromData);
     settings.smearing = named(s, "smearing", kKernels, settings.smearing);
     settings.radiation = named(s, "radiation", kRadiations, settings.radiation);
+    if (const YAML::Node flip = s["spin_flip"]) {
+      settings.spinFlip.enabled = flag(flip, "on", false);
+      settings.spinFlip.aguide = number(flip, "aguide", settings.spinFlip.aguide);
+      settings.spinFlip.field = number(flip, "field", settings.spinFlip.field);
+    }
+  }
+
+  //! After the model file's text, which sets every angle back to its default.
+  void readAngles(const YAML::Node& angles, SampleModel& model) const {
+    for (const auto& [name, grid] : {std::pair{"base", &model.baseGrid}, {"ml", &model.mlGrid}}) {
+      const std::vector<YAML::Node> cells = sequence(angles[name]);
+      for (std::size_t k = 0; k < cells.size(); ++k) {
+        const int row = static_cast<int>(k) + 1;
+        if (row >= grid->rowCount()) break;  // more angles than rows: the model's rows rule
+        grid->setCell(row, kColThetaM, cells[k].IsNull() ? std::string() : text(cells[k]));
+      }
+    }
   }
 
   Measurement measurement(const YAML::Node& m, std::vector<std::string>& notes) const {
@@ -434,6 +469,7 @@ std::string ProjectText(const Project& project, const std::filesystem::path& fol
   std::erase(model, '\r');
   out << YAML::Key << "model" << YAML::Value << YAML::Literal << model;
   EmitSettings(out, project.settings);
+  EmitAngles(out, project.model);
   out << YAML::Key << "measurements" << YAML::Value << YAML::BeginSeq;
   for (const Measurement& m : project.measurements) EmitMeasurement(out, m, folder, hashes);
   out << YAML::EndSeq;

@@ -14,6 +14,8 @@ Project TwoContrastProject(const ScratchFolder& folder) {
   project.model.baseGrid.setCell(2, kColThickness, "25.50");
   project.settings.edtMaxQ = 0.3;
   project.settings.smearing = SmearingKernel::Accurate;
+  project.settings.spinFlip = {true, 5.0, 0.244};
+  project.model.baseGrid.setCell(2, kColThetaM, "30");
   for (const char* label : {"D2O", "H2O"}) {
     Measurement m;
     m.label = label;
@@ -46,6 +48,8 @@ TEST(ProjectFileTest, WhatIsWrittenReadsBackExactly) {
   EXPECT_EQ(ModelFileText(back.model, back.settings), ModelFileText(project.model, project.settings));
   EXPECT_EQ(back.settings.edtMaxQ, 0.3);
   EXPECT_EQ(back.settings.smearing, SmearingKernel::Accurate);
+  EXPECT_EQ(back.settings.spinFlip, project.settings.spinFlip);
+  EXPECT_EQ(back.model.baseGrid.cell(2, kColThetaM), "30");
   ASSERT_EQ(back.measurements.size(), 2u);
   for (std::size_t m = 0; m < 2; ++m) {
     const Measurement& a = project.measurements[m];
