@@ -1,0 +1,71 @@
+// The two-contrast example fitted as its project says (eight entries: four of the film, and
+// each contrast's scale and background, Levenberg-Marquardt with the data's resolution), and
+// the D2O contrast alone with its scale and background: the figures of a real analysis.
+
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+
+#include "cli/fit_inputs.h"
+#include "shell/fit_project.h"
+
+namespace quorrel {
+namespace {
+
+cli::FitInputs Inputs(const std::vector<std::string>& positional) {
+  std::ostringstream warnings;
+  return cli::LoadFitInputs(positional, cli::Arguments({}, cli::FitArgumentRules({})), warnings);
+}
+
+void Report(benchmark::State& state, const FitOutcome& outcome) {
+  state.counters["chi_square"] = outcome.chiSquare;
+  state.counters["evaluations"] = static_cast<double>(outcome.evaluations);
+  state.counters["iterations"] = outcome.iterations;
+}
+
+void BM_TwoContrastProjectFit(benchmark::State& state) {
+  const cli::FitInputs inputs = Inputs({QUORREL_EXAMPLES "/contrasts/film.qproj"});
+  FitOutcome outcome;
+  for (auto _ : state) {
+    FitSession session(1);
+    ApplyFitSetup(inputs.project->fit, session);
+    session.open(inputs.model.model, inputs.data);
+    session.applySetup(inputs.project->fit.entries);
+    const DoItResult result = session.doIt();
+    if (!result.outcome) {
+      state.SkipWithError(result.refusal.c_str());
+      break;
+    }
+    outcome = *result.outcome;
+  }
+  Report(state, outcome);
+}
+BENCHMARK(BM_TwoContrastProjectFit)->Unit(benchmark::kMillisecond);
+
+//! The project's first contrast alone, with the same setup but the other contrast's entries.
+void BM_OneContrastWithScaleAndBackground(benchmark::State& state) {
+  cli::FitInputs inputs = Inputs({QUORREL_EXAMPLES "/contrasts/film.qproj"});
+  inputs.data.resize(1);
+  std::vector<EntrySetup> setup;
+  for (const EntrySetup& entry : inputs.project->fit.entries) {
+    if (entry.index <= 15) setup.push_back(entry);  // the model's, scale [D2O], y0 [D2O]
+  }
+  FitOutcome outcome;
+  for (auto _ : state) {
+    FitSession session(1);
+    ApplyFitSetup(inputs.project->fit, session);
+    session.open(inputs.model.model, inputs.data);
+    session.applySetup(setup);
+    const DoItResult result = session.doIt();
+    if (!result.outcome) {
+      state.SkipWithError(result.refusal.c_str());
+      break;
+    }
+    outcome = *result.outcome;
+  }
+  Report(state, outcome);
+}
+BENCHMARK(BM_OneContrastWithScaleAndBackground)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quorrel
