@@ -161,7 +161,10 @@ void CalculationRunner::requestFunctionCompile(const std::string& expression) {
 }
 
 std::uint64_t CalculationRunner::begin(Kind kind) {
-  if (running_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (running_++ == 0) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    emit busy();
+  }
   return ++issued_[kind];
 }
 

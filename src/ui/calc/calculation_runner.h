@@ -77,6 +77,8 @@ class CalculationRunner : public QObject {
   void contrastProfilesReady(const std::vector<std::optional<quorrel::ProfileCurve>>& profiles);
   //! What failed and where, as the core's error says.
   void calculationFailed(const quorrel::CalculationFailure& failure);
+  //! The first of the calculations now running has been requested.
+  void busy();
   //! The last running calculation has been delivered.
   void idle();
 

@@ -10,6 +10,9 @@ LiveRecalculation::LiveRecalculation(CalculationRunner& runner, std::function<vo
   delay_.setSingleShot(true);
   delay_.setInterval(kDelayMs);
   connect(&delay_, &QTimer::timeout, this, &LiveRecalculation::due);
+  // Every calculation is timed, those of the start and of the menus too, so that the first
+  // edit already knows whether the curves keep up with typing.
+  connect(&runner_, &CalculationRunner::busy, this, [this] { sinceRequest_.start(); });
   connect(&runner_, &CalculationRunner::idle, this, [this] {
     if (sinceRequest_.isValid()) {
       lastDurationMs_ = sinceRequest_.elapsed();
@@ -45,9 +48,6 @@ void LiveRecalculation::due() {
   }
 }
 
-void LiveRecalculation::request() {
-  sinceRequest_.start();
-  recalculate_();
-}
+void LiveRecalculation::request() { recalculate_(); }
 
 }  // namespace quorrel

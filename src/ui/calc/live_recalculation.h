@@ -40,8 +40,8 @@ class LiveRecalculation : public QObject {
   QTimer delay_;
   bool enabled_ = true;
   bool waiting_ = false;  //!< a change arrived while calculations were running
-  QElapsedTimer sinceRequest_;
-  qint64 lastDurationMs_ = -1;  //!< of the last calculations requested here; -1 before
+  QElapsedTimer sinceRequest_;  //!< since the runner became busy
+  qint64 lastDurationMs_ = -1;  //!< of the last busy spell of the runner; -1 before
 };
 
 }  // namespace quorrel
