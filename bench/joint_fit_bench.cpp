@@ -17,7 +17,22 @@ cli::FitInputs Inputs(const std::vector<std::string>& positional) {
   return cli::LoadFitInputs(positional, cli::Arguments({}, cli::FitArgumentRules({})), warnings);
 }
 
-void Report(benchmark::State& state, const FitOutcome& outcome) {
+//! Fits the inputs with the project's options and `setup` as often as the state asks.
+void Fit(benchmark::State& state, const cli::FitInputs& inputs,
+         const std::vector<EntrySetup>& setup) {
+  FitOutcome outcome;
+  for (auto _ : state) {
+    FitSession session(1);
+    ApplyFitSetup(inputs.project->fit, session);
+    session.open(inputs.model.model, inputs.data);
+    session.applySetup(setup);
+    const DoItResult result = session.doIt();
+    if (!result.outcome) {
+      state.SkipWithError(result.refusal.c_str());
+      return;
+    }
+    outcome = *result.outcome;
+  }
   state.counters["chi_square"] = outcome.chiSquare;
   state.counters["evaluations"] = static_cast<double>(outcome.evaluations);
   state.counters["iterations"] = outcome.iterations;
@@ -25,20 +40,7 @@ void Report(benchmark::State& state, const FitOutcome& outcome) {
 
 void BM_TwoContrastProjectFit(benchmark::State& state) {
   const cli::FitInputs inputs = Inputs({QUORREL_EXAMPLES "/contrasts/film.qproj"});
-  FitOutcome outcome;
-  for (auto _ : state) {
-    FitSession session(1);
-    ApplyFitSetup(inputs.project->fit, session);
-    session.open(inputs.model.model, inputs.data);
-    session.applySetup(inputs.project->fit.entries);
-    const DoItResult result = session.doIt();
-    if (!result.outcome) {
-      state.SkipWithError(result.refusal.c_str());
-      break;
-    }
-    outcome = *result.outcome;
-  }
-  Report(state, outcome);
+  Fit(state, inputs, inputs.project->fit.entries);
 }
 BENCHMARK(BM_TwoContrastProjectFit)->Unit(benchmark::kMillisecond);
 
@@ -50,20 +52,7 @@ void BM_OneContrastWithScaleAndBackground(benchmark::State& state) {
   for (const EntrySetup& entry : inputs.project->fit.entries) {
     if (entry.index <= 15) setup.push_back(entry);  // the model's, scale [D2O], y0 [D2O]
   }
-  FitOutcome outcome;
-  for (auto _ : state) {
-    FitSession session(1);
-    ApplyFitSetup(inputs.project->fit, session);
-    session.open(inputs.model.model, inputs.data);
-    session.applySetup(setup);
-    const DoItResult result = session.doIt();
-    if (!result.outcome) {
-      state.SkipWithError(result.refusal.c_str());
-      break;
-    }
-    outcome = *result.outcome;
-  }
-  Report(state, outcome);
+  Fit(state, inputs, setup);
 }
 BENCHMARK(BM_OneContrastWithScaleAndBackground)->Unit(benchmark::kMillisecond);
 

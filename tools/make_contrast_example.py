@@ -22,25 +22,16 @@ import subprocess
 import sys
 import tempfile
 
+# The same counting as the multilayer example's.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+from make_example_data import poisson  # noqa: E402
+
 SEED = 20261209
 QMIN, QMAX, POINTS = 0.008, 0.25, 140
 RESOLUTION = 0.025                 # sigma of Qz over Qz
 MONITOR, DOUBLING_QZ = 3.0e6, 0.05
 # label, rho of the bulk (1/Å²), scale, background
 CONTRASTS = [("D2O", 6.35e-6, 0.90, 3e-7), ("H2O", -0.56e-6, 0.95, 1.5e-6)]
-
-
-def poisson(rng, mean):
-    """One Poisson count: Knuth's product method for small means, a rounded normal above."""
-    if mean < 60.0:
-        limit, count, product = math.exp(-mean), 0, rng.random()
-        while product > limit:
-            count += 1
-            product *= rng.random()
-        return count
-    u1, u2 = 1.0 - rng.random(), rng.random()
-    normal = math.sqrt(-2.0 * math.log(u1)) * math.cos(2.0 * math.pi * u2)
-    return max(0, round(mean + math.sqrt(mean) * normal))
 
 
 def with_bulk(model_text, rho):
