@@ -484,7 +484,14 @@ void WriteProjectFile(const std::filesystem::path& path, const Project& project)
 }
 
 ProjectRead ReadProjectText(const std::string& text, const std::filesystem::path& path) {
-  return ProjectReader(path).read(text);
+  try {
+    return ProjectReader(path).read(text);
+  } catch (const YAML::Exception& error) {
+    // A value of the wrong shape (a list where a map belongs, say) that the reader's own
+    // checks did not catch first.
+    throw FileError(path.string() + ": line " + std::to_string(error.mark.line + 1) +
+                    ": not a project file (" + error.msg + ")");
+  }
 }
 
 ProjectRead ReadProjectFile(const std::filesystem::path& path) {

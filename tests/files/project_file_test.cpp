@@ -101,6 +101,9 @@ TEST(ProjectFileTest, AnUnknownFormatOrDamagedFileIsRefusedByName) {
   ScratchFolder folder;
   Project project = TwoContrastProject(folder);
   std::string text = ProjectText(project, folder.path());
+  std::string shapeless = text;
+  shapeless.replace(shapeless.find("settings:"), 9, "settings: 5\nx:");
+  EXPECT_NE(refusal(shapeless).find("not a project file"), std::string::npos) << refusal(shapeless);
   text.replace(text.find("0.9 0.01"), 3, "-0.9");
   EXPECT_NE(refusal(text).find("point 1 has R not above 0"), std::string::npos) << refusal(text);
 }
