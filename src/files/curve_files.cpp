@@ -5,7 +5,7 @@
 
 namespace quorrel {
 
-std::array<NamedCurve, 4> SpinFlipChannels(const SpinFlipResult& result) {
+std::array<NamedCurve, 4> SpinFlipChannels(const SpinChannels& result) {
   return {{{"R--", &result.downDown},
            {"R-+", &result.downUp},
            {"R+-", &result.upDown},
@@ -19,7 +19,7 @@ TableFormat CurveFileFormat() {
 }
 
 CurveTable ReflectivityTable(const ReflectivityResult& result, bool magnetization,
-                             bool transmission, const SpinFlipResult* spinFlip) {
+                             bool transmission, const SpinChannels* spinFlip) {
   CurveTable table("Qz", "R", result.plain);
   table.addText("dR", "0");
   if (magnetization) {
@@ -37,7 +37,7 @@ CurveTable ReflectivityTable(const ReflectivityResult& result, bool magnetizatio
 }
 
 std::string ReflectivityFileText(const ReflectivityResult& result, bool magnetization,
-                                 bool transmission, const SpinFlipResult* spinFlip) {
+                                 bool transmission, const SpinChannels* spinFlip) {
   TableFormat format = CurveFileFormat();
   if (spinFlip) format.namesPrefix = "# ";
   return ReflectivityTable(result, magnetization, transmission, spinFlip).text(format);
@@ -51,7 +51,7 @@ std::string ProfileFileText(const ProfileCurve& profile) {
 
 void WriteReflectivityFile(const std::filesystem::path& path, const ReflectivityResult& result,
                            bool magnetization, bool transmission,
-                           const SpinFlipResult* spinFlip) {
+                           const SpinChannels* spinFlip) {
   WriteFileAtomically(path, ReflectivityFileText(result, magnetization, transmission, spinFlip));
 }
 

@@ -19,7 +19,7 @@ TableFormat ClipboardFormat() {
 
 std::string ReflectivityClipboardText(const Curve& plain, const Curve* spinUp,
                                       const Curve* spinDown, const Curve* transmission,
-                                      const SpinFlipResult* spinFlip) {
+                                      const SpinChannels* spinFlip) {
   CurveTable table("Qz", "R", plain);
   if (spinUp) table.addCurve("R_up", *spinUp);
   if (spinDown) table.addCurve("R_down", *spinDown);

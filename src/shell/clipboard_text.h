@@ -16,7 +16,7 @@ namespace quorrel {
 //! so its field is empty on those lines. With a spin-flip run a first line names the columns.
 std::string ReflectivityClipboardText(const Curve& plain, const Curve* spinUp,
                                       const Curve* spinDown, const Curve* transmission,
-                                      const SpinFlipResult* spinFlip = nullptr);
+                                      const SpinChannels* spinFlip = nullptr);
 
 //! z TAB rho per point.
 std::string ProfileClipboardText(const Curve& profile);

@@ -94,13 +94,15 @@ class SpinFlipWindowsTest : public QObject {
     QVERIFY(graph.hasSeries(kUpUp) && !graph.hasSeries(kSpinAsymmetry));
     QCOMPARE(graph.axisScale(GraphAxis::Y), AxisScale::Logarithmic);
 
-    // The curves copied are those of the files' specified columns, without empty spin ones.
+    // The curves copied: a line naming the columns, then Qz, R and the four channels, without
+    // empty spin-curve columns.
     window->findChild<QMdiArea*>("mdiArea")->setActiveSubWindow(
         window->frameOf(window->plotWindow()));
     window->findChild<QAction*>("mnuCopyData")->trigger();
     const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 100);
-    QCOMPARE(lines[10].split('\t').size(), 2);
+    QCOMPARE(lines.size(), 101);
+    QVERIFY2(lines[0].contains("R--") && lines[0].contains("R++"), qPrintable(lines[0]));
+    QCOMPARE(lines[10].split('\t').size(), 6);
 
     // The model file keeps the collinear part only, and says so.
     services.prompts.files = {files.path("spin.par")};

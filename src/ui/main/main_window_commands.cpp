@@ -159,7 +159,8 @@ void TForm1::copyData() {
     text = ReflectivityClipboardText(last->plain, magnetic ? &last->spinUp : nullptr,
                                      magnetic ? &last->spinDown : nullptr,
                                      state_.settings.cbTransmission ? &last->transmission
-                                                                    : nullptr);
+                                                                    : nullptr,
+                                     last->spinFlip ? &*last->spinFlip : nullptr);
   } else if (active->widget() == frmProfile_) {
     const std::optional<ProfileCurve>& profile = document_.profile();
     if (!profile || profile->size() == 0) return;

@@ -250,7 +250,8 @@ bool TForm1::saveReflectivity() {
       writeOrsoReflectivity(*file, last);
     } else {
       WriteReflectivityFile(ToPath(*file), last, SpinCurvesOn(state_.settings),
-                            state_.settings.cbTransmission);
+                            state_.settings.cbTransmission,
+                            last.spinFlip ? &*last.spinFlip : nullptr);
     }
   } catch (const QuorrelError& error) {
     services_.prompts.error(QString::fromStdString(error.what()));
