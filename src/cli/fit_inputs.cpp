@@ -138,6 +138,15 @@ Project ProjectOf(const FitInputs& inputs, const FitSession& session,
   return project;
 }
 
+std::optional<FitMethod> MethodOption(const Arguments& args) {
+  const std::optional<std::string> method = args.value("--method");
+  if (!method) return std::nullopt;
+  if (*method == "search") return FitMethod::RandomSearch;
+  if (*method == "lm") return FitMethod::LevenbergMarquardt;
+  if (*method == "de") return FitMethod::DifferentialEvolution;
+  throw UsageError("--method takes search, lm or de, not '" + *method + "'");
+}
+
 void ApplyFitOptions(const Arguments& args, FitSession& session) {
   static const std::map<std::string, Weighting> kWeightings{{"errors", Weighting::GivenErrors},
                                                             {"stat", Weighting::Statistical},

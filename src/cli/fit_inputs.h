@@ -43,6 +43,9 @@ void OpenFitSession(FitSession& session, FitInputs& inputs, std::ostream& err);
 Project ProjectOf(const FitInputs& inputs, const FitSession& session,
                   std::optional<FitRecord> record);
 
+//! --method search, lm or de; nothing without the option. UsageError for another name.
+std::optional<FitMethod> MethodOption(const Arguments& args);
+
 //! Sets the weighting and the two switches of the session from the options.
 void ApplyFitOptions(const Arguments& args, FitSession& session);
 

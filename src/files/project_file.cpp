@@ -45,7 +45,8 @@ struct Names {
 };
 
 const Names<FitMethod> kMethods{{{FitMethod::RandomSearch, "random search"},
-                                 {FitMethod::LevenbergMarquardt, "Levenberg-Marquardt"}}};
+                                 {FitMethod::LevenbergMarquardt, "Levenberg-Marquardt"},
+                                 {FitMethod::DifferentialEvolution, "differential evolution"}}};
 const Names<Weighting> kWeightings{{{Weighting::GivenErrors, "errors"},
                                     {Weighting::Statistical, "stat"},
                                     {Weighting::None, "none"},

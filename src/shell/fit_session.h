@@ -25,6 +25,9 @@
 
 namespace quorrel {
 
+//! The refusal of a second run while one goes.
+inline constexpr const char* kFitRunningMessage = "a fit is already running";
+
 enum class FitDialogState {
   Closed,   //!< not shown
   Idle,     //!< shown, no run
@@ -54,7 +57,7 @@ struct DoItResult {
 //! ok() from its own.
 class FitSession {
  public:
-  //! The random generator seeded from the clock, or with `seed`.
+  //! The random generators seeded from the clock, or with `seed`.
   FitSession();
   explicit FitSession(std::uint64_t seed);
 
@@ -161,15 +164,19 @@ class FitSession {
     std::vector<int> varied;
     std::vector<Bounds> bounds;
     EntryLinks links;
-    bool leastSquares = false;
+    //! Iterating to the minimum by the method; nothing when calculating the chi-square once.
+    std::optional<FitMethod> method;
   };
   //! The compiled links of `links` (by set index) over the current list; throws LinkError.
   EntryLinks compileLinksLocked(const std::map<int, std::string>& links) const;
   //! Why the run cannot start, or "".
   std::string refusalLocked(const std::vector<int>& varied) const;
+  //! The run's method when it iterates to the minimum.
+  std::optional<FitMethod> iteratingMethodLocked() const;
 
   mutable std::mutex mutex_;
   std::optional<StartedRun> started_;
+  std::uint64_t seed_;  // of every differential evolution
   FitEngine engine_;
   RunControl control_;
   FitSettings settings_;
