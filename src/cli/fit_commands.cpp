@@ -2,8 +2,6 @@
 // against measured data, and a fit.
 
 #include <algorithm>
-#include <charconv>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -112,16 +110,6 @@ const char* EndStateText(FitEndState state) {
   return "failed";
 }
 
-std::uint64_t SeedOption(const Arguments& args) {
-  const std::string text = *args.value("--seed");
-  std::uint64_t seed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    throw UsageError("--seed takes a whole number from 0, not '" + text + "'");
-  }
-  return seed;
-}
-
 int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
   ArgumentRules rules = FitArgumentRules({"--tolerance", "--seed", "--method", "-o"});
   AddEntryOptionRules(rules);
@@ -133,7 +121,8 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
       !inputs.project) {
     throw UsageError("fit needs --vary with the entries to fit");
   }
-  FitSession session = args.has("--seed") ? FitSession(SeedOption(args)) : FitSession();
+  const std::optional<std::uint64_t> seed = SeedOption(args);
+  FitSession session = seed ? FitSession(*seed) : FitSession();
   if (inputs.project) ApplyFitSetup(inputs.project->fit, session);
   ApplyFitOptions(args, session);
   if (args.has("--method") || !inputs.project) {
@@ -148,11 +137,7 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
       throw UsageError("--tolerance takes a number from 1e-37 to 1");
     }
   }
-  if (args.has(kFitBackground)) {
-    // Each measurement's background is fitted; one without a background gets a constant one.
-    session.setIncludeBackground(true);
-    for (FitData& data : inputs.data) data.measurement.background.on = true;
-  }
+  ApplyFitBackgroundOption(args, session, inputs);
   const CalcSettings settings = inputs.model.settings;
   const MeasuredData measured = inputs.data.front().measured();
   OpenFitSession(session, inputs, err);

@@ -3,6 +3,7 @@
 // the reflectivity run over the measured points that gives each point's resolution and
 // background.
 
+#include <cstdint>
 #include <ostream>
 #include <optional>
 #include <string>
@@ -45,6 +46,13 @@ Project ProjectOf(const FitInputs& inputs, const FitSession& session,
 
 //! --method search, lm or de; nothing without the option. UsageError for another name.
 std::optional<FitMethod> MethodOption(const Arguments& args);
+
+//! --seed S as a whole number from 0; nothing without the option.
+std::optional<std::uint64_t> SeedOption(const Arguments& args);
+
+//! With --fit-background: each measurement's background is added and fitted, one without a
+//! background getting a constant one. Before the session opens on `inputs`.
+void ApplyFitBackgroundOption(const Arguments& args, FitSession& session, FitInputs& inputs);
 
 //! Sets the weighting and the two switches of the session from the options.
 void ApplyFitOptions(const Arguments& args, FitSession& session);

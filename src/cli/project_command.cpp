@@ -24,10 +24,7 @@ int RunProject(const std::vector<std::string>& rawArgs, std::ostream& out, std::
   if (const std::optional<double> tolerance = args.number("--tolerance")) {
     if (!session.setTolerance(*tolerance)) throw UsageError("--tolerance takes 1e-37 to 1");
   }
-  if (args.has(kFitBackground)) {
-    session.setIncludeBackground(true);
-    for (FitData& data : inputs.data) data.measurement.background.on = true;
-  }
+  ApplyFitBackgroundOption(args, session, inputs);
   OpenFitSession(session, inputs, err);
   ApplyEntryOptions(args, session);
   WriteProjectFile(*path, ProjectOf(inputs, session, std::nullopt));

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "fit/profile_evaluator.h"
 #include "fit/symmetry_ties.h"
 
 namespace quorrel {
@@ -60,6 +61,19 @@ long long PooledObjective::curvesCalculated() const {
   long long total = 0;
   for (const auto& objective : objectives_) total += objective->curvesCalculated();
   return total;
+}
+
+PooledObjective::Factory JointObjectiveFactory(const ParameterSet& start, const LayerStack& stack,
+                                               const std::vector<FitData>& data,
+                                               ChiSquareOptions options, const EntryLinks& links,
+                                               const SampleModel& model,
+                                               const ProfileEvaluator& profile) {
+  options.threading = fast::Threading::CallingThread;
+  return [start, stack, data, options, links, model, profile] {
+    ProfileEvaluator own = profile;
+    if (!own && model.type == SampleType::ProfileFunction) own = MakeProfileEvaluator(model);
+    return std::make_unique<JointObjective>(start, stack, data, options, links, std::move(own));
+  };
 }
 
 }  // namespace quorrel

@@ -12,6 +12,7 @@
 #include "fit/batch_objective.h"
 #include "fit/joint_objective.h"
 #include "fit/parameter_set.h"
+#include "model/sample_model.h"
 #include "physics/fast/compute_pool.h"
 
 namespace quorrel {
@@ -47,5 +48,14 @@ class PooledObjective : public BatchObjective {
   fast::ComputePool& pool_;
   std::vector<std::unique_ptr<JointObjective>> objectives_;
 };
+
+//! Objectives of a joint fit of `model`, each with its own copy of the links and its own
+//! profile function (`profile`, or the model's own when it is empty) and the kernel on the
+//! calling thread.
+PooledObjective::Factory JointObjectiveFactory(const ParameterSet& start, const LayerStack& stack,
+                                               const std::vector<FitData>& data,
+                                               ChiSquareOptions options, const EntryLinks& links,
+                                               const SampleModel& model,
+                                               const ProfileEvaluator& profile);
 
 }  // namespace quorrel

@@ -6,6 +6,7 @@
 
 #include "common/number_format.h"
 #include "fit/measurement_entries.h"
+#include "fit/search_errors.h"
 #include "fit/write_back.h"
 #include "model/layer_stack_builder.h"
 
@@ -271,18 +272,10 @@ std::string FitSession::start() {
   const std::lock_guard lock(mutex_);
   if (state_ == FitDialogState::Running) return kFitRunningMessage;
   if (state_ == FitDialogState::Closed) return kClosedMessage;
-  // A linked entry follows its expression and is not varied.
-  std::vector<int> varied;
-  for (const int index : flags_.variedIndices()) {
-    if (links_.count(index) == 0) varied.push_back(index);
-  }
+  std::vector<int> varied = variedLocked();
   std::string refusal = refusalLocked(varied);
   if (!refusal.empty()) return refusal;
-  std::vector<Bounds> bounds;
-  for (const int index : varied) {
-    const auto found = bounds_.find(index);
-    bounds.push_back(found == bounds_.end() ? Bounds{} : found->second);
-  }
+  std::vector<Bounds> bounds = boundsLocked(varied);
   EntryLinks links;
   try {
     links = compileLinksLocked(links_);
@@ -296,6 +289,41 @@ std::string FitSession::start() {
   started_ = StartedRun{std::move(varied), std::move(bounds), std::move(links),
                         iteratingMethodLocked()};
   return {};
+}
+
+std::vector<int> FitSession::variedLocked() const {
+  // A linked entry follows its expression and is not varied.
+  std::vector<int> varied;
+  for (const int index : flags_.variedIndices()) {
+    if (links_.count(index) == 0) varied.push_back(index);
+  }
+  return varied;
+}
+
+std::vector<Bounds> FitSession::boundsLocked(const std::vector<int>& varied) const {
+  std::vector<Bounds> bounds;
+  for (const int index : varied) {
+    const auto found = bounds_.find(index);
+    bounds.push_back(found == bounds_.end() ? Bounds{} : found->second);
+  }
+  return bounds;
+}
+
+FitProblem FitSession::problem() const {
+  const std::lock_guard lock(mutex_);
+  if (state_ == FitDialogState::Running) throw SearchSetupError(kFitRunningMessage);
+  if (state_ == FitDialogState::Closed) throw SearchSetupError(kClosedMessage);
+  FitProblem problem{model_, data_, profile_, stack_, set_, variedLocked(), {}, {}, {}, settings_};
+  for (const int index : problem.varied) {
+    problem.names.push_back(ParameterNameOf(set_, data_, index));
+  }
+  problem.bounds = boundsLocked(problem.varied);
+  try {
+    problem.links = compileLinksLocked(links_);
+  } catch (const LinkError& error) {
+    throw SearchSetupError(error.what());
+  }
+  return problem;
 }
 
 std::optional<FitMethod> FitSession::iteratingMethodLocked() const {

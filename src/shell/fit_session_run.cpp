@@ -2,7 +2,6 @@
 
 // What "&do it" runs: the chosen method over the session's copies, and what it reports.
 
-#include <memory>
 #include <utility>
 
 #include "common/number_format.h"
@@ -29,21 +28,6 @@ std::vector<std::optional<double>> MeasurementChiSquares(JointObjective& objecti
   return objective.measurementChiSquares(residuals);
 }
 
-
-//! One objective per chunk of a pooled batch, each with its own profile function and its
-//! kernel on the chunk's thread.
-PooledObjective::Factory ChunkObjectives(const ParameterSet& set, const LayerStack& stack,
-                                         const std::vector<FitData>& data,
-                                         ChiSquareOptions options, const EntryLinks& links,
-                                         const SampleModel& model,
-                                         const ProfileEvaluator& profile) {
-  options.threading = fast::Threading::CallingThread;
-  return [set, stack, data, options, links, model, profile] {
-    ProfileEvaluator own = profile;
-    if (!own && model.type == SampleType::ProfileFunction) own = MakeProfileEvaluator(model);
-    return std::make_unique<JointObjective>(set, stack, data, options, links, std::move(own));
-  };
-}
 
 }  // namespace
 
@@ -117,7 +101,7 @@ DoItResult FitSession::runStarted(const FitDialogEvents& events) {
                                                 started.bounds};
   JointObjective objective(set, stack, data_, options, started.links, profile);
   // The global search spreads its population over the pool, one objective per chunk.
-  PooledObjective search(ChunkObjectives(set, stack, data_, options, started.links, model_,
+  PooledObjective search(JointObjectiveFactory(set, stack, data_, options, started.links, model_,
                                          profile_),
                          set, varied);
   const std::uint64_t seed = seed_;
