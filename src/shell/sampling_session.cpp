@@ -81,12 +81,6 @@ SampledPosterior SamplingSession::run(FitProblem problem, const SamplingSettings
                             problem.set, problem.varied, pool);
   std::vector<double> start;
   for (const int index : problem.varied) start.push_back(problem.set[index]);
-  EnsembleSamplerOptions sampler;
-  sampler.walkers = settings.walkers;
-  sampler.burnInSteps = settings.burnInSteps;
-  sampler.productionSteps = settings.productionSteps;
-  sampler.thinning = settings.thinning;
-  sampler.seed = settings.seed;
 
   using Clock = std::chrono::steady_clock;
   const Clock::time_point started = Clock::now();
@@ -94,7 +88,7 @@ SampledPosterior SamplingSession::run(FitProblem problem, const SamplingSettings
     return std::chrono::duration<double>(Clock::now() - started).count();
   };
   SamplingResult result = RunEnsembleSampler(
-      objective, problem.bounds, start, sampler, control_,
+      objective, problem.bounds, start, settings, control_,
       [&report, &seconds](const SamplingProgress& progress) {
         if (!report) return;
         const double elapsed = seconds();

@@ -4,7 +4,6 @@
 // end, a stop that keeps the samples so far, and the chain's summary. Qt-free: the window runs
 // it on a worker, quorrel-cli on its own thread.
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,14 +18,7 @@
 namespace quorrel {
 
 //! The options of a run, as the dialog and quorrel-cli sample take them.
-struct SamplingSettings {
-  //! An even count of at least twice the varied entries; DefaultWalkers when empty.
-  std::optional<int> walkers;
-  int burnInSteps = 400;
-  int productionSteps = 1000;
-  int thinning = 1;
-  std::uint64_t seed = 0;
-};
+using SamplingSettings = EnsembleSamplerOptions;
 
 //! After every step, on the thread of the run.
 struct SamplingReport {
