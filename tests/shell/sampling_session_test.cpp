@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "../fit/fit_test_models.h"
 #include "fit/search_errors.h"
 #include "shell/fit_session.h"
+#include "shell/posterior_bands.h"
 #include "shell/sampling_session.h"
 
 namespace quorrel {
@@ -68,6 +70,21 @@ TEST(SamplingSessionTest, ANearGaussianPosteriorHasTheLeastSquaresErrorsAndCorre
   }
   EXPECT_NEAR(posterior.statistics.correlation(0, 1), fit.errors.correlation(0, 1), 0.05);
   EXPECT_GT(posterior.result.acceptance, 0.2);
+
+  // The bands of the curves: the 68 % one inside the 95 % one, and of some width.
+  const PosteriorBands bands = BandsOfPosterior(posterior, CalcSettings(), 200);
+  for (const CurveBand* band : {&bands.reflectivity, &bands.profile}) {
+    ASSERT_FALSE(band->x.empty());
+    double widest = 0.0;
+    for (std::size_t i = 0; i < band->x.size(); ++i) {
+      EXPECT_LE(band->lower95[i], band->lower68[i]);
+      EXPECT_LE(band->lower68[i], band->upper68[i]);
+      EXPECT_LE(band->upper68[i], band->upper95[i]);
+      widest = std::max(widest, (band->upper95[i] - band->lower95[i]) /
+                                    std::max(std::abs(band->upper95[i]), 1e-30));
+    }
+    EXPECT_GT(widest, 1e-3);
+  }
 }
 
 TEST(SamplingSessionTest, TheSameSeedGivesTheSameChainOnOneAndOnTwoThreads) {

@@ -86,8 +86,8 @@ class SettingsDialogTest : public QObject {
 
     open.click("cbUserRange");
     QVERIFY(open.enabled("edtMaxQ"));
-    for (int i = 0; i < 120; ++i) open.measured().qz.push_back(0.01 + 0.29 * i / 119);
-    open.measured().fileName = "/data/film.dat";
+    for (int i = 0; i < 120; ++i) open.measured.qz.push_back(0.01 + 0.29 * i / 119);
+    open.measured.fileName = "/data/film.dat";
     open.click("cbUserRange");
     QCOMPARE(open.text("edtminQ"), QString("0.01"));
     QCOMPARE(open.text("edtMaxQ"), QString("0.3"));
