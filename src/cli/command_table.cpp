@@ -11,6 +11,7 @@ std::span<const Command> Commands() {
       kParamsCommand,
       kChiSquareCommand,
       kFitCommand,
+      kSampleCommand,
       kProjectCommand,
       kSldCommand,
       kMaterialsCommand,

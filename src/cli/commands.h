@@ -10,6 +10,7 @@ extern const Command kProfileCommand;
 extern const Command kParamsCommand;
 extern const Command kChiSquareCommand;
 extern const Command kFitCommand;
+extern const Command kSampleCommand;
 extern const Command kProjectCommand;
 extern const Command kSldCommand;
 extern const Command kMaterialsCommand;

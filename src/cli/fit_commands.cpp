@@ -2,8 +2,6 @@
 // against measured data, and a fit.
 
 #include <algorithm>
-#include <charconv>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -112,23 +110,6 @@ const char* EndStateText(FitEndState state) {
   return "failed";
 }
 
-std::uint64_t SeedOption(const Arguments& args) {
-  const std::string text = *args.value("--seed");
-  std::uint64_t seed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    throw UsageError("--seed takes a whole number from 0, not '" + text + "'");
-  }
-  return seed;
-}
-
-FitMethod MethodOption(const Arguments& args) {
-  const std::optional<std::string> method = args.value("--method");
-  if (!method || *method == "search") return FitMethod::RandomSearch;
-  if (*method == "lm") return FitMethod::LevenbergMarquardt;
-  throw UsageError("--method takes search or lm, not '" + *method + "'");
-}
-
 int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
   ArgumentRules rules = FitArgumentRules({"--tolerance", "--seed", "--method", "-o"});
   AddEntryOptionRules(rules);
@@ -140,24 +121,23 @@ int RunFit(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
       !inputs.project) {
     throw UsageError("fit needs --vary with the entries to fit");
   }
-  FitSession session = args.has("--seed") ? FitSession(SeedOption(args)) : FitSession();
+  const std::optional<std::uint64_t> seed = SeedOption(args);
+  FitSession session = seed ? FitSession(*seed) : FitSession();
   if (inputs.project) ApplyFitSetup(inputs.project->fit, session);
   ApplyFitOptions(args, session);
-  if (args.has("--method") || !inputs.project) session.setMethod(MethodOption(args));
+  if (args.has("--method") || !inputs.project) {
+    session.setMethod(MethodOption(args).value_or(FitMethod::RandomSearch));
+  }
   const FitMethod method = session.settings().method;
-  if (args.has("--correlations") && method != FitMethod::LevenbergMarquardt) {
-    throw UsageError("--correlations needs --method lm");
+  if (args.has("--correlations") && method == FitMethod::RandomSearch) {
+    throw UsageError("--correlations needs --method lm or de");
   }
   if (const std::optional<double> tolerance = args.number("--tolerance")) {
     if (!session.setTolerance(*tolerance)) {
       throw UsageError("--tolerance takes a number from 1e-37 to 1");
     }
   }
-  if (args.has(kFitBackground)) {
-    // Each measurement's background is fitted; one without a background gets a constant one.
-    session.setIncludeBackground(true);
-    for (FitData& data : inputs.data) data.measurement.background.on = true;
-  }
+  ApplyFitBackgroundOption(args, session, inputs);
   const CalcSettings settings = inputs.model.settings;
   const MeasuredData measured = inputs.data.front().measured();
   OpenFitSession(session, inputs, err);
@@ -252,7 +232,7 @@ const Command kFitCommand{
     "                       [--link N=EXPRESSION ...] [--override DATASET:N=VALUE ...]\n"
     "                       [--weighting errors|stat|none|log]\n"
     "                       [--resolution] [--background] [--region LO:HI]\n"
-    "                       [--method search|lm] [--tolerance T] [--seed S]\n"
+    "                       [--method search|lm|de] [--tolerance T] [--seed S]\n"
     "                       [--correlations] [-o FITTED.par|FITTED.ort|FITTED.qproj]\n"
     "Varies the entries of LIST (numbers of quorrel-cli params, ranges such as 6-7, or names\n"
     "such as d_1 and \"scale [D2O]\", separated by commas). Several data sets are fitted\n"
@@ -278,6 +258,12 @@ const Command kFitCommand{
     "                 chi-square unless the weighting is by the given errors, and a warning\n"
     "                 on standard error for entries that the data do not determine. The\n"
     "                 region needs more points than there are entries to vary.\n"
+    "  --method de    differential evolution: a global search between the bounds (every\n"
+    "                 entry of LIST needs --bounds with both sides), a population of 15\n"
+    "                 per entry evaluated in parallel, until its chi-squares lie within 1 %\n"
+    "                 of each other (converged) or for 1000 generations (iteration limit);\n"
+    "                 then Levenberg-Marquardt from the best point for the standard errors.\n"
+    "                 The same --seed gives the same result.\n"
     "Prints the end state, the chi-square, the number of model curves calculated over the\n"
     "region (evaluations, derivatives included; one per data set), each data set's chi-square\n"
     "when there are several, for lm the reduced chi-square with its degrees of freedom, and\n"
@@ -285,7 +271,7 @@ const Command kFitCommand{
     "errors). The options of chisq apply, the data options among them.\n"
     "  --tolerance T  1e-37 to 1, default 1e-06: a search ends when its change is smaller\n"
     "  --seed S       seed of the random picks (default: from the clock)\n"
-    "  --correlations with lm: the correlation matrix of the fitted entries\n"
+    "  --correlations with lm or de: the correlation matrix of the fitted entries\n"
     "  -o FITTED.par  write the model with the fitted values, rounded as the model editor\n"
     "                 takes them; nothing is written when the fit fails\n"
     "  -o FITTED.ort  write an ORSO file instead: the fitted model's curve at the first data\n"

@@ -1,5 +1,6 @@
 #include "cli/fit_inputs.h"
 
+#include <charconv>
 #include <map>
 #include <utility>
 
@@ -143,6 +144,32 @@ Project ProjectOf(const FitInputs& inputs, const FitSession& session,
   project.fit = FitSetupOf(session);
   if (record) project.lastFit = std::move(record);
   return project;
+}
+
+std::optional<FitMethod> MethodOption(const Arguments& args) {
+  const std::optional<std::string> method = args.value("--method");
+  if (!method) return std::nullopt;
+  if (*method == "search") return FitMethod::RandomSearch;
+  if (*method == "lm") return FitMethod::LevenbergMarquardt;
+  if (*method == "de") return FitMethod::DifferentialEvolution;
+  throw UsageError("--method takes search, lm or de, not '" + *method + "'");
+}
+
+std::optional<std::uint64_t> SeedOption(const Arguments& args) {
+  const std::optional<std::string> text = args.value("--seed");
+  if (!text) return std::nullopt;
+  std::uint64_t seed = 0;
+  const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seed);
+  if (error != std::errc() || end != text->data() + text->size()) {
+    throw UsageError("--seed takes a whole number from 0, not '" + *text + "'");
+  }
+  return seed;
+}
+
+void ApplyFitBackgroundOption(const Arguments& args, FitSession& session, FitInputs& inputs) {
+  if (!args.has(kFitBackground)) return;
+  session.setIncludeBackground(true);
+  for (FitData& data : inputs.data) data.measurement.background.on = true;
 }
 
 void ApplyFitOptions(const Arguments& args, FitSession& session) {

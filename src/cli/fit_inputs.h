@@ -3,6 +3,7 @@
 // the reflectivity run over the measured points that gives each point's resolution and
 // background.
 
+#include <cstdint>
 #include <ostream>
 #include <optional>
 #include <string>
@@ -42,6 +43,16 @@ void OpenFitSession(FitSession& session, FitInputs& inputs, std::ostream& err);
 //! measurements and fit setup, and `record` as its last fit.
 Project ProjectOf(const FitInputs& inputs, const FitSession& session,
                   std::optional<FitRecord> record);
+
+//! --method search, lm or de; nothing without the option. UsageError for another name.
+std::optional<FitMethod> MethodOption(const Arguments& args);
+
+//! --seed S as a whole number from 0; nothing without the option.
+std::optional<std::uint64_t> SeedOption(const Arguments& args);
+
+//! With --fit-background: each measurement's background is added and fitted, one without a
+//! background getting a constant one. Before the session opens on `inputs`.
+void ApplyFitBackgroundOption(const Arguments& args, FitSession& session, FitInputs& inputs);
 
 //! Sets the weighting and the two switches of the session from the options.
 void ApplyFitOptions(const Arguments& args, FitSession& session);

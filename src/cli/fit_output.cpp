@@ -11,11 +11,11 @@ namespace {
 
 constexpr std::size_t kColumn = 8;
 
+}  // namespace
+
 std::string RightAligned(const std::string& text, std::size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
-
-}  // namespace
 
 std::string EntryLine(const FitParameter& entry) {
   return RightAligned(std::to_string(entry.index), 5) + "  " + entry.label;
@@ -41,15 +41,18 @@ std::string ReducedChiSquareLine(const FitUncertainties& uncertainties) {
 }
 
 std::string CorrelationTable(const FitUncertainties& uncertainties) {
-  const std::size_t p = uncertainties.varied.size();
+  return CorrelationTable(uncertainties.varied, uncertainties.correlations);
+}
+
+std::string CorrelationTable(std::span<const int> varied, std::span<const double> correlations) {
+  const std::size_t p = varied.size();
   std::string table = "correlations:\n" + std::string(5, ' ');
-  for (const int index : uncertainties.varied)
-    table += RightAligned(std::to_string(index), kColumn);
+  for (const int index : varied) table += RightAligned(std::to_string(index), kColumn);
   table += '\n';
   for (std::size_t a = 0; a < p; ++a) {
-    table += RightAligned(std::to_string(uncertainties.varied[a]), 5);
+    table += RightAligned(std::to_string(varied[a]), 5);
     for (std::size_t b = 0; b < p; ++b) {
-      table += RightAligned(FormatPattern(uncertainties.correlation(a, b), "0.000"), kColumn);
+      table += RightAligned(FormatPattern(correlations[a * p + b], "0.000"), kColumn);
     }
     table += '\n';
   }

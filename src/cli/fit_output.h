@@ -2,6 +2,7 @@
 // How quorrel-cli's fit commands print the entries of a model and the precision of a
 // Levenberg-Marquardt fit.
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "fit/parameter_labels.h"
 
 namespace quorrel::cli {
+
+//! `text` with blanks before it to `width` characters.
+std::string RightAligned(const std::string& text, std::size_t width);
 
 //! An entry's number right-aligned, two blanks and its label.
 std::string EntryLine(const FitParameter& entry);
@@ -23,5 +27,7 @@ std::string ReducedChiSquareLine(const FitUncertainties& uncertainties);
 
 //! The correlation matrix with the entry numbers as row and column heads.
 std::string CorrelationTable(const FitUncertainties& uncertainties);
+//! The same of `varied` (set indices) and their p x p correlations, row after row.
+std::string CorrelationTable(std::span<const int> varied, std::span<const double> correlations);
 
 }  // namespace quorrel::cli

@@ -20,19 +20,11 @@ int RunProject(const std::vector<std::string>& rawArgs, std::ostream& out, std::
   FitSession session;
   if (inputs.project) ApplyFitSetup(inputs.project->fit, session);
   ApplyFitOptions(args, session);
-  if (const std::optional<std::string> method = args.value("--method")) {
-    if (*method != "search" && *method != "lm") {
-      throw UsageError("--method takes search or lm, not '" + *method + "'");
-    }
-    session.setMethod(*method == "lm" ? FitMethod::LevenbergMarquardt : FitMethod::RandomSearch);
-  }
+  if (const std::optional<FitMethod> method = MethodOption(args)) session.setMethod(*method);
   if (const std::optional<double> tolerance = args.number("--tolerance")) {
     if (!session.setTolerance(*tolerance)) throw UsageError("--tolerance takes 1e-37 to 1");
   }
-  if (args.has(kFitBackground)) {
-    session.setIncludeBackground(true);
-    for (FitData& data : inputs.data) data.measurement.background.on = true;
-  }
+  ApplyFitBackgroundOption(args, session, inputs);
   OpenFitSession(session, inputs, err);
   ApplyEntryOptions(args, session);
   WriteProjectFile(*path, ProjectOf(inputs, session, std::nullopt));

@@ -45,7 +45,8 @@ struct Names {
 };
 
 const Names<FitMethod> kMethods{{{FitMethod::RandomSearch, "random search"},
-                                 {FitMethod::LevenbergMarquardt, "Levenberg-Marquardt"}}};
+                                 {FitMethod::LevenbergMarquardt, "Levenberg-Marquardt"},
+                                 {FitMethod::DifferentialEvolution, "differential evolution"}}};
 const Names<Weighting> kWeightings{{{Weighting::GivenErrors, "errors"},
                                     {Weighting::Statistical, "stat"},
                                     {Weighting::None, "none"},
@@ -169,6 +170,30 @@ void EmitFit(YAML::Emitter& out, const ProjectFitSetup& fit) {
   out << YAML::EndSeq << YAML::EndMap;
 }
 
+void EmitSampling(YAML::Emitter& out, const SamplingRecord& sampling) {
+  out << YAML::Key << "sampling" << YAML::Value << YAML::BeginMap;
+  out << YAML::Key << "date" << YAML::Value << sampling.date;
+  out << YAML::Key << "walkers" << YAML::Value << sampling.walkers;
+  out << YAML::Key << "burn_in" << YAML::Value << sampling.burnInSteps;
+  out << YAML::Key << "steps" << YAML::Value << sampling.steps;
+  out << YAML::Key << "thinning" << YAML::Value << sampling.thinning;
+  out << YAML::Key << "seed" << YAML::Value << std::to_string(sampling.seed);
+  out << YAML::Key << "acceptance" << YAML::Value << Number(sampling.acceptance);
+  out << YAML::Key << "values" << YAML::Value << YAML::BeginSeq;
+  for (const SampledValue& v : sampling.values) {
+    out << YAML::Flow << YAML::BeginMap;
+    out << YAML::Key << "entry" << YAML::Value << v.index;
+    out << YAML::Key << "name" << YAML::Value << v.name;
+    out << YAML::Key << "median" << YAML::Value << Number(v.median);
+    out << YAML::Key << "minus" << YAML::Value << Number(v.minus);
+    out << YAML::Key << "plus" << YAML::Value << Number(v.plus);
+    out << YAML::Key << "lower_95" << YAML::Value << Number(v.lower95);
+    out << YAML::Key << "upper_95" << YAML::Value << Number(v.upper95);
+    out << YAML::EndMap;
+  }
+  out << YAML::EndSeq << YAML::EndMap;
+}
+
 void EmitLastFit(YAML::Emitter& out, const FitRecord& fit) {
   out << YAML::Key << "last_fit" << YAML::Value << YAML::BeginMap;
   out << YAML::Key << "date" << YAML::Value << fit.date;
@@ -231,6 +256,7 @@ class ProjectReader {
     }
     if (const YAML::Node fit = root["fit"]) project.fit = fitSetup(fit);
     if (const YAML::Node last = root["last_fit"]) project.lastFit = lastFit(last);
+    if (const YAML::Node sampled = root["sampling"]) project.sampling = sampling(sampled);
     return read;
   }
 
@@ -265,9 +291,10 @@ class ProjectReader {
     return node ? number(node) : fallback;
   }
 
-  int integer(const YAML::Node& node) const {
+  template <typename Whole = int>
+  Whole integer(const YAML::Node& node) const {
     const std::string t = text(node);
-    int value = 0;
+    Whole value = 0;
     const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (error != std::errc() || end != t.data() + t.size()) {
       fail(node, "'" + t + "' is not a whole number");
@@ -453,6 +480,28 @@ class ProjectReader {
     return record;
   }
 
+  SamplingRecord sampling(const YAML::Node& node) const {
+    if (!node.IsMap()) fail(node, "the sampling is not a map");
+    SamplingRecord record;
+    if (node["date"]) record.date = text(node["date"]);
+    record.walkers = node["walkers"] ? integer(node["walkers"]) : 0;
+    record.burnInSteps = node["burn_in"] ? integer(node["burn_in"]) : 0;
+    record.steps = node["steps"] ? integer(node["steps"]) : 0;
+    record.thinning = node["thinning"] ? integer(node["thinning"]) : 1;
+    if (node["seed"]) record.seed = integer<std::uint64_t>(node["seed"]);
+    record.acceptance = number(node, "acceptance", 0.0);
+    for (const YAML::Node& v : sequence(node["values"])) {
+      if (!v.IsMap() || !v["entry"] || !v["median"]) {
+        fail(v, "a sampled value needs entry and median");
+      }
+      record.values.push_back({integer(v["entry"]), v["name"] ? text(v["name"]) : std::string(),
+                               number(v["median"]), number(v, "minus", 0.0),
+                               number(v, "plus", 0.0), number(v, "lower_95", 0.0),
+                               number(v, "upper_95", 0.0)});
+    }
+    return record;
+  }
+
   std::filesystem::path path_;
 };
 
@@ -475,6 +524,7 @@ std::string ProjectText(const Project& project, const std::filesystem::path& fol
   out << YAML::EndSeq;
   EmitFit(out, project.fit);
   if (project.lastFit) EmitLastFit(out, *project.lastFit);
+  if (project.sampling) EmitSampling(out, *project.sampling);
   out << YAML::EndMap;
   return std::string(out.c_str()) + "\n";
 }

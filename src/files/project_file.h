@@ -14,7 +14,10 @@
 //        lower, upper, link)
 //   last_fit: date, method, weighting, chi_square, values (entry, name, value, error),
 //             measurements (chi-square of each)
+//   sampling: date, walkers, burn_in, steps, thinning, seed, acceptance, values (entry, name,
+//             median, minus, plus, lower_95, upper_95)   (optional: the last posterior)
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -59,12 +62,36 @@ struct FitRecord {
   std::vector<std::optional<double>> measurementChiSquares;
 };
 
+//! One entry's marginal of the last posterior sampling.
+struct SampledValue {
+  int index = 0;
+  std::string name;
+  double median = 0.0;
+  double minus = 0.0;  //!< median - the 15.87 % percentile
+  double plus = 0.0;   //!< the 84.13 % percentile - median
+  double lower95 = 0.0;
+  double upper95 = 0.0;
+};
+
+//! The summary of the last posterior sampling; its chain goes to a chain file of its own.
+struct SamplingRecord {
+  std::string date;  //!< ISO 8601, UTC
+  int walkers = 0;
+  int burnInSteps = 0;
+  int steps = 0;  //!< production steps run
+  int thinning = 1;
+  std::uint64_t seed = 0;
+  double acceptance = 0.0;
+  std::vector<SampledValue> values;
+};
+
 struct Project {
   SampleModel model;
   CalcSettings settings;
   std::vector<Measurement> measurements;  //!< data.fileName: the file's full path
   ProjectFitSetup fit;
   std::optional<FitRecord> lastFit;
+  std::optional<SamplingRecord> sampling;
 };
 
 //! A project read, with notes for the user: a data file whose content differs from the copy

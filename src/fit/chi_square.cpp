@@ -82,7 +82,8 @@ bool ChiSquareEvaluator::calculatePoints(std::span<const LayerStack* const> stac
   for (std::size_t k = 0; k < stacks.size(); ++k) out.emplace_back(fit_.data() + k * n, n);
   curvesCalculated_ += static_cast<long long>(stacks.size());
   try {
-    PointReflectivityBatch(stacks, point, background_, resolution_, qz_, out, options_.kernel);
+    PointReflectivityBatch(stacks, point, background_, resolution_, qz_, out, options_.kernel,
+                           options_.threading);
   } catch (const ArithmeticFault&) {
     return false;
   }

@@ -44,6 +44,8 @@ struct ChiSquareOptions {
   bool includeBackground = false;
   KernelKind kernel = KernelKind::Fast;
   SmearingKernel smearing = SmearingKernel::Standard;
+  //! A caller that spreads its evaluations over the pool itself keeps each on its thread.
+  fast::Threading threading = fast::Threading::SharedPool;
 };
 
 //! How one stack's calculated points become the fitted curve of a measurement:

@@ -6,6 +6,18 @@
 
 namespace quorrel {
 
+const char* FitMethodName(FitMethod method) {
+  switch (method) {
+    case FitMethod::LevenbergMarquardt:
+      return "Levenberg-Marquardt";
+    case FitMethod::DifferentialEvolution:
+      return "differential evolution";
+    case FitMethod::RandomSearch:
+      break;
+  }
+  return "random search";
+}
+
 FitData FitDataFor(const CalcSettings& settings, Measurement measurement) {
   FitData data;
   data.pointResolution = PointResolutions(SettingsForMeasurement(settings, measurement),

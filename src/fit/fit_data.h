@@ -16,7 +16,14 @@ namespace quorrel {
 enum class FitMethod {
   RandomSearch = 0,        //!< "random search": the randomised one-value search
   LevenbergMarquardt = 1,  //!< "Levenberg-Marquardt": all values at once, with standard errors
+  //! "differential evolution": a global search inside the bounds, polished by
+  //! Levenberg-Marquardt
+  DifferentialEvolution = 2,
 };
+
+//! The method's name as the dialog and the files write it: "random search",
+//! "Levenberg-Marquardt", "differential evolution".
+const char* FitMethodName(FitMethod method);
 
 //! The dialog's options, kept from one opening to the next.
 struct FitSettings {

@@ -476,6 +476,11 @@ void XyGraph::redraw() {
   bool named = false;
   for (const auto& [slot, series] : series_) named = named || !series.graph->name().isEmpty();
   plot_->legend->setVisible(named && usable);
+  drawCurveBands();
+  for (const auto& [number, band] : curveBands_) {
+    band.lower->setVisible(usable);
+    band.upper->setVisible(usable);
+  }
   bandRect_->setVisible(band_.has_value() && usable);
   if (band_) {
     bandRect_->topLeft->setCoords(band_->min, 0);

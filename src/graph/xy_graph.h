@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include <QColor>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -128,6 +129,12 @@ class XyGraph : public QWidget {
   //! removes it.
   void setShadedBand(std::optional<AxisLimits> band);
   std::optional<AxisLimits> shadedBand() const { return band_; }
+  //! A band filled in `color` between two curves over the same x (ascending), below the
+  //! series and multiplied by the value scale as they are; numbered apart from the slots.
+  void setCurveBand(int band, const std::vector<double>& x, const std::vector<double>& lower,
+                    const std::vector<double>& upper, QColor color);
+  void clearCurveBands();
+  bool hasCurveBand(int band) const { return curveBands_.contains(band); }
 
   // Residual strip: a small linear graph under the main one sharing its x axis.
   //! Shows the strip with its y-axis title, or hides it (nothing).
@@ -249,6 +256,15 @@ class XyGraph : public QWidget {
   std::optional<AxisLimits> drawnValueRange() const;
   std::optional<AxisLimits> keyRange() const;
 
+  //! A filled band between two curves, as given.
+  struct CurveBand {
+    QCPGraph* lower = nullptr;
+    QCPGraph* upper = nullptr;
+    std::vector<double> x, low, high;
+  };
+  //! Hands the bands, times the value scale, to the plotting library.
+  void drawCurveBands();
+
   QCustomPlot* plot_;
   QCPTextElement* title_;
   QCPItemText* errorCaption_;
@@ -256,6 +272,7 @@ class XyGraph : public QWidget {
   QCPItemRect* bandRect_;
   std::unique_ptr<ResidualStrip> strip_;
   std::map<int, Series> series_;
+  std::map<int, CurveBand> curveBands_;
   QString xTitle_;
   MarkerDrawing markerDrawing_ = MarkerDrawing::Pictures;
   ValueScale valueScale_;

@@ -2,10 +2,9 @@
 #include <cmath>
 
 #include <qcustomplot.h>
-#include <QFileInfo>
 #include <QPainter>
-#include <QSvgGenerator>
 
+#include "graph/plot_files.h"
 #include "graph/residual_strip.h"
 #include "graph/xy_graph.h"
 
@@ -48,27 +47,7 @@ void XyGraph::printOn(QPainter& painter, QSize pageSize) {
 }
 
 bool XyGraph::saveTo(const QString& fileName, QSize size) {
-  const QString kind = QFileInfo(fileName).suffix().toLower();
-  if (kind == "pdf") {
-    return drawnAtSize(size, [&] { return plot_->savePdf(fileName, size.width(), size.height()); });
-  }
-  if (kind == "png") {
-    return drawnAtSize(size, [&] { return plot_->savePng(fileName, size.width(), size.height()); });
-  }
-  if (kind != "svg") return false;
-  return drawnAtSize(size, [&] {
-    QSvgGenerator svg;
-    svg.setFileName(fileName);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(title_->text());
-    QCPPainter painter(&svg);
-    if (!painter.isActive()) return false;
-    painter.setMode(QCPPainter::pmVectorized);
-    plot_->toPainter(&painter, size.width(), size.height());
-    painter.end();
-    return QFileInfo(fileName).size() > 0;
-  });
+  return drawnAtSize(size, [&] { return SavePlot(*plot_, fileName, size, title_->text()); });
 }
 
 }  // namespace quorrel

@@ -53,4 +53,21 @@ std::string UtcNow() {
   return {text, length};
 }
 
+SamplingRecord RecordOfSampling(const SampledPosterior& posterior, const std::string& date) {
+  SamplingRecord record{date,
+                        posterior.walkers,
+                        posterior.result.burnInStepsRun,
+                        posterior.result.productionStepsRun,
+                        posterior.settings.thinning,
+                        posterior.settings.seed,
+                        posterior.result.acceptance,
+                        {}};
+  for (std::size_t j = 0; j < posterior.problem.varied.size(); ++j) {
+    const ValueSummary& v = posterior.statistics.values[j];
+    record.values.push_back({posterior.problem.varied[j], posterior.problem.names[j], v.median,
+                             v.median - v.lower68, v.upper68 - v.median, v.lower95, v.upper95});
+  }
+  return record;
+}
+
 }  // namespace quorrel

@@ -5,6 +5,7 @@
 
 #include "files/project_file.h"
 #include "shell/fit_session.h"
+#include "shell/sampling_session.h"
 
 namespace quorrel {
 
@@ -18,6 +19,9 @@ std::string ApplyFitSetup(const ProjectFitSetup& setup, FitSession& session);
 
 //! The results of the session's last run for the project's record, dated `date`.
 FitRecord RecordOfFit(const FitSession& session, const std::string& date);
+
+//! The summary of a sampling run for the project, dated `date`.
+SamplingRecord RecordOfSampling(const SampledPosterior& posterior, const std::string& date);
 
 //! The current time as ISO 8601 in UTC, "2026-12-09T04:00:00Z".
 std::string UtcNow();

@@ -1,25 +1,21 @@
 #include "shell/fit_session.h"
 
+#include <chrono>
 #include <stdexcept>
 #include <utility>
 
 #include "common/number_format.h"
-#include "fit/levenberg_marquardt.h"
-#include "fit/joint_objective.h"
 #include "fit/measurement_entries.h"
-#include "fit/profile_evaluator.h"
+#include "fit/search_errors.h"
 #include "fit/write_back.h"
-#include "model/profile_function.h"
 #include "model/layer_stack_builder.h"
 
 namespace quorrel {
 
 namespace {
 
-constexpr const char* kChiSquarePattern = "0.0000E+00";
 constexpr const char* kEmptyRegionMessage =
     "the fitting region holds no measured point: select a region that contains at least one";
-constexpr const char* kRunningMessage = "a fit is already running";
 constexpr const char* kClosedMessage = "the fit dialog is not open";
 constexpr const char* kFewPointsMessage =
     "the fitting region holds no more measured points than there are values to vary: "
@@ -36,21 +32,13 @@ std::string ParameterNameOf(const ParameterSet& set, const std::vector<FitData>&
   return EntryName(entries.at(static_cast<std::size_t>(index - set.count() - 1)), own, set);
 }
 
-//! Each measurement's chi-square at the values of `set`, by one more evaluation.
-std::vector<std::optional<double>> MeasurementChiSquares(JointObjective& objective,
-                                                         const ParameterSet& set) {
-  std::vector<double> residuals(static_cast<std::size_t>(objective.residualCount()));
-  if (!objective.residuals({&set, 1}, residuals)) {
-    return std::vector<std::optional<double>>(objective.measurementCount());
-  }
-  return objective.measurementChiSquares(residuals);
-}
-
 }  // namespace
 
-FitSession::FitSession() = default;
+FitSession::FitSession()
+    : FitSession(static_cast<std::uint64_t>(
+          std::chrono::high_resolution_clock::now().time_since_epoch().count())) {}
 
-FitSession::FitSession(std::uint64_t seed) : engine_(seed) {}
+FitSession::FitSession(std::uint64_t seed) : seed_(seed), engine_(seed) {}
 
 void FitSession::open(const SampleModel& model, FitData data, ProfileEvaluator profile) {
   std::vector<FitData> measurements;
@@ -192,7 +180,7 @@ EntryLinks FitSession::compileLinksLocked(const std::map<int, std::string>& link
 
 std::string FitSession::setLink(int entry, const std::string& expression) {
   const std::lock_guard lock(mutex_);
-  if (state_ != FitDialogState::Idle && state_ != FitDialogState::Failed) return kRunningMessage;
+  if (state_ != FitDialogState::Idle && state_ != FitDialogState::Failed) return kFitRunningMessage;
   if (entry < 0 || entry >= static_cast<int>(entries_.size())) {
     throw std::out_of_range("no list entry " + std::to_string(entry));
   }
@@ -249,47 +237,6 @@ std::string FitSession::applySetup(const std::vector<EntrySetup>& setup) {
   return refused;
 }
 
-FitEvents FitSession::engineEvents(const FitDialogEvents& events) {
-  FitEvents engine;
-  const auto showChiSquare = [this, events](double chiSquare, const ReflCurve& curve) {
-    const std::string text = FormatPattern(chiSquare, kChiSquarePattern);
-    {
-      const std::lock_guard lock(mutex_);
-      chiSquareText_ = text;
-    }
-    if (events.chiSquareText) events.chiSquareText(text);
-    if (events.fitCurve) events.fitCurve(curve);
-  };
-  engine.evaluated = showChiSquare;
-  engine.iterated = showChiSquare;
-  engine.trial = [this, events](int index, int counter) {
-    const std::string text = std::to_string(index) + " : " + std::to_string(counter);
-    {
-      const std::lock_guard lock(mutex_);
-      statusText_ = text;
-    }
-    if (events.statusText) events.statusText(text);
-  };
-  engine.step = [this, events](int iteration) {
-    const std::string text = "iteration " + std::to_string(iteration);
-    {
-      const std::lock_guard lock(mutex_);
-      statusText_ = text;
-    }
-    if (events.statusText) events.statusText(text);
-  };
-  engine.parametersChanged = [this, events](const ParameterSet& set) {
-    std::vector<FitParameter> entries;
-    {
-      const std::lock_guard lock(mutex_);
-      entries_ = FillParameterList(set, flags_);
-      entries = entries_;
-    }
-    if (events.parameterList) events.parameterList(entries);
-  };
-  return engine;
-}
-
 DoItResult FitSession::doIt(const FitDialogEvents& events) {
   std::string refusal = start();
   if (!refusal.empty()) return {std::nullopt, std::move(refusal)};
@@ -303,11 +250,16 @@ std::string FitSession::refusalLocked(const std::vector<int>& varied) const {
     points += range.empty() ? 0 : range.last - range.first + 1;
   }
   if (points == 0) return kEmptyRegionMessage;
-  const bool leastSquares = settings_.mode == RunMode::IterateToMinimum &&
-                            settings_.method == FitMethod::LevenbergMarquardt;
+  const std::optional<FitMethod> method = iteratingMethodLocked();
+  const bool leastSquares = method && *method != FitMethod::RandomSearch;
   if (leastSquares && points <= static_cast<int>(varied.size())) return kFewPointsMessage;
   for (const int index : varied) {
     const auto bounds = bounds_.find(index);
+    if (method == FitMethod::DifferentialEvolution &&
+        (bounds == bounds_.end() || !bounds->second.finite())) {
+      return "differential evolution searches between the bounds of every varied entry: give " +
+             ParameterNameOf(set_, data_, index) + " a lower and an upper bound";
+    }
     if (bounds != bounds_.end() && !bounds->second.contains(set_[index])) {
       return "the value of " + ParameterNameOf(set_, data_, index) +
              " lies outside its bounds: change the value or the bounds";
@@ -318,20 +270,12 @@ std::string FitSession::refusalLocked(const std::vector<int>& varied) const {
 
 std::string FitSession::start() {
   const std::lock_guard lock(mutex_);
-  if (state_ == FitDialogState::Running) return kRunningMessage;
+  if (state_ == FitDialogState::Running) return kFitRunningMessage;
   if (state_ == FitDialogState::Closed) return kClosedMessage;
-  // A linked entry follows its expression and is not varied.
-  std::vector<int> varied;
-  for (const int index : flags_.variedIndices()) {
-    if (links_.count(index) == 0) varied.push_back(index);
-  }
+  std::vector<int> varied = variedLocked();
   std::string refusal = refusalLocked(varied);
   if (!refusal.empty()) return refusal;
-  std::vector<Bounds> bounds;
-  for (const int index : varied) {
-    const auto found = bounds_.find(index);
-    bounds.push_back(found == bounds_.end() ? Bounds{} : found->second);
-  }
+  std::vector<Bounds> bounds = boundsLocked(varied);
   EntryLinks links;
   try {
     links = compileLinksLocked(links_);
@@ -342,85 +286,49 @@ std::string FitSession::start() {
   control_.clearStop();
   convergedShown_ = false;
   uncertainties_.reset();
-  const bool leastSquares = settings_.mode == RunMode::IterateToMinimum &&
-                            settings_.method == FitMethod::LevenbergMarquardt;
-  started_ = StartedRun{std::move(varied), std::move(bounds), std::move(links), leastSquares};
+  started_ = StartedRun{std::move(varied), std::move(bounds), std::move(links),
+                        iteratingMethodLocked()};
   return {};
 }
 
-DoItResult FitSession::runStarted(const FitDialogEvents& events) {
-  std::unique_lock lock(mutex_);
-  if (!started_) return {std::nullopt, kRunningMessage};
-  StartedRun started = std::move(*started_);
-  started_.reset();
-  const std::vector<int>& varied = started.varied;
-  const bool leastSquares = started.leastSquares;
-  // The run works on its own copies, so that the dialog can read the session meanwhile.
-  ParameterSet set = set_;
-  LayerStack stack = stack_;
-  const FitRequest request{settings_.mode, varied, settings_.displayGraph, started.bounds};
-  const ChiSquareOptions options{settings_.weighting, settings_.includeResolution,
-                                 settings_.includeBackground, KernelKind::Fast,
-                                 SmearingKernel::Standard};
-  // Each run evaluates the profile function with its own copy of the compiled function. A
-  // user function that fails says so in the status text, as it does in a calculation.
-  bool userFunctionFailed = false;
-  ProfileEvaluator profile = profile_;
-  if (!profile && model_.type == SampleType::ProfileFunction) {
-    profile = MakeProfileEvaluator(model_, [&userFunctionFailed, events] {
-      if (!userFunctionFailed && events.statusText) events.statusText(kUserFunctionError);
-      userFunctionFailed = true;
-    });
+std::vector<int> FitSession::variedLocked() const {
+  // A linked entry follows its expression and is not varied.
+  std::vector<int> varied;
+  for (const int index : flags_.variedIndices()) {
+    if (links_.count(index) == 0) varied.push_back(index);
   }
-  const LeastSquaresRequest leastSquaresRequest{varied, settings_.displayGraph,
-                                                settings_.weighting == Weighting::GivenErrors,
-                                                started.bounds};
-  JointObjective objective(set, stack, data_, options, started.links, std::move(profile));
-  lock.unlock();
+  return varied;
+}
 
-  const FitEvents engine = engineEvents(events);
-  FitOutcome outcome;
-  std::vector<std::optional<double>> measurementChiSquares;
+std::vector<Bounds> FitSession::boundsLocked(const std::vector<int>& varied) const {
+  std::vector<Bounds> bounds;
+  for (const int index : varied) {
+    const auto found = bounds_.find(index);
+    bounds.push_back(found == bounds_.end() ? Bounds{} : found->second);
+  }
+  return bounds;
+}
+
+FitProblem FitSession::problem() const {
+  const std::lock_guard lock(mutex_);
+  if (state_ == FitDialogState::Running) throw SearchSetupError(kFitRunningMessage);
+  if (state_ == FitDialogState::Closed) throw SearchSetupError(kClosedMessage);
+  FitProblem problem{model_, data_, profile_, stack_, set_, variedLocked(), {}, {}, {}, settings_};
+  for (const int index : problem.varied) {
+    problem.names.push_back(ParameterNameOf(set_, data_, index));
+  }
+  problem.bounds = boundsLocked(problem.varied);
   try {
-    if (leastSquares) {
-      outcome = RunLevenbergMarquardt(set, objective, leastSquaresRequest, control_, engine);
-    } else {
-      outcome = engine_.run(set, objective, request, control_, engine);
-    }
-    // Every model curve over a region counts, whichever way the run asked for it.
-    outcome.evaluations = objective.curvesCalculated();
-    if (outcome.state != FitEndState::Failed) {
-      started.links.apply(set);
-      measurementChiSquares = MeasurementChiSquares(objective, set);
-    }
-  } catch (...) {
-    // Whatever ended the run, the controls return to idle.
-    lock.lock();
-    state_ = FitDialogState::Idle;
-    okPending_ = false;
-    if (cancelPending_) {
-      cancelPending_ = false;
-      state_ = FitDialogState::Closed;
-      result_ = DialogResult::Cancel;
-    }
-    throw;
+    problem.links = compileLinksLocked(links_);
+  } catch (const LinkError& error) {
+    throw SearchSetupError(error.what());
   }
-  lock.lock();
-  measurementChiSquares_ = std::move(measurementChiSquares);
-  set_ = std::move(set);
-  stack_ = std::move(stack);
-  uncertainties_ = outcome.uncertainties;
-  entries_ = listLocked();
-  chiSquareText_ = FormatPattern(outcome.chiSquare, kChiSquarePattern);
-  chiSquare_ = outcome.chiSquare;
-  if (userFunctionFailed) {
-    statusText_ = kUserFunctionError;
-  } else if (request.mode == RunMode::IterateToMinimum) {
-    statusText_.clear();
-  }
-  convergedShown_ = outcome.state == FitEndState::Converged;
-  finishRunLocked(outcome);
-  return {outcome, ""};
+  return problem;
+}
+
+std::optional<FitMethod> FitSession::iteratingMethodLocked() const {
+  if (settings_.mode != RunMode::IterateToMinimum) return std::nullopt;
+  return settings_.method;
 }
 
 std::vector<FitParameter> FitSession::listLocked() const {

@@ -25,6 +25,9 @@
 
 namespace quorrel {
 
+//! The refusal of a second run while one goes.
+inline constexpr const char* kFitRunningMessage = "a fit is already running";
+
 enum class FitDialogState {
   Closed,   //!< not shown
   Idle,     //!< shown, no run
@@ -49,12 +52,27 @@ struct DoItResult {
   std::string refusal;
 };
 
+//! What a posterior sampling of the open dialog runs on: copies of the fit's inputs at the
+//! current values, the entries ticked and not linked, their bounds and the compiled links.
+struct FitProblem {
+  SampleModel model;
+  std::vector<FitData> data;
+  ProfileEvaluator profile;
+  LayerStack stack;
+  ParameterSet set;
+  std::vector<int> varied;         //!< set indices, in list order
+  std::vector<std::string> names;  //!< of the varied entries, as the list names them
+  std::vector<Bounds> bounds;      //!< of the varied entries, unbounded where none is set
+  EntryLinks links;
+  FitSettings settings;
+};
+
 //! The dialog's state machine. Every member may be called from any thread; "&do it" runs the
 //! fit in the calling thread, so a window runs it on a worker and calls stop(), cancel() and
 //! ok() from its own.
 class FitSession {
  public:
-  //! The random generator seeded from the clock, or with `seed`.
+  //! The random generators seeded from the clock, or with `seed`.
   FitSession();
   explicit FitSession(std::uint64_t seed);
 
@@ -110,6 +128,10 @@ class FitSession {
   //! a "&Stop" pressed at once already reaches it; runStarted() then runs it on the worker.
   std::string start();
   DoItResult runStarted(const FitDialogEvents& events = {});
+  //! The fit's inputs for a sampling run. Throws SearchSetupError with the refusal while a run
+  //! goes, when the dialog is closed or when the links do not compile.
+  FitProblem problem() const;
+
   //! "&Stop".
   void stop();
   //! "&Cancel" or the close box: closes without write-back; during a run, once it ended.
@@ -161,15 +183,22 @@ class FitSession {
     std::vector<int> varied;
     std::vector<Bounds> bounds;
     EntryLinks links;
-    bool leastSquares = false;
+    //! Iterating to the minimum by the method; nothing when calculating the chi-square once.
+    std::optional<FitMethod> method;
   };
   //! The compiled links of `links` (by set index) over the current list; throws LinkError.
   EntryLinks compileLinksLocked(const std::map<int, std::string>& links) const;
+  //! The ticked entries that are not linked, in list order.
+  std::vector<int> variedLocked() const;
+  std::vector<Bounds> boundsLocked(const std::vector<int>& varied) const;
   //! Why the run cannot start, or "".
   std::string refusalLocked(const std::vector<int>& varied) const;
+  //! The run's method when it iterates to the minimum.
+  std::optional<FitMethod> iteratingMethodLocked() const;
 
   mutable std::mutex mutex_;
   std::optional<StartedRun> started_;
+  std::uint64_t seed_;  // of every differential evolution
   FitEngine engine_;
   RunControl control_;
   FitSettings settings_;

@@ -25,6 +25,7 @@ constexpr std::pair<int, const char*> kContextPages[] = {
     {help_context::kSettingsDialog, "settings.html"},
     {help_context::kFunctionDialog, "function.html"},
     {help_context::kFitDialog, "fit.html"},
+    {help_context::kPosterior, "posterior.html"},
     {help_context::kMaterialEditor, "database.html#editor"},
     {help_context::kTutorial, "tutorial.html"},
     {help_context::kFileFormats, "formats.html"},
@@ -38,6 +39,7 @@ constexpr std::pair<std::string_view, const char*> kTopicPages[] = {
     {"Index", "index.html"},
     {"settingsdialog", "settings.html"},
     {"fittingdialog", "fit.html"},
+    {"posterior", "posterior.html"},
     {"functiondialog", "function.html"},
     {"DatabaseEditor", "database.html"},
 };

@@ -29,6 +29,7 @@ inline constexpr int kReflectivityWindow = 80;
 inline constexpr int kSettingsDialog = 330;
 inline constexpr int kFunctionDialog = 340;
 inline constexpr int kFitDialog = 350;
+inline constexpr int kPosterior = 351;
 inline constexpr int kMaterialEditor = 360;
 inline constexpr int kTutorial = 380;
 inline constexpr int kFileFormats = 390;

@@ -25,8 +25,7 @@ std::optional<OrsoFitSummary> FitSessionSummary(const FitSession& session) {
   if (!chiSquare) return std::nullopt;
   const FitSettings settings = session.settings();
   OrsoFitSummary summary;
-  summary.method = settings.method == FitMethod::LevenbergMarquardt ? "Levenberg-Marquardt"
-                                                                    : "random search";
+  summary.method = FitMethodName(settings.method);
   summary.weighting = WeightingName(settings.weighting);
   summary.chiSquare = *chiSquare;
   const std::optional<FitUncertainties> uncertainties = session.uncertainties();

@@ -81,9 +81,8 @@ FirstShowingValues ReadFirstShowingValues(const SettingsStore& store,
   values.fit.includeResolution = ReadFlag(store, kLastSession, "fitResolution");
   values.fit.includeBackground = ReadFlag(store, kLastSession, "fitBackground");
   values.fit.displayGraph = ReadFlag(store, kLastSession, "fitDisplayGraph");
-  if (ReadInt(store, kLastSession, "fitMethod", 0) == 1) {
-    values.fit.method = FitMethod::LevenbergMarquardt;
-  }
+  const int fitMethod = ReadInt(store, kLastSession, "fitMethod", 0);
+  if (fitMethod == 1 || fitMethod == 2) values.fit.method = static_cast<FitMethod>(fitMethod);
 
   values.radiation = ReadText(store, kLastSession, "radiation", "neutrons") == "neutrons"
                          ? Radiation::Neutrons

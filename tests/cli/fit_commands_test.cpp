@@ -226,5 +226,43 @@ TEST_F(FitCommandsTest, RecoversTheExampleMultilayerFromAPerturbedStart) {
   EXPECT_NEAR(cell(fitted.baseGrid, 2, kColSigma), 4.0, 0.1);
 }
 
+TEST_F(FitCommandsTest, SamplePrintsTheSummaryAndWritesTheChainAndTheProject) {
+  const Outcome outcome =
+      RunCommand("sample", {path("start.par"), path("data.dat"), "--vary", "d_1", "--bounds",
+                            "d_1=20:30", "--walkers", "8", "--burn", "30", "--steps", "40",
+                            "--seed", "4", "--chain", path("chain.txt"), "-o", path("p.qproj")});
+  ASSERT_EQ(outcome.status, kSuccess) << outcome.err;
+  EXPECT_NE(outcome.out.find("walkers: 8, burn-in steps: 30, steps: 40, thinning: 1\n"),
+            std::string::npos) << outcome.out;
+  // The walkers start around 28 and find the data's 25 within the burn-in.
+  EXPECT_NE(outcome.out.find("\n    3  d_1  2"), std::string::npos) << outcome.out;
+  for (const char* line : {"\nacceptance: 0.", "\nautocorrelation times (steps): d_1 ",
+                           "\neffective samples: d_1 ", "\nevaluations: ", "\nwall time: "}) {
+    EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+  }
+  std::ifstream chain(path("chain.txt"));
+  std::vector<std::string> lines;
+  for (std::string text; std::getline(chain, text);) lines.push_back(text);
+  ASSERT_EQ(lines.size(), 6u + 8 * 40);
+  EXPECT_EQ(lines[5], "# d_1 log_probability");
+  const double d = LocaleToDouble(lines.back().substr(0, lines.back().find(' '))).value_or(0);
+  EXPECT_NEAR(d, 25.0, 2.0);  // a sample of the posterior, away from the start
+  std::ifstream project(path("p.qproj"));
+  const std::string text((std::istreambuf_iterator<char>(project)), {});
+  EXPECT_NE(text.find("sampling:"), std::string::npos);
+
+  writeData("no_errors.dat", SampleModel(), 0.0);
+  const Outcome refused = RunCommand(
+      "sample", {path("start.par"), path("no_errors.dat"), "--vary", "3", "--bounds", "3=20:30"});
+  EXPECT_EQ(refused.status, kFailure);
+  EXPECT_NE(refused.err.find("no_errors has no error at point 1"), std::string::npos)
+      << refused.err;
+  const Outcome unbounded =
+      RunCommand("sample", {path("start.par"), path("data.dat"), "--vary", "3,6", "--bounds",
+                            "3=20:30"});
+  EXPECT_NE(unbounded.err.find("give sigma_1 a lower and an upper bound"), std::string::npos)
+      << unbounded.err;
+}
+
 }  // namespace
 }  // namespace quorrel::cli

@@ -35,6 +35,10 @@ Project TwoContrastProject(const ScratchFolder& folder) {
   project.fit.weighting = Weighting::GivenErrors;
   project.lastFit = FitRecord{"2026-12-09T04:00:00Z", FitMethod::LevenbergMarquardt,
                               Weighting::GivenErrors, 1.04, {{3, "d_1", 25.5, 0.3}}, {1.1, {}}};
+  project.fit.method = FitMethod::DifferentialEvolution;
+  project.sampling = SamplingRecord{"2026-12-09T04:10:00Z", 64, 400, 1500, 2,
+                                    18446744073709551615ull, 0.43,
+                                    {{3, "d_1", 25.51, 0.28, 0.31, 24.9, 26.1}}};
   return project;
 }
 
@@ -75,6 +79,12 @@ TEST(ProjectFileTest, WhatIsWrittenReadsBackExactly) {
   ASSERT_TRUE(back.lastFit);
   EXPECT_EQ(back.lastFit->values[0].error, 0.3);
   EXPECT_FALSE(back.lastFit->measurementChiSquares[1]);
+  EXPECT_EQ(back.fit.method, FitMethod::DifferentialEvolution);
+  ASSERT_TRUE(back.sampling && back.sampling->values.size() == 1u);
+  EXPECT_EQ(back.sampling->seed, project.sampling->seed);
+  EXPECT_EQ(back.sampling->thinning, 2);
+  EXPECT_EQ(back.sampling->values[0].plus, 0.31);
+  EXPECT_EQ(back.sampling->values[0].upper95, 26.1);
   // D2O.dat is there with the content it had when saved; H2O.dat never was.
   ASSERT_EQ(read.notes.size(), 1u);
   EXPECT_NE(read.notes[0].find("H2O.dat is not there"), std::string::npos) << read.notes[0];

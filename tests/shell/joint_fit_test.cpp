@@ -131,5 +131,32 @@ TEST(JointFitTest, LinksFollowTheirEntriesAndBadOnesAreRefusedByName) {
   EXPECT_EQ(session.setup()[1].link, "2 * d_1");
 }
 
+//! A start far from the film (42 / 150 Å against 60 / 120 Å) inside wide bounds:
+//! the global search finds the film between the bounds and its polish gives the errors.
+TEST(JointFitTest, DifferentialEvolutionNeedsBoundsAndFindsTheFilmFromAPoorStart) {
+  SampleModel start = testing::TwoLayerModel();
+  start.baseGrid.setCell(2, kColThickness, "42");
+  start.baseGrid.setCell(3, kColThickness, "150");
+  const auto run = [&](std::uint64_t seed) {
+    FitSession session(seed);
+    session.setMethod(FitMethod::DifferentialEvolution);
+    session.setWeighting(Weighting::GivenErrors);
+    session.open(start, Contrast("film", "2.07e-6", 1.0, 7));
+    Tick(session, "d_1");
+    Tick(session, "d_2");
+    EXPECT_TRUE(session.setBounds(Position(session, "d_1"), {30.0, 90.0}));
+    const std::string refusal = session.start();
+    EXPECT_NE(refusal.find("give d_2 a lower and an upper bound"), std::string::npos) << refusal;
+    EXPECT_TRUE(session.setBounds(Position(session, "d_2"), {80.0, 160.0}));
+    const DoItResult result = session.doIt();
+    EXPECT_TRUE(result.outcome && result.outcome->uncertainties) << result.refusal;
+    return std::vector<double>{Value(session, "d_1"), Value(session, "d_2")};
+  };
+  const std::vector<double> found = run(11);
+  EXPECT_NEAR(found[0], 60.0, 0.5);
+  EXPECT_NEAR(found[1], 120.0, 0.5);
+  EXPECT_EQ(run(11), found);
+}
+
 }  // namespace
 }  // namespace quorrel

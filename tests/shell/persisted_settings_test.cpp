@@ -184,7 +184,7 @@ TEST(PersistedSettings, TheFitMethodIsKeptWithTheOtherFitOptions) {
   // Without an accepted fit the stored method stays; a value outside the choices is the search.
   WriteShutdownValues(store, ShutdownValues{});
   EXPECT_EQ(store.read("Last Session", "fitMethod"), "1");
-  store.write("Last Session", "fitMethod", "2");
+  store.write("Last Session", "fitMethod", "3");
   EXPECT_EQ(ReadFirstShowingValues(store, kTable).fit.method, FitMethod::RandomSearch);
 }
 

@@ -181,11 +181,13 @@ QWidget* TFitDlg::buildOptionsPage() {
 
   RBSearch = Radio("RBSearch", "random search");
   RBLevenbergMarquardt = Radio("RBLevenbergMarquardt", "Levenberg-Marquardt");
+  RBDifferentialEvolution = Radio("RBDifferentialEvolution", "differential evolution");
   auto* method = new QGroupBox("method :");
   auto* methodLayout = new QVBoxLayout(method);
   for (const auto& [button, choice] :
        {std::pair{RBSearch, FitMethod::RandomSearch},
-        std::pair{RBLevenbergMarquardt, FitMethod::LevenbergMarquardt}}) {
+        std::pair{RBLevenbergMarquardt, FitMethod::LevenbergMarquardt},
+        std::pair{RBDifferentialEvolution, FitMethod::DifferentialEvolution}}) {
     methodLayout->addWidget(button);
     const FitMethod chosen = choice;
     connect(button, &QRadioButton::clicked, this, [this, chosen] {
@@ -241,6 +243,7 @@ void TFitDlg::showOptions() {
   edtTolerance->setEnabled(session_.toleranceEnabled());
   RBSearch->setChecked(options.method == FitMethod::RandomSearch);
   RBLevenbergMarquardt->setChecked(options.method == FitMethod::LevenbergMarquardt);
+  RBDifferentialEvolution->setChecked(options.method == FitMethod::DifferentialEvolution);
   RBErrors->setChecked(options.weighting == Weighting::GivenErrors);
   RBStat->setChecked(options.weighting == Weighting::Statistical);
   RBLog->setChecked(options.weighting == Weighting::Logarithmic);

@@ -98,6 +98,7 @@ class TFitDlg : public QDialog {
   TRealEdit* edtTolerance;
   QRadioButton* RBSearch;
   QRadioButton* RBLevenbergMarquardt;
+  QRadioButton* RBDifferentialEvolution;
   QRadioButton* RBErrors;
   QRadioButton* RBStat;
   QRadioButton* RBLog;

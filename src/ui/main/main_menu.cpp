@@ -66,6 +66,8 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuCalculateProfile = AddItem(m.mnuCalculate, "mnuCalculateProfile", "calculate &profile");
   m.mnuCalculationRefl = AddItem(m.mnuCalculate, "mnuCalculationRefl", "calculate &reflectivity");
   m.mnuFit = AddItem(m.mnuCalculate, "mnuFit", "&fit data");
+  m.mnuSamplePosterior =
+      AddItem(m.mnuCalculate, "mnuSamplePosterior", "&Sample posterior...");
   m.mnuCalculate->addSeparator();
   m.mnuRecalculateWhileEditing =
       AddItem(m.mnuCalculate, "mnuRecalculateWhileEditing", "recalculate while &editing");

@@ -40,6 +40,7 @@ struct MainMenu {
   QAction* mnuCalculateProfile;
   QAction* mnuCalculationRefl;
   QAction* mnuFit;
+  QAction* mnuSamplePosterior;
   //! Checkable: the curves follow every edit.
   QAction* mnuRecalculateWhileEditing;
   QAction* mnuSettings;

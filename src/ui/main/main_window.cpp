@@ -22,6 +22,7 @@
 #include "ui/database/material_editor_dialog.h"
 #include "ui/files/import_dialog.h"
 #include "ui/fit/fit_dialog.h"
+#include "ui/fit/sampling_dialog.h"
 #include "ui/function/function_dialog.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main/crash_recovery.h"
@@ -32,6 +33,7 @@
 #include "ui/platform/paths.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/shared_file_dialogs.h"
+#include "ui/plot/posterior_band.h"
 #include "ui/plot/profile_window.h"
 #include "ui/plot/reflectivity_window.h"
 #include "ui/settings/settings_dialog.h"
@@ -157,6 +159,11 @@ void TForm1::createChildWindows() {
       new TFunctionDlg(state_.model.function, *files_, services_.prompts, *help_, this);
   animateSplash();
   fitDlg_ = new TFitDlg(fitSession_, services_.prompts, *help_, this);
+  samplingDlg_ = new TSamplingDlg(services_.prompts, *help_, *files_, this);
+  connect(samplingDlg_, &TSamplingDlg::bandsReady, this, [this](const PosteriorBands& bands) {
+    ShowPosteriorBand(frmPlot_->graph(), bands.reflectivity);
+    ShowPosteriorBand(frmProfile_->graph(), bands.profile);
+  });
   settingsDlg_ = new TSettingsDlg(state_.settings, state_.model, state_.data, services_.prompts,
                                   *help_, this);
   importDlg_ = new TImportDlg(*help_, this);

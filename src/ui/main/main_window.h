@@ -43,6 +43,7 @@ class TSettingsDlg;
 class TfrmModel;
 class TfrmPlot;
 class TfrmProfile;
+class TSamplingDlg;
 class ToolbarPanel;
 
 class TForm1 : public QMainWindow {
@@ -75,6 +76,7 @@ class TForm1 : public QMainWindow {
   TSettingsDlg& settingsDialog() { return *settingsDlg_; }
   TFunctionDlg& functionDialog() { return *functionDlg_; }
   TFitDlg& fitDialog() { return *fitDlg_; }
+  TSamplingDlg& samplingDialog() { return *samplingDlg_; }
   TImportDlg& importDialog() { return *importDlg_; }
   TMyDBEditDlg& materialEditor() { return *dbEditDlg_; }
   //! The frame of a child window inside the window area.
@@ -116,6 +118,9 @@ class TForm1 : public QMainWindow {
   //! "&fit data": the measured points' resolution and background, the fit dialog, and
   //! after "&OK" the fitted model with both curves recalculated.
   void fit();
+  //! "&Sample posterior...": the sampling dialog on the model and the measured points, with
+  //! the fit dialog's last ticks and bounds; its bands go to the plot windows.
+  void samplePosterior();
   void loadMaterialTableFromDisk();
   //! "&edit" of "&Database": the table editor on the user's own table file; the lists are
   //! loaded before (when they were not yet) and again after.
@@ -261,6 +266,7 @@ class TForm1 : public QMainWindow {
   TfrmProfile* frmProfile_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
   TFitDlg* fitDlg_ = nullptr;
+  TSamplingDlg* samplingDlg_ = nullptr;
   TMyDBEditDlg* dbEditDlg_ = nullptr;
   TFunctionDlg* functionDlg_ = nullptr;
   TSettingsDlg* settingsDlg_ = nullptr;

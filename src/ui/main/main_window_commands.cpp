@@ -80,6 +80,7 @@ void TForm1::editFunction() {
 
 void TForm1::setFitEnabled(bool on) {
   menu_.mnuFit->setEnabled(on);
+  menu_.mnuSamplePosterior->setEnabled(on);
   Toolbar1->btnFit->setEnabled(on);
 }
 

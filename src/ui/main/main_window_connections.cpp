@@ -80,6 +80,7 @@ void TForm1::connectCommands() {
   connect(bar.btnSave, &QToolButton::clicked, this, &TForm1::saveActive);
   connect(m.mnuSettings, &QAction::triggered, this, &TForm1::showSettings);
   connect(m.mnuFit, &QAction::triggered, this, &TForm1::fit);
+  connect(m.mnuSamplePosterior, &QAction::triggered, this, &TForm1::samplePosterior);
   connect(m.mnuSaveGraph, &QAction::triggered, this, &TForm1::saveGraph);
   connect(m.mnuPrint, &QAction::triggered, this, &TForm1::printSummary);
   connect(bar.btnPrint, &QToolButton::clicked, this, &TForm1::printSummary);
@@ -179,6 +180,7 @@ void TForm1::connectCommands() {
 
   // Enabled by the first data load.
   m.mnuFit->setEnabled(false);
+  m.mnuSamplePosterior->setEnabled(false);
   bar.btnFit->setEnabled(false);
   m.mnuEdit->menuAction()->setEnabled(false);
 }

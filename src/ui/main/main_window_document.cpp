@@ -34,6 +34,7 @@
 #include "shell/status_texts.h"
 #include "shell/summary_sheet.h"
 #include "shell/tiling.h"
+#include "ui/fit/sampling_dialog.h"
 #include "ui/calc/calculation_runner.h"
 #include "ui/calc/live_recalculation.h"
 #include "ui/database/material_editor_dialog.h"
@@ -89,6 +90,15 @@ void TForm1::fit() {
   } else if (document_.reflectivity()) {
     // The last trial's curve goes: the plot shows the model's own curves again.
     frmPlot_->showReflectivity(*document_.reflectivity());
+  }
+}
+
+void TForm1::samplePosterior() {
+  try {
+    samplingDlg_->present(state_.model, FitDataFor(state_.settings, state_.data),
+                          fitSession_.setup(), fitSession_.settings(), state_.settings);
+  } catch (const std::exception& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
   }
 }
 
