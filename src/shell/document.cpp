@@ -62,6 +62,7 @@ Project Document::project() const {
   project.measurements = fitMeasurements();
   project.fit = state_.fitSetup;
   project.lastFit = state_.lastFit;
+  project.sampling = state_.sampling;
   return project;
 }
 
@@ -72,6 +73,7 @@ void Document::openProject(Project project, std::string path) {
   state_.data = state_.measurements.empty() ? MeasuredData() : state_.measurements.front().data;
   state_.fitSetup = std::move(project.fit);
   state_.lastFit = std::move(project.lastFit);
+  state_.sampling = std::move(project.sampling);
   projectSaved(std::move(path));
   modelSaved({});
   startHistory();

@@ -27,6 +27,7 @@ struct ProgramState {
   //! What the fit dialog keeps between openings while a project is open, and its last fit.
   ProjectFitSetup fitSetup;
   std::optional<FitRecord> lastFit;
+  std::optional<SamplingRecord> sampling;  //!< the summary of the last posterior sampling
 
   bool showSplash = true;
   //! Whether the material table is loaded at start-up; once false ("nodatabase") it becomes

@@ -117,7 +117,7 @@ TSamplingDlg::~TSamplingDlg() {
   }
 }
 
-void TSamplingDlg::present(const SampleModel& model, FitData measured,
+void TSamplingDlg::present(const SampleModel& model, std::vector<FitData> measurements,
                            const std::vector<EntrySetup>& setup, const FitSettings& fit,
                            const CalcSettings& settings) {
   if (worker_.joinable()) {
@@ -126,7 +126,7 @@ void TSamplingDlg::present(const SampleModel& model, FitData measured,
   }
   fit_.setIncludeResolution(fit.includeResolution);
   fit_.setIncludeBackground(fit.includeBackground);
-  fit_.open(model, std::move(measured));
+  fit_.open(model, std::move(measurements));
   fit_.applySetup(setup);
   settings_ = settings;
   showEntries();
@@ -248,6 +248,7 @@ void TSamplingDlg::runEnded(std::shared_ptr<SampledPosterior> posterior,
   posterior_->show();
   posterior_->raise();
   if (bands) emit bandsReady(*bands);
+  emit posteriorReady(*posterior);
 }
 
 void TSamplingDlg::showState() {

@@ -38,11 +38,12 @@ class TSamplingDlg : public QDialog {
                QWidget* parent = nullptr);
   ~TSamplingDlg() override;
 
-  //! Shows the dialog on the model and the measured points, with the ticks and bounds of
-  //! the fit dialog's last setup and the fit's options. Throws what building the model's
-  //! layer stack throws, before anything is shown.
-  void present(const SampleModel& model, FitData measured, const std::vector<EntrySetup>& setup,
-               const FitSettings& fit, const CalcSettings& settings);
+  //! Shows the dialog on the model and its measurements, with the ticks and bounds of the
+  //! fit dialog's last setup and the fit's options. Throws what building the model's layer
+  //! stack throws, before anything is shown.
+  void present(const SampleModel& model, std::vector<FitData> measurements,
+               const std::vector<EntrySetup>& setup, const FitSettings& fit,
+               const CalcSettings& settings);
 
   //! The controls, for tests and the screenshots.
   QTableWidget& entries() { return *table_; }
@@ -60,6 +61,8 @@ class TSamplingDlg : public QDialog {
  signals:
   //! A run ended with a posterior: its bands for the reflectivity and the profile windows.
   void bandsReady(const quorrel::PosteriorBands& bands);
+  //! A run ended with a posterior, for the project's record of it.
+  void posteriorReady(const quorrel::SampledPosterior& posterior);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

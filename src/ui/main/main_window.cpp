@@ -14,6 +14,7 @@
 
 #include "files/model_file_writer.h"
 #include "model/sample_type_choice.h"
+#include "shell/fit_project.h"
 #include "shell/help_topics.h"
 #include "shell/persisted_settings.h"
 #include "shell/shipped_files.h"
@@ -160,6 +161,10 @@ void TForm1::createChildWindows() {
   animateSplash();
   fitDlg_ = new TFitDlg(fitSession_, services_.prompts, *help_, this);
   samplingDlg_ = new TSamplingDlg(services_.prompts, *help_, *files_, this);
+  connect(samplingDlg_, &TSamplingDlg::posteriorReady, this,
+          [this](const SampledPosterior& posterior) {
+            state_.sampling = RecordOfSampling(posterior, UtcNow());
+          });
   connect(samplingDlg_, &TSamplingDlg::bandsReady, this, [this](const PosteriorBands& bands) {
     ShowPosteriorBand(frmPlot_->graph(), bands.reflectivity);
     ShowPosteriorBand(frmProfile_->graph(), bands.profile);

@@ -95,8 +95,14 @@ void TForm1::fit() {
 
 void TForm1::samplePosterior() {
   try {
-    samplingDlg_->present(state_.model, FitDataFor(state_.settings, state_.data),
-                          fitSession_.setup(), fitSession_.settings(), state_.settings);
+    std::vector<FitData> measurements;
+    for (Measurement& m : document_.fitMeasurements()) {
+      measurements.push_back(FitDataFor(state_.settings, std::move(m)));
+    }
+    // A project's setup, or the fit dialog's last.
+    samplingDlg_->present(state_.model, std::move(measurements),
+                          document_.projectOpen() ? state_.fitSetup.entries : fitSession_.setup(),
+                          fitSession_.settings(), state_.settings);
   } catch (const std::exception& error) {
     services_.prompts.error(QString::fromStdString(error.what()));
   }
