@@ -98,8 +98,8 @@ void RunSpinFlip(const Arguments& args, const ReflectivityOptions& options,
                  const DataOptions& dataOptions, Precision precision, KernelKind kernel,
                  std::ostream& out, std::ostream& err) {
   const std::string& path = args.positional()[0];
-  SpinFlipInput input = LoadSpinFlipInput(path, args.number("--aguide").value_or(90),
-                                          args.number("--field").value_or(0), err);
+  SpinFlipInput input =
+      LoadSpinFlipInput(path, args.number("--aguide"), args.number("--field"), err);
   const MeasuredData data = LoadRunData(args, dataOptions, err);
   options.apply(data, input.settings);
   ApplyDataOptions(dataOptions, data, args.value("--data").value_or(""), input.settings);
@@ -202,10 +202,10 @@ const Command kReflectivityCommand{
     "                    thickness, sld, isld, roughness; densities in 1e-6 A^-2) gives each\n"
     "                    layer's angle; a layer table is computed without resolution or\n"
     "                    background\n"
-    "  --aguide DEG      the guide field's angle to the surface normal (default 90: in the\n"
-    "                    sample plane)\n"
+    "  --aguide DEG      the guide field's angle to the surface normal (default: a project's,\n"
+    "                    otherwise 90, in the sample plane); a project's layers keep their angles\n"
     "  --field TESLA     the applied field, for the Zeeman splitting of the spin-flip channels\n"
-    "                    (default 0)\n"
+    "                    (default: a project's, otherwise 0)\n"
     "  --kernel reference\n"
     "                    compute with the scalar reference kernel instead of the fast one\n"
     "                    (same numbers to rounding; for comparing results and timings)\n"

@@ -8,9 +8,12 @@
 
 namespace quorrel::cli {
 
-SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double field,
-                                std::ostream& err) {
+SpinFlipInput LoadSpinFlipInput(const std::string& path, std::optional<double> aguideGiven,
+                                std::optional<double> fieldGiven, std::ostream& err) {
   SpinFlipInput input;
+  const SpinFlipSettings defaults;
+  double aguide = aguideGiven.value_or(defaults.aguide);
+  double field = fieldGiven.value_or(defaults.field);
   if (FileKindOf(path) == FileKind::LayerTable) {
     input.stack = ReadLayerTable(path).stack;
   } else {
@@ -18,6 +21,8 @@ SpinFlipInput LoadSpinFlipInput(const std::string& path, double aguide, double f
     input.fromModelFile = true;
     input.model = model.model;
     input.settings = model.settings;
+    aguide = aguideGiven.value_or(model.settings.spinFlip.aguide);
+    field = fieldGiven.value_or(model.settings.spinFlip.field);
     BuildNotes notes;
     try {
       input.stack = SpinFlipStackOfModel(model.model, aguide, field, &notes);
