@@ -7,6 +7,7 @@
 #include "files/file_kind.h"
 #include "files/measured_data_file.h"
 #include "files/orso_file.h"
+#include "files/orso_measurements.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 
@@ -110,6 +111,20 @@ MeasuredData LoadDataInput(const std::string& path, const DataOptions& options,
   }
   for (const std::string& note : notes) err << "quorrel-cli: " << path << ": " << note << '\n';
   return data;
+}
+
+std::vector<Measurement> LoadOrsoMeasurementsInput(const std::string& path,
+                                                   const CalcSettings& settings,
+                                                   DataLineRule rule, std::ostream& err) {
+  ReportingQuestions questions(path, rule, err);
+  std::vector<Measurement> measurements;
+  std::vector<std::string> notes;
+  if (LoadOrsoMeasurements(path, settings, measurements, questions, notes) ==
+      LoadOutcome::Aborted) {
+    throw FileError(path + ": " + questions.firstFault());
+  }
+  for (const std::string& note : notes) err << "quorrel-cli: " << path << ": " << note << '\n';
+  return measurements;
 }
 
 }  // namespace quorrel::cli

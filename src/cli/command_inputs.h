@@ -3,12 +3,14 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/data_options.h"
 #include "files/project_file.h"
 
 #include "model/calc_settings.h"
 #include "model/measured_data.h"
+#include "model/measurement.h"
 #include "model/sample_model.h"
 
 namespace quorrel::cli {
@@ -45,5 +47,11 @@ enum class DataLineRule { ReportAndSkip, Fatal };
 //! ends the load with FileError.
 MeasuredData LoadDataInput(const std::string& path, const DataOptions& options,
                            DataLineRule rule, std::ostream& err);
+
+//! Every data set of the ORSO file at `path` as a measurement (LoadOrsoMeasurements), its bad
+//! lines and notes reported on `err` as LoadDataInput does.
+std::vector<Measurement> LoadOrsoMeasurementsInput(const std::string& path,
+                                                   const CalcSettings& settings,
+                                                   DataLineRule rule, std::ostream& err);
 
 }  // namespace quorrel::cli

@@ -38,6 +38,13 @@ DataOptions ReadDataOptions(const Arguments& args) {
   } else if (args.has("--q-unit") || args.has("--sqz") || args.has("--xray-wavelength")) {
     throw UsageError("--q-unit, --sqz and --xray-wavelength belong to --columns");
   }
+  if (args.has(kAllDataSets)) {
+    if (args.has("--dataset") || options.columns) {
+      throw UsageError(std::string(kAllDataSets) + " reads every data set of an ORSO file; it "
+                       "takes neither --dataset nor --columns");
+    }
+    options.orsoDataSets = OrsoDataSets::All;
+  }
   options.resolutionFromData = args.has(kResolutionFromData);
   const std::string kernel = args.value("--smearing").value_or("standard");
   if (kernel != "standard" && kernel != "accurate") {

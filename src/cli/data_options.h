@@ -16,16 +16,26 @@ namespace quorrel::cli {
 //! --smearing KERNEL.
 std::set<std::string> DataValueOptions();
 inline constexpr const char* kResolutionFromData = "--resolution-from-data";
+//! The switch of the fitting commands that reads every data set of an ORSO file.
+inline constexpr const char* kAllDataSets = "--all-datasets";
+
+//! Which data sets of an ORSO file are read.
+enum class OrsoDataSets {
+  One,  //!< DataOptions::dataSet
+  All,  //!< each as a measurement of its own
+};
 
 struct DataOptions {
   int dataSet = 0;                        //!< of an ORSO file, from 0
+  OrsoDataSets orsoDataSets = OrsoDataSets::One;
   std::optional<ColumnMapping> columns;   //!< read the file as a plain text table
   bool resolutionFromData = false;
   SmearingKernel smearing = SmearingKernel::Standard;
 };
 
-//! Reads the options; UsageError for a value that is not one of theirs, and for --q-unit,
-//! --sqz or --xray-wavelength without --columns.
+//! Reads the options; UsageError for a value that is not one of theirs, for --q-unit,
+//! --sqz or --xray-wavelength without --columns, and for --all-datasets with --dataset or
+//! --columns.
 DataOptions ReadDataOptions(const Arguments& args);
 
 //! Sets the kernel and the resolution choice; QuorrelError naming `path` when the resolution
@@ -51,5 +61,10 @@ void ApplyDataOptions(const DataOptions& options, const MeasuredData& data,
     "  --smearing standard|accurate\n" \
     "                    the resolution kernel: the nine-point one (default) or a Gaussian\n" \
     "                    quadrature over 3.5 sigma that follows the fringes\n"
+
+//! The usage lines of --all-datasets, for the commands that fit several measurements.
+#define QUORREL_ALL_DATA_SETS_HELP \
+    "  --all-datasets    every data set of each ORSO file (.ort) is a measurement of its own,\n" \
+    "                    labelled by the data set's name (its number from 0 when it has none)\n"
 
 }  // namespace quorrel::cli

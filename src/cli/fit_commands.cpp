@@ -194,7 +194,8 @@ const Command kParamsCommand{
     "as the fit dialog shows it. With data files (or a project that holds measurements) the\n"
     "model's entries are followed by each measurement's: \"scale [LABEL]\", its background\n"
     "values (\"background y0 [LABEL]\", when it has a background) and its overrides\n"
-    "(\"rho_bulk [LABEL]\"); LABEL is the data file's name without folder and extension.\n"
+    "(\"rho_bulk [LABEL]\"); LABEL is the data file's name without folder and extension\n"
+    "(with --all-datasets, an ORSO data set's name).\n"
     "Exit status: 0 success, 1 unreadable input, 2 usage error.\n",
     RunParams};
 
@@ -204,7 +205,7 @@ const Command kChiSquareCommand{
     "                         [--weighting errors|stat|none|log]\n"
     "                         [--resolution] [--background] [--region LO:HI]\n"
     "                         [--override DATASET:N=VALUE] [--label DATASET=LABEL]\n"
-    "                         [the data options of reflectivity]\n"
+    "                         [--all-datasets] [the data options of reflectivity]\n"
     "Calculates the reflectivity at the measured points (with the resolution and background\n"
     "settings of MODEL.par) and prints the chi-square over the fitting region: the sum of\n"
     "the points' terms divided by their number minus one. With several data sets (or a\n"
@@ -221,6 +222,7 @@ const Command kChiSquareCommand{
     "                repeatable\n"
     "  --label DATASET=LABEL  name data set DATASET LABEL in its entries; repeatable\n"
     QUORREL_DATA_OPTIONS_HELP
+    QUORREL_ALL_DATA_SETS_HELP
     "Exit status: 0 success, 1 unreadable input, a failed evaluation (\"one of the\n"
     "parameters ran out of bounds...\") or a region without points, 2 usage error.\n",
     RunChiSquare};

@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "common/number_conversion.h"
+#include "files/file_kind.h"
 #include "cli/fit_entry_options.h"
 #include "shell/fit_project.h"
 #include "model/settings_rules.h"
@@ -31,15 +32,6 @@ void ApplyRegion(const Arguments& args, MeasuredData& data) {
   if (colon == std::string::npos) throw UsageError("--region takes LO:HI, not '" + *region + "'");
   data.fitRegionLow = RegionBound(region->substr(0, colon), *region);
   data.fitRegionHigh = RegionBound(region->substr(colon + 1), *region);
-}
-
-//! Measurements of the same name get " 2", " 3" ... so that their entries can be told apart.
-void LabelApart(std::vector<Measurement>& measurements) {
-  std::map<std::string, int> seen;
-  for (Measurement& m : measurements) {
-    const int copies = ++seen[m.label];
-    if (copies > 1) m.label.append(1, ' ').append(std::to_string(copies));
-  }
 }
 
 //! The measurement that DATASET names: its label or its number from 1.
@@ -80,7 +72,7 @@ ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions) {
   moreValueOptions.insert({"--weighting", "--region", "--override", "--label"});
   moreValueOptions.merge(DataValueOptions());
   return {std::move(moreValueOptions),
-          {"--resolution", "--background", kResolutionFromData},
+          {"--resolution", "--background", kResolutionFromData, kAllDataSets},
           {"--override", "--label"}};
 }
 
@@ -101,6 +93,18 @@ FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Argume
     const DataOptions dataOptions = ReadDataOptions(args);
     for (std::size_t k = 1; k < positional.size(); ++k) {
       const std::string& dataPath = positional[k];
+      if (dataOptions.orsoDataSets == OrsoDataSets::All && FileKindOf(dataPath) == FileKind::Orso) {
+        std::vector<Measurement> sets =
+            LoadOrsoMeasurementsInput(dataPath, settings, DataLineRule::ReportAndSkip, err);
+        for (Measurement& m : sets) {
+          ApplyDataOptions(dataOptions, m.data, dataPath + " (data set \"" + m.label + "\")",
+                           settings);
+          m.resolution = settings.resolutionFromData ? ResolutionSource::Data
+                                                     : ResolutionSource::Settings;
+          measurements.push_back(std::move(m));
+        }
+        continue;
+      }
       MeasuredData measured =
           LoadDataInput(dataPath, dataOptions, DataLineRule::ReportAndSkip, err);
       ApplyDataOptions(dataOptions, measured, dataPath, settings);

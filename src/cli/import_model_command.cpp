@@ -1,12 +1,15 @@
-// quorrel-cli import-model: a model built from another program's file, as a model file.
+// quorrel-cli import-model: a model built from another program's file, as a model file or as
+// a project that also holds the file's data sets.
 
 #include "cli/arguments.h"
+#include "cli/command_inputs.h"
 #include "cli/commands.h"
 #include "cli/curve_output.h"
 #include "cli/table_option.h"
 #include "database/table_catalogue.h"
 #include "files/file_kind.h"
 #include "files/model_file_writer.h"
+#include "files/project_file.h"
 #include "files/orso_model.h"
 
 namespace quorrel::cli {
@@ -34,22 +37,38 @@ Importer ImporterFor(const std::string& path) {
   throw UsageError("import-model reads ORSO files (.ort), not '" + path + "'");
 }
 
+//! The project of an imported model: its data sets as measurements, each smeared with its
+//! own resolution where it carries one (an ORSO file's sQz is the instrument's).
+Project ImportedProject(ImportedModel imported, const std::string& path, std::ostream& err) {
+  Project project;
+  project.model = std::move(imported.model);
+  project.measurements = LoadOrsoMeasurementsInput(std::filesystem::absolute(path).string(),
+                                                   project.settings,
+                                                   DataLineRule::ReportAndSkip, err);
+  for (Measurement& m : project.measurements) {
+    if (m.data.hasResolution()) m.resolution = ResolutionSource::Data;
+  }
+  return project;
+}
+
 int RunImportModel(const std::vector<std::string>& rawArgs, std::ostream& out,
                    std::ostream& err) {
   const Arguments args(rawArgs, {.valueOptions = {kOutputOption, kDatabaseOption}, .switches = {}});
   if (args.positional().size() != 1) throw UsageError("import-model takes one file");
   const std::string& path = args.positional()[0];
   const Importer importer = ImporterFor(path);
-  if (const std::optional<std::string> output = args.value(kOutputOption)) {
-    if (FileKindOf(*output) == FileKind::Project) {
-      throw QuorrelError("project files (.qproj) cannot be written yet; give -o MODEL.par");
-    }
-    if (FileKindOf(*output) != FileKind::Model) {
-      throw UsageError("-o takes a model parameter file (.par), not '" + *output + "'");
-    }
+  const std::optional<std::string> output = args.value(kOutputOption);
+  const bool toProject = output && FileKindOf(*output) == FileKind::Project;
+  if (output && !toProject && FileKindOf(*output) != FileKind::Model) {
+    throw UsageError("-o takes a model parameter file (.par) or a project (.qproj), not '" +
+                     *output + "'");
   }
-  const ImportedModel imported = importer(path, args);
+  ImportedModel imported = importer(path, args);
   for (const std::string& note : imported.notes) err << "quorrel-cli: " << path << ": " << note << '\n';
+  if (toProject) {
+    WriteProjectFile(*output, ImportedProject(std::move(imported), path, err));
+    return kSuccess;
+  }
   // A new model starts with the settings' defaults: no background, no resolution.
   DeliverOutput(ModelFileText(imported.model, CalcSettings()), args, out);
   return kSuccess;
@@ -59,7 +78,7 @@ int RunImportModel(const std::vector<std::string>& rawArgs, std::ostream& out,
 
 const Command kImportModelCommand{
     "import-model", "the sample model that an ORSO file's header describes, as a model file",
-    "usage: quorrel-cli import-model FILE.ort [-o MODEL.par] [--database PATH]\n"
+    "usage: quorrel-cli import-model FILE.ort [-o MODEL.par|PROJECT.qproj] [--database PATH]\n"
     "Builds the model that the header of FILE.ort describes in the ORSO model language\n"
     "(data_source: sample: model: stack: ...) and writes it as a model parameter file to\n"
     "MODEL.par, or to standard output without -o. The stack's first item becomes \"air\", its\n"
@@ -67,8 +86,11 @@ const Command kImportModelCommand{
     "multiple layers, other repetitions are written out as independent layers. Densities come\n"
     "from the header, or by name or formula from the material table (the shipped table\n"
     "unless --database gives another), for the probe the header names. What a model cannot\n"
-    "hold is refused with a message naming the item and its line. Project files (.qproj)\n"
-    "cannot be written yet.\n"
+    "hold is refused with a message naming the item and its line.\n"
+    "With -o PROJECT.qproj a project is written instead: the model and, as its measurements,\n"
+    "every data set of FILE.ort (labelled by its name, or its number from 0), each smeared\n"
+    "with its own sQz where it has one; rows with R not above 0 are left out and reported.\n"
+    "quorrel-cli fit PROJECT.qproj --vary ... then fits them together.\n"
     "Exit status: 0 success, 1 unreadable file or a model that cannot be built, 2 usage error.\n",
     RunImportModel};
 

@@ -1,6 +1,7 @@
 #include "model/measurement.h"
 
 #include <filesystem>
+#include <map>
 #include <utility>
 
 namespace quorrel {
@@ -32,6 +33,14 @@ Measurement MeasurementOfData(MeasuredData data, const CalcSettings& settings) {
       settings.resolutionFromData ? ResolutionSource::Data : ResolutionSource::Settings;
   measurement.data = std::move(data);
   return measurement;
+}
+
+void LabelApart(std::vector<Measurement>& measurements) {
+  std::map<std::string, int> seen;
+  for (Measurement& m : measurements) {
+    const int copies = ++seen[m.label];
+    if (copies > 1) m.label.append(1, ' ').append(std::to_string(copies));
+  }
 }
 
 }  // namespace quorrel

@@ -55,4 +55,8 @@ CalcSettings SettingsForMeasurement(CalcSettings settings, const Measurement& me
 //! the settings' background and resolution choice, scale 1 and no overrides.
 Measurement MeasurementOfData(MeasuredData data, const CalcSettings& settings);
 
+//! Measurements of the same label get " 2", " 3" ... so that their fit entries can be told
+//! apart.
+void LabelApart(std::vector<Measurement>& measurements);
+
 }  // namespace quorrel

@@ -74,6 +74,27 @@ TEST_F(FitCommandsTest, ParamsListsEveryEntryWithItsNumber) {
   EXPECT_THROW(RunCommand("params", {}), UsageError);
 }
 
+TEST_F(FitCommandsTest, AllDataSetsMakeOneMeasurementEach) {
+  const std::string ort = std::string(QUORREL_TEST_DATA) + "/ort/two_sets_with_model.ort";
+  const Outcome outcome = RunCommand("params", {path("start.par"), ort, "--all-datasets"});
+  EXPECT_EQ(outcome.status, kSuccess);
+  EXPECT_NE(outcome.out.find("\n   10  scale [spin up] = 1.0000\n"
+                             "   11  scale [spin down] = 1.0000\n"),
+            std::string::npos) << outcome.out;
+  // The R = 0 row of the second data set is reported under the data set's name.
+  EXPECT_NE(outcome.err.find("data set \"spin down\": 1 rows with R not above zero"),
+            std::string::npos) << outcome.err;
+  // A second file's data sets of the same names are told apart.
+  const Outcome twice =
+      RunCommand("params", {path("start.par"), ort, ort, "--all-datasets"});
+  EXPECT_NE(twice.out.find("   13  scale [spin down 2] = 1.0000\n"), std::string::npos)
+      << twice.out;
+  // Without the switch the first data set alone is read.
+  EXPECT_EQ(RunCommand("params", {path("start.par"), ort}).out.find("spin"), std::string::npos);
+  EXPECT_THROW(RunCommand("params", {path("start.par"), ort, "--all-datasets", "--dataset", "1"}),
+               UsageError);
+}
+
 TEST_F(FitCommandsTest, ChiSquareOfTheTrueModelIsZeroAndOfAnotherOneIsNot) {
   EXPECT_EQ(RunCommand("chisq", {path("true.par"), path("data.dat")}).out,
             "chi-square: 0.0000E+00\n");

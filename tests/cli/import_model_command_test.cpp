@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "common/decimal_separator.h"
 #include "files/model_file_reader.h"
+#include "files/project_file.h"
 #include "in_process_run.h"
 #include "model/cell_values.h"
 
@@ -58,12 +59,6 @@ TEST(ImportModelCommand, WritesTheModelOfAnOrsoHeader) {
 TEST(ImportModelCommand, RefusesWhatItCannotReadOrWrite) {
   ScratchFolder folder;
   const auto ort = folder.write("run.ort", kFacilityFile);
-  try {
-    RunCommand("import-model", {ort.string(), "-o", (folder / "p.qproj").string()});
-    FAIL() << "no error";
-  } catch (const QuorrelError& error) {
-    EXPECT_STREQ(error.what(), "project files (.qproj) cannot be written yet; give -o MODEL.par");
-  }
   EXPECT_THROW(RunCommand("import-model", {(folder / "m.layers").string()}), UsageError);
   EXPECT_THROW(RunCommand("import-model", {ort.string(), "-o", "m.txt"}), UsageError);
   const auto unknown = folder.write(
@@ -76,6 +71,42 @@ TEST(ImportModelCommand, RefusesWhatItCannotReadOrWrite) {
               unknown.string() + ": line 7: the material \"Xy\" is not in the material table and the "
               "header gives it no density: give it an sld, or a formula with a mass_density");
   }
+}
+
+TEST(ImportModelCommand, WritesAProjectWithEveryDataSetAsAMeasurement) {
+  ScopedDecimalSeparator point('.');
+  ScratchFolder folder;
+  const std::string ort = std::string(QUORREL_TEST_DATA) + "/ort/two_sets_with_model.ort";
+  const auto qproj = folder / "ni.qproj";
+  const Outcome written =
+      RunCommand("import-model", {ort, "-o", qproj.string(), "--database", kShipped});
+  EXPECT_EQ(written.status, kSuccess);
+  EXPECT_EQ(written.out, "");
+  EXPECT_NE(written.err.find("data set \"spin down\": 1 rows with R not above zero dropped "
+                             "(the first in line 36)"),
+            std::string::npos) << written.err;
+
+  const ProjectRead read = ReadProjectFile(qproj);
+  EXPECT_TRUE(read.notes.empty());
+  EXPECT_EQ(read.project.model.baseGrid.cell(2, kColLabel), "Ni");
+  EXPECT_EQ(read.project.model.baseGrid.cell(2, kColThickness), "200");
+  const std::vector<Measurement>& sets = read.project.measurements;
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(sets[0].label, "spin up");
+  EXPECT_EQ(sets[1].label, "spin down");
+  EXPECT_EQ(sets[0].data.r, (std::vector<double>{0.9, 0.05, 0.004}));
+  EXPECT_EQ(sets[1].data.qz, (std::vector<double>{0.01, 0.02, 0.03}));  // without R = 0
+  EXPECT_EQ(sets[1].data.r, (std::vector<double>{0.8, 0.03, 0.002}));
+  EXPECT_EQ(sets[1].data.dr, (std::vector<double>{0.01, 0.002, 0.0003}));
+  EXPECT_EQ(sets[1].data.sqz, (std::vector<double>{0.0005, 0.0006, 0.0007}));
+  EXPECT_EQ(sets[1].resolution, ResolutionSource::Data);
+  EXPECT_EQ(std::filesystem::path(sets[1].data.fileName), std::filesystem::path(ort).lexically_normal());
+
+  // The project is fitted as it stands: both data sets, each with its own scale.
+  const Outcome fitted = RunCommand(
+      "fit", {qproj.string(), "--vary", "scale [spin up],scale [spin down]", "--method", "lm"});
+  EXPECT_EQ(fitted.status, kSuccess);
+  EXPECT_NE(fitted.out.find("chi-square [spin down]: "), std::string::npos) << fitted.out;
 }
 
 TEST(ReflectivityCommand, WritesAnOrsoFileThatImportModelReadsBack) {

@@ -103,12 +103,34 @@ class DataImportTest : public QObject {
     QCOMPARE(services.prompts.requests.back().filter,
              QString("reflectivity data (*.dat);;ORSO reflectivity (*.ort)"));
     QCOMPARE(services.prompts.questions.back(),
-             QString("two_spin_states.ort holds several data sets; load spin up | spin down"));
+             QString("two_spin_states.ort holds several data sets; load spin up | spin down | "
+                     "all data sets as measurements of a project"));
     QCOMPARE(window->state().data.count(), 2);
     QCOMPARE(window->plotWindow().graph().points(reflectivity_slot::kMeasured).size(), 2u);
     QVERIFY(window->windowTitle().endsWith("two_spin_states.ort"));
     QVERIFY(window->menu().mnuFit->isEnabled());
     QVERIFY(services.prompts.informations.isEmpty());  // no note: every column is there
+    QTRY_COMPARE(window->calculations().running(), 0);
+  }
+
+  void everyDataSetOfAnOrsoFileBecomesAMeasurementOfAProject() {
+    TestServices services;
+    auto window = services.start();
+    window->show();
+    QVERIFY(!window->document().projectOpen());
+    services.prompts.files = {kData + "/ort/two_spin_states.ort"};
+    services.prompts.choices = {2};
+    window->loadData();
+    QVERIFY(window->document().projectOpen());
+    const std::vector<Measurement> measurements = window->document().fitMeasurements();
+    QCOMPARE(measurements.size(), 2u);
+    QCOMPARE(measurements[0].label, std::string("spin up"));
+    QCOMPARE(measurements[1].label, std::string("spin down"));
+    QCOMPARE(measurements[1].data.count(), 2);
+    QCOMPARE(measurements[1].data.r.front(), 0.8);
+    QCOMPARE(window->state().data.count(), 3);  // the first data set is the one shown
+    QVERIFY(window->menu().mnuFit->isEnabled());
+    QVERIFY(window->document().projectChanged());  // "Save changes to the new project?"
     QTRY_COMPARE(window->calculations().running(), 0);
   }
 

@@ -208,6 +208,9 @@ class TForm1 : public QMainWindow {
   void setFitEnabled(bool on);
   //! Reads data set `index` of an ORSO file into the data; false when nothing was loaded.
   bool loadOrsoFile(const QString& path);
+  //! Every data set of the .ort file as the measurements of a project (a new one when none
+  //! is open).
+  bool loadOrsoMeasurements(const QString& path);
   //! What follows every successful load: caption, measured Q range, fit, plot, curves.
   void dataLoaded(const std::vector<std::string>& notes);
   //! "Save changes to ...?" when the model has changed; false when the user cancels.

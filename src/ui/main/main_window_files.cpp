@@ -98,10 +98,12 @@ bool TForm1::loadOrsoFile(const QString& path) {
     if (names.size() > 1) {
       QStringList items;
       for (const std::string& name : names) items << QString::fromStdString(name);
+      items << "all data sets as measurements of a project";
       const std::optional<int> chosen =
           services_.prompts.chooseItem(FileNameOf(path) + " holds several data sets; load", items,
                                        help_context::kDataSetChoice);
       if (!chosen) return false;
+      if (*chosen == static_cast<int>(names.size())) return loadOrsoMeasurements(path);
       index = *chosen;
     }
     if (LoadOrsoData(ToPath(path), index, state_.data, questions, notes) ==

@@ -8,7 +8,9 @@
 #include "files/file_kind.h"
 #include "files/measured_data_file.h"
 #include "files/orso_file.h"
+#include "files/orso_measurements.h"
 #include "files/project_file.h"
+#include "model/settings_rules.h"
 #include "shell/fit_project.h"
 #include "shell/recent_files.h"
 #include "ui/calc/live_recalculation.h"
@@ -66,6 +68,35 @@ bool TForm1::openProjectFile(const QString& path) {
   QStringList notes;
   for (const std::string& note : read.notes) notes << QString::fromStdString(note);
   if (!notes.isEmpty()) services_.prompts.information(FileName(path) + ": " + notes.join("\n"));
+  return true;
+}
+
+bool TForm1::loadOrsoMeasurements(const QString& path) {
+  PromptedLoadQuestions questions(services_.prompts);
+  std::vector<Measurement> measurements;
+  std::vector<std::string> notes;
+  try {
+    if (LoadOrsoMeasurements(path.toStdString(), state_.settings, measurements, questions,
+                             notes) == LoadOutcome::Aborted) {
+      return false;
+    }
+  } catch (const QuorrelError& error) {
+    services_.prompts.error(QString::fromStdString(error.what()));
+    return false;
+  }
+  if (!document_.projectOpen()) {
+    document_.newProject();
+    setWindowTitle("Quorrel - new project");
+  }
+  document_.setMeasurements(std::move(measurements), "loading " + FileName(path).toStdString());
+  // The curves are due at the measured points, as after any data set loaded.
+  SetUserQRange(state_.settings, false, state_.data);
+  fitSession_.clearFitAccepted();
+  showMeasurements();
+  QStringList lines;
+  for (const std::string& note : notes) lines << QString::fromStdString(note);
+  if (!lines.isEmpty()) services_.prompts.information(FileName(path) + ": " + lines.join("\n"));
+  offerOrsoModel(path);
   return true;
 }
 
