@@ -8,6 +8,7 @@
 #include "cli/table_option.h"
 #include "database/table_catalogue.h"
 #include "files/file_kind.h"
+#include "files/layer_table_file.h"
 #include "files/model_file_writer.h"
 #include "files/project_file.h"
 #include "files/orso_model.h"
@@ -16,17 +17,29 @@ namespace quorrel::cli {
 
 namespace {
 
-//! A model read from a file, and what the user should know about it.
+//! A model read from a file with its settings, and what the user should know about it.
 struct ImportedModel {
   SampleModel model;
   std::vector<std::string> notes;
+  CalcSettings settings;  //!< the defaults, but for what the file says of the sample
 };
 
 ImportedModel ImportOrso(const std::string& path, const Arguments& args) {
   const TableCatalogue catalogue = TableCatalogue::Load(TablePath(args));
   OrsoModel built = ReadOrsoModel(path, catalogue);
   if (built.radiation == Radiation::Xrays) built.notes.push_back("the densities are for x-rays");
-  return {std::move(built.model), std::move(built.notes)};
+  return {std::move(built.model), std::move(built.notes), CalcSettings()};
+}
+
+//! A layer table of the polarised reference cases: with angles it is a spin-flip sample.
+ImportedModel ImportLayerTable(const std::string& path, const Arguments&) {
+  const LayerTable table = ReadLayerTable(path);
+  ImportedModel imported{ModelOfLayerTable(table.stack), {}, CalcSettings()};
+  if (table.form == LayerTableForm::Polarised) {
+    imported.settings.cbMagnet = true;
+    imported.settings.spinFlip.enabled = true;
+  }
+  return imported;
 }
 
 using Importer = ImportedModel (*)(const std::string& path, const Arguments& args);
@@ -34,7 +47,9 @@ using Importer = ImportedModel (*)(const std::string& path, const Arguments& arg
 //! The reader of a file, chosen by its extension.
 Importer ImporterFor(const std::string& path) {
   if (FileKindOf(path) == FileKind::Orso) return ImportOrso;
-  throw UsageError("import-model reads ORSO files (.ort), not '" + path + "'");
+  if (FileKindOf(path) == FileKind::LayerTable) return ImportLayerTable;
+  throw UsageError("import-model reads ORSO files (.ort) and layer tables (.layers), not '" +
+                   path + "'");
 }
 
 //! The project of an imported model: its data sets as measurements, each smeared with its
@@ -42,6 +57,8 @@ Importer ImporterFor(const std::string& path) {
 Project ImportedProject(ImportedModel imported, const std::string& path, std::ostream& err) {
   Project project;
   project.model = std::move(imported.model);
+  project.settings = imported.settings;
+  if (FileKindOf(path) != FileKind::Orso) return project;  // a layer table holds no data
   project.measurements = LoadOrsoMeasurementsInput(std::filesystem::absolute(path).string(),
                                                    project.settings,
                                                    DataLineRule::ReportAndSkip, err);
@@ -69,8 +86,12 @@ int RunImportModel(const std::vector<std::string>& rawArgs, std::ostream& out,
     WriteProjectFile(*output, ImportedProject(std::move(imported), path, err));
     return kSuccess;
   }
+  if (imported.settings.spinFlip.enabled) {
+    err << "quorrel-cli: " << path << ": the magnetisation angles and spin flip are kept in a "
+        << "project (-o PROJECT.qproj); a model file keeps only the collinear part\n";
+  }
   // A new model starts with the settings' defaults: no background, no resolution.
-  DeliverOutput(ModelFileText(imported.model, CalcSettings()), args, out);
+  DeliverOutput(ModelFileText(imported.model, imported.settings), args, out);
   return kSuccess;
 }
 
@@ -78,7 +99,8 @@ int RunImportModel(const std::vector<std::string>& rawArgs, std::ostream& out,
 
 const Command kImportModelCommand{
     "import-model", "the sample model that an ORSO file's header describes, as a model file",
-    "usage: quorrel-cli import-model FILE.ort [-o MODEL.par|PROJECT.qproj] [--database PATH]\n"
+    "usage: quorrel-cli import-model FILE.ort|LAYERS.layers [-o MODEL.par|PROJECT.qproj]\n"
+    "                                [--database PATH]\n"
     "Builds the model that the header of FILE.ort describes in the ORSO model language\n"
     "(data_source: sample: model: stack: ...) and writes it as a model parameter file to\n"
     "MODEL.par, or to standard output without -o. The stack's first item becomes \"air\", its\n"
@@ -91,6 +113,10 @@ const Command kImportModelCommand{
     "every data set of FILE.ort (labelled by its name, or its number from 0), each smeared\n"
     "with its own sQz where it has one; rows with R not above 0 are left out and reported.\n"
     "quorrel-cli fit PROJECT.qproj --vary ... then fits them together.\n"
+    "A layer table LAYERS.layers of the polarised reference cases (thickness, sld, mu,\n"
+    "thetaM, sldm, roughness, or thickness, sld, isld, roughness; densities in 1e-6 A^-2)\n"
+    "becomes independent layers; with angles, a project keeps them with spin flip switched\n"
+    "on, so quorrel-cli reflectivity PROJECT.qproj --spin-flip computes the case.\n"
     "Exit status: 0 success, 1 unreadable file or a model that cannot be built, 2 usage error.\n",
     RunImportModel};
 

@@ -59,7 +59,7 @@ TEST(ImportModelCommand, WritesTheModelOfAnOrsoHeader) {
 TEST(ImportModelCommand, RefusesWhatItCannotReadOrWrite) {
   ScratchFolder folder;
   const auto ort = folder.write("run.ort", kFacilityFile);
-  EXPECT_THROW(RunCommand("import-model", {(folder / "m.layers").string()}), UsageError);
+  EXPECT_THROW(RunCommand("import-model", {(folder / "m.txt").string()}), UsageError);
   EXPECT_THROW(RunCommand("import-model", {ort.string(), "-o", "m.txt"}), UsageError);
   const auto unknown = folder.write(
       "u.ort", std::string(kFacilityFile).replace(std::string(kFacilityFile).find("Ti 3"), 4, "Xy 3"));
