@@ -1,10 +1,44 @@
 #include "model/measurement.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <utility>
 
 namespace quorrel {
+
+const char* SpinChannelName(SpinChannel channel) {
+  switch (channel) {
+    case SpinChannel::None:
+      break;
+    case SpinChannel::DownDown:
+      return "R--";
+    case SpinChannel::DownUp:
+      return "R-+";
+    case SpinChannel::UpDown:
+      return "R+-";
+    case SpinChannel::UpUp:
+      return "R++";
+  }
+  return "";
+}
+
+std::optional<SpinChannel> SpinChannelOfName(std::string_view name) {
+  std::string text;
+  for (const char c : name) text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (text.empty() || text == "none") return SpinChannel::None;
+  if (text.size() == 3 && text[0] == 'r') text.erase(0, 1);
+  std::replace(text.begin(), text.end(), 'm', '-');
+  std::replace(text.begin(), text.end(), 'p', '+');
+  constexpr std::array kChannels{SpinChannel::DownDown, SpinChannel::DownUp, SpinChannel::UpDown,
+                                 SpinChannel::UpUp};
+  for (const SpinChannel channel : kChannels) {
+    if (text == SpinChannelName(channel) + 1) return channel;
+  }
+  return std::nullopt;
+}
 
 MeasurementBackground BackgroundOfSettings(const CalcSettings& settings) {
   return {settings.cbBackground, settings.background, settings.edtY0,    settings.edtM,

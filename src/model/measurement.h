@@ -3,7 +3,9 @@
 // sample: its normalisation, its background, its resolution and the model values its contrast
 // changes (a solvent's density, say).
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/calc_settings.h"
@@ -35,6 +37,16 @@ struct ContrastOverride {
   double value = 0.0;
 };
 
+//! The spin channel a polarised measurement was counted in: incident spin, then reflected spin,
+//! along the guide field. A measurement of no channel is fitted with the model's own curve.
+enum class SpinChannel { None, DownDown, DownUp, UpDown, UpUp };
+
+//! "R--", "R-+", "R+-", "R++"; "" for None.
+const char* SpinChannelName(SpinChannel channel);
+//! The channel of "R--" .. "R++", "--" .. "++" or ORSO's "mm", "mp", "pm", "pp" (any case);
+//! None for "" and "none"; nullopt for any other text.
+std::optional<SpinChannel> SpinChannelOfName(std::string_view name);
+
 struct Measurement {
   std::string label;  //!< names the measurement in fit entries: "scale [D2O]"
   MeasuredData data;  //!< the points, the file they came from and the fitting region
@@ -42,6 +54,9 @@ struct Measurement {
   MeasurementBackground background;
   ResolutionSource resolution = ResolutionSource::Settings;
   std::vector<ContrastOverride> overrides;
+  //! A channel other than None fits the measurement with that channel of the spin-flip
+  //! calculation.
+  SpinChannel channel = SpinChannel::None;
 };
 
 //! The background of the calculation settings, as a measurement's own.
