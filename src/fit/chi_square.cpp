@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "common/error.h"
+#include "physics/spin_flip_point.h"
 
 namespace quorrel {
 
@@ -90,6 +91,40 @@ bool ChiSquareEvaluator::calculatePoints(std::span<const LayerStack* const> stac
   return true;
 }
 
+bool ChiSquareEvaluator::calculatePoints(std::span<const SpinFlipStack* const> stacks,
+                                         SpinChannel channel) {
+  const PointOptions point{options_.includeResolution, options_.includeBackground,
+                           options_.smearing};
+  const std::size_t n = qz_.size();
+  fit_.resize(stacks.size() * n);
+  std::vector<SpinReflectances> values(n);
+  curvesCalculated_ += static_cast<long long>(stacks.size());
+  const auto pick = [channel](const SpinReflectances& r) {
+    switch (channel) {
+      case SpinChannel::DownDown:
+        return r.downDown;
+      case SpinChannel::DownUp:
+        return r.downUp;
+      case SpinChannel::UpDown:
+        return r.upDown;
+      case SpinChannel::UpUp:
+      case SpinChannel::None:
+        break;
+    }
+    return r.upUp;
+  };
+  try {
+    for (std::size_t k = 0; k < stacks.size(); ++k) {
+      SpinFlipPointBatch(*stacks[k], point, background_, resolution_, qz_, values, options_.kernel,
+                         options_.threading);
+      for (std::size_t i = 0; i < n; ++i) fit_[k * n + i] = pick(values[i]);
+    }
+  } catch (const ArithmeticFault&) {
+    return false;
+  }
+  return true;
+}
+
 std::optional<double> ChiSquareEvaluator::evaluate(const LayerStack& stack) {
   const LayerStack* const stacks[] = {&stack};
   residuals_.resize(qz_.size());
@@ -121,6 +156,27 @@ bool ChiSquareEvaluator::residuals(std::span<const LayerStack* const> stacks,
   curve_ = ReflCurve();
   if (n == 0 || stacks.empty()) return true;
   if (!calculatePoints(stacks)) return false;
+  return scoreCurves(stacks.size(), scalings, out);
+}
+
+bool ChiSquareEvaluator::residuals(std::span<const SpinFlipStack* const> stacks,
+                                   SpinChannel channel, std::span<const CurveScaling> scalings,
+                                   std::span<double> out) {
+  if (channel == SpinChannel::None) throw std::invalid_argument("a spin-flip curve needs a channel");
+  const std::size_t n = qz_.size();
+  if (out.size() != stacks.size() * n) throw std::invalid_argument("residual sizes differ");
+  if (!scalings.empty() && scalings.size() != stacks.size()) {
+    throw std::invalid_argument("one scaling per stack");
+  }
+  curve_ = ReflCurve();
+  if (n == 0 || stacks.empty()) return true;
+  if (!calculatePoints(stacks, channel)) return false;
+  return scoreCurves(stacks.size(), scalings, out);
+}
+
+bool ChiSquareEvaluator::scoreCurves(std::size_t count, std::span<const CurveScaling> scalings,
+                                     std::span<double> out) {
+  const std::size_t n = qz_.size();
   for (std::size_t k = 0; k < scalings.size(); ++k) {
     const CurveScaling& scaling = scalings[k];
     for (std::size_t i = 0; i < n; ++i) {
@@ -128,7 +184,7 @@ bool ChiSquareEvaluator::residuals(std::span<const LayerStack* const> stacks,
       fit = scaling.scale * fit + (scaling.background.empty() ? 0.0 : scaling.background[i]);
     }
   }
-  for (std::size_t k = 0; k < stacks.size(); ++k) {
+  for (std::size_t k = 0; k < count; ++k) {
     for (std::size_t i = 0; i < n; ++i) {
       const std::optional<double> residual =
           Residual(options_.weighting, r_[i], dr_[i], fit_[k * n + i]);

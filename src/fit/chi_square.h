@@ -9,8 +9,10 @@
 
 #include "calc/curves.h"
 #include "model/measured_data.h"
+#include "model/measurement.h"
 #include "physics/layer_stack.h"
 #include "physics/reflectance_batch.h"
+#include "physics/spin_flip_stack.h"
 
 namespace quorrel {
 
@@ -87,6 +89,9 @@ class ChiSquareEvaluator {
   //! background of the options, if any.
   bool residuals(std::span<const LayerStack* const> stacks, std::span<const CurveScaling> scalings,
                  std::span<double> out);
+  //! The same for spin channel `channel` (not None) of spin-flip stacks.
+  bool residuals(std::span<const SpinFlipStack* const> stacks, SpinChannel channel,
+                 std::span<const CurveScaling> scalings, std::span<double> out);
 
   //! Qz of the region's points.
   std::span<const double> qz() const { return qz_; }
@@ -105,6 +110,10 @@ class ChiSquareEvaluator {
   //! R_fit of every region point of every stack into fit_, stack after stack; false on a
   //! fault in the recursion.
   bool calculatePoints(std::span<const LayerStack* const> stacks);
+  bool calculatePoints(std::span<const SpinFlipStack* const> stacks, SpinChannel channel);
+  //! The residuals of the `count` curves in fit_, scaled first; false on a fault.
+  bool scoreCurves(std::size_t count, std::span<const CurveScaling> scalings,
+                   std::span<double> out);
 
   PointRange range_;
   ChiSquareOptions options_;

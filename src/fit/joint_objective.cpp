@@ -59,18 +59,24 @@ struct JointObjective::Term {
 
 JointObjective::JointObjective(const ParameterSet& start, const LayerStack& stack,
                                std::vector<FitData> measurements, ChiSquareOptions options,
-                               EntryLinks links, ProfileEvaluator profile)
+                               EntryLinks links, ProfileEvaluator profile,
+                               MagneticModel magnetic)
     : options_(options),
       links_(std::move(links)),
       profile_(std::move(profile)),
+      magnetic_(std::move(magnetic)),
       stack_(stack),
       applied_(start) {
   if (measurements.empty()) throw std::invalid_argument("a fit needs a measurement");
   std::vector<Measurement> own;
   for (const FitData& m : measurements) own.push_back(m.measurement);
   const std::vector<MeasurementEntry> entries = MeasurementEntries(own);
-  if (start.entryCount() != start.count() + static_cast<int>(entries.size())) {
+  if (start.entryCount() !=
+      start.count() + static_cast<int>(entries.size() + magnetic_.entries.size())) {
     throw std::invalid_argument("the set does not hold the measurements' entries");
+  }
+  if (HasSpinChannels(own) && magnetic_.empty()) {
+    throw std::invalid_argument("a spin channel needs the model's magnetisation");
   }
   ChiSquareOptions pointOptions = options;
   pointOptions.includeBackground = false;  // added with the scale, from the entries
@@ -121,6 +127,8 @@ bool JointObjective::residuals(std::span<const ParameterSet> sets, std::span<dou
     const std::size_t n = static_cast<std::size_t>(term.points());
     while (term.stacks.size() < sets.size()) term.stacks.push_back(term.stacks.front());
     std::vector<const LayerStack*> stacks;
+    std::vector<SpinFlipStack> spinStacks;
+    const SpinChannel channel = term.fit.measurement.channel;
     std::vector<std::vector<double>> backgrounds(sets.size());
     std::vector<CurveScaling> scalings;
     try {
@@ -129,6 +137,9 @@ bool JointObjective::residuals(std::span<const ParameterSet> sets, std::span<dou
         for (const auto& [entry, index] : term.overrides) SetTiedValue(values, entry, values[index]);
         ApplyParameterSet(values, term.stacks[k], profile_);
         stacks.push_back(&term.stacks[k]);
+        if (channel != SpinChannel::None) {
+          spinStacks.push_back(SpinFlipStackOfTrial(term.stacks[k], values, magnetic_));
+        }
         if (options_.includeBackground && term.fit.measurement.background.on) {
           backgrounds[k] = term.background(values);
         }
@@ -138,7 +149,13 @@ bool JointObjective::residuals(std::span<const ParameterSet> sets, std::span<dou
       return false;
     }
     std::vector<double> own(sets.size() * n);
-    if (!term.evaluator.residuals(stacks, scalings, own)) return false;
+    if (channel == SpinChannel::None) {
+      if (!term.evaluator.residuals(stacks, scalings, own)) return false;
+    } else {
+      std::vector<const SpinFlipStack*> pointers;
+      for (const SpinFlipStack& s : spinStacks) pointers.push_back(&s);
+      if (!term.evaluator.residuals(pointers, channel, scalings, own)) return false;
+    }
     for (std::size_t k = 0; k < sets.size(); ++k) {
       for (std::size_t i = 0; i < n; ++i) {
         out[k * total + static_cast<std::size_t>(term.offset) + i] = own[k * n + i];

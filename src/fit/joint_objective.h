@@ -2,6 +2,7 @@
 // The figure of merit of one sample model against several measurements at once: each
 // measurement's curve from the model with its own contrast overrides, scale and background,
 // the residuals of all of them joined, and links between entries evaluated before every curve.
+// A measurement of a spin channel is that channel of the spin-flip calculation.
 
 #include <optional>
 #include <span>
@@ -11,6 +12,7 @@
 #include "fit/entry_links.h"
 #include "fit/fit_data.h"
 #include "fit/fit_objective.h"
+#include "fit/magnetic_entries.h"
 #include "fit/residual_objective.h"
 #include "model/measurement.h"
 
@@ -24,9 +26,11 @@ class JointObjective : public FitObjective, public ResidualObjective {
   //! `start` gives the layout (its entries after the model's are the measurements' entries,
   //! see measurement_entries.h); `stack` is the run's stack as built from the model. A
   //! measurement's background is added when it has one and `options` include backgrounds.
+  //! `magnetic` gives the set's last entries when a measurement has a spin channel.
   JointObjective(const ParameterSet& start, const LayerStack& stack,
                  std::vector<FitData> measurements, ChiSquareOptions options,
-                 EntryLinks links = {}, ProfileEvaluator profile = {});
+                 EntryLinks links = {}, ProfileEvaluator profile = {},
+                 MagneticModel magnetic = {});
   ~JointObjective() override;
 
   // FitObjective: the search.
@@ -59,6 +63,7 @@ class JointObjective : public FitObjective, public ResidualObjective {
   ChiSquareOptions options_;
   EntryLinks links_;
   ProfileEvaluator profile_;
+  MagneticModel magnetic_;
   LayerStack stack_;
   int residualCount_ = 0;
   ParameterSet applied_;

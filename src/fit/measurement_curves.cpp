@@ -22,6 +22,9 @@ std::vector<std::optional<ReflCurve>> MeasurementCurves(const SampleModel& model
   const ChiSquareOptions options{Weighting::None, true, true, KernelKind::Fast,
                                  SmearingKernel::Standard};
   const std::vector<MeasurementEntry> entries = MeasurementEntries(measurements);
+  // A measurement of a spin channel is drawn with that channel in the settings' guide field.
+  MagneticModel magnetic;
+  if (HasSpinChannels(measurements)) magnetic = MagneticModelOf(model, settings.spinFlip);
   for (std::size_t m = 0; m < measurements.size(); ++m) {
     Measurement measurement = measurements[m];
     measurement.data.fitRegionLow = -1.0;  // every point, not only the fitting region's
@@ -31,10 +34,13 @@ std::vector<std::optional<ReflCurve>> MeasurementCurves(const SampleModel& model
     for (std::size_t k = 0; k < entries.size(); ++k) {
       if (entries[k].measurement == m) extras.push_back(set[set.count() + 1 + static_cast<int>(k)]);
     }
+    const bool polarised = measurement.channel != SpinChannel::None;
+    if (polarised) extras.insert(extras.end(), magnetic.start.begin(), magnetic.start.end());
     own.setExtraEntries(std::move(extras));
     std::vector<FitData> data;
     data.push_back(FitDataFor(settings, std::move(measurement)));
-    JointObjective objective(own, stack, std::move(data), options);
+    JointObjective objective(own, stack, std::move(data), options, {}, {},
+                             polarised ? magnetic : MagneticModel{});
     std::vector<double> residuals(static_cast<std::size_t>(objective.residualCount()));
     if (objective.residuals({&own, 1}, residuals)) {
       curves.push_back(objective.curves().front());

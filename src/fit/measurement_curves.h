@@ -13,7 +13,9 @@
 namespace quorrel {
 
 //! One curve per measurement, at its measured points; nothing where it cannot be calculated
-//! (a fault at some point). Throws what building the model's stack throws.
+//! (a fault at some point). A measurement of a spin channel gets that channel of the spin-flip
+//! calculation in the settings' guide field. Throws what building the model's stack (or its
+//! spin-flip stack) throws.
 std::vector<std::optional<ReflCurve>> MeasurementCurves(const SampleModel& model,
                                                         const CalcSettings& settings,
                                                         std::vector<Measurement> measurements);

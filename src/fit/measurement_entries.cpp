@@ -150,7 +150,7 @@ void WriteBackMeasurementEntries(const ParameterSet& set, std::span<Measurement>
 
 std::vector<FitParameter> FillFitEntries(const ParameterSet& set,
                                          std::span<const Measurement> measurements,
-                                         const VaryFlags& flags) {
+                                         const VaryFlags& flags, const MagneticModel& magnetic) {
   std::vector<FitParameter> list = FillParameterList(set, flags);
   const std::vector<MeasurementEntry> entries = MeasurementEntries(measurements);
   for (std::size_t k = 0; k < entries.size(); ++k) {
@@ -159,12 +159,32 @@ std::vector<FitParameter> FillFitEntries(const ParameterSet& set,
                                FormatPattern(set[index], ValuePattern(entries[k], measurements, set)),
                     index <= flags.count() && flags[index]});
   }
+  for (int index = FirstMagneticIndex(set, magnetic); index <= set.entryCount(); ++index) {
+    list.push_back({index, MagneticEntryLabel(set, magnetic, index),
+                    index <= flags.count() && flags[index]});
+  }
   return list;
 }
 
+std::string FitEntryName(const ParameterSet& set, std::span<const Measurement> measurements,
+                         int index, const MagneticModel& magnetic) {
+  if (index <= set.count()) return ParameterName(set, index);
+  const int firstMagnetic = FirstMagneticIndex(set, magnetic);
+  if (index >= firstMagnetic) {
+    return magnetic.entries.at(static_cast<std::size_t>(index - firstMagnetic)).name;
+  }
+  const std::vector<MeasurementEntry> entries = MeasurementEntries(measurements);
+  return EntryName(entries.at(static_cast<std::size_t>(index - set.count() - 1)), measurements,
+                   set);
+}
+
 std::string EntryVariableName(const ParameterSet& set, std::span<const Measurement> measurements,
-                              int index) {
+                              int index, const MagneticModel& magnetic) {
   if (index <= set.count()) return IdentifierOf(ParameterName(set, index));
+  const int firstMagnetic = FirstMagneticIndex(set, magnetic);
+  if (index >= firstMagnetic) {
+    return magnetic.entries.at(static_cast<std::size_t>(index - firstMagnetic)).name;
+  }
   const std::vector<MeasurementEntry> entries = MeasurementEntries(measurements);
   const MeasurementEntry& entry = entries.at(static_cast<std::size_t>(index - set.count() - 1));
   std::string name = QuantityName(entry.quantity);

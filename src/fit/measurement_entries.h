@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fit/magnetic_entries.h"
 #include "fit/parameter_labels.h"
 #include "fit/parameter_set.h"
 #include "fit/vary_flags.h"
@@ -42,17 +43,23 @@ void AppendMeasurementEntries(ParameterSet& set, std::span<const Measurement> me
 void WriteBackMeasurementEntries(const ParameterSet& set, std::span<Measurement> measurements);
 
 //! The fit list: the model's listed entries, then the measurements' entries of `set` (which
-//! holds them after its model values), with their check marks from `flags` (sized to the
-//! set's entryCount()).
+//! holds them after its model values) and the magnetisation's, with their check marks from
+//! `flags` (sized to the set's entryCount()).
 std::vector<FitParameter> FillFitEntries(const ParameterSet& set,
                                          std::span<const Measurement> measurements,
-                                         const VaryFlags& flags);
+                                         const VaryFlags& flags,
+                                         const MagneticModel& magnetic = {});
+
+//! The name of list entry `index` as the list shows it, without its value: "d_1",
+//! "scale [D2O]", "thetaM_2".
+std::string FitEntryName(const ParameterSet& set, std::span<const Measurement> measurements,
+                         int index, const MagneticModel& magnetic = {});
 
 //! The name of list entry `index` (a set index) as a link expression may use it: the
 //! entry's name without the characters a name cannot hold ("Imrho_2" for "Im(rho)_2"), and for
 //! a measurement's entries the name followed by the measurement's number ("scale_1",
-//! "background_y0_2", "rho_bulk_2").
+//! "background_y0_2", "rho_bulk_2"); the magnetisation's entries by their names ("thetaM_2").
 std::string EntryVariableName(const ParameterSet& set, std::span<const Measurement> measurements,
-                              int index);
+                              int index, const MagneticModel& magnetic = {});
 
 }  // namespace quorrel

@@ -67,12 +67,14 @@ PooledObjective::Factory JointObjectiveFactory(const ParameterSet& start, const 
                                                const std::vector<FitData>& data,
                                                ChiSquareOptions options, const EntryLinks& links,
                                                const SampleModel& model,
-                                               const ProfileEvaluator& profile) {
+                                               const ProfileEvaluator& profile,
+                                               const MagneticModel& magnetic) {
   options.threading = fast::Threading::CallingThread;
-  return [start, stack, data, options, links, model, profile] {
+  return [start, stack, data, options, links, model, profile, magnetic] {
     ProfileEvaluator own = profile;
     if (!own && model.type == SampleType::ProfileFunction) own = MakeProfileEvaluator(model);
-    return std::make_unique<JointObjective>(start, stack, data, options, links, std::move(own));
+    return std::make_unique<JointObjective>(start, stack, data, options, links, std::move(own),
+                                            magnetic);
   };
 }
 

@@ -56,6 +56,7 @@ PooledObjective::Factory JointObjectiveFactory(const ParameterSet& start, const 
                                                const std::vector<FitData>& data,
                                                ChiSquareOptions options, const EntryLinks& links,
                                                const SampleModel& model,
-                                               const ProfileEvaluator& profile);
+                                               const ProfileEvaluator& profile,
+                                               const MagneticModel& magnetic = {});
 
 }  // namespace quorrel

@@ -35,7 +35,7 @@ std::optional<SpinChannel> SpinChannelOfName(std::string_view name) {
   constexpr std::array kChannels{SpinChannel::DownDown, SpinChannel::DownUp, SpinChannel::UpDown,
                                  SpinChannel::UpUp};
   for (const SpinChannel channel : kChannels) {
-    if (text == SpinChannelName(channel) + 1) return channel;
+    if (text == std::string_view(SpinChannelName(channel)).substr(1)) return channel;
   }
   return std::nullopt;
 }

@@ -93,7 +93,7 @@ Samples KernelSamplesOf(const SpinFlipStack& stack, PointOptions options,
 void SpinFlipPointBatch(const SpinFlipStack& stack, PointOptions options,
                         std::span<const double> background, std::span<const double> resolution,
                         std::span<const double> qz, std::span<SpinReflectances> out,
-                        KernelKind kind) {
+                        KernelKind kind, fast::Threading threading) {
   const std::size_t n = qz.size();
   if (out.size() != n || (options.addBackground && background.size() != n) ||
       (options.smear && resolution.size() != n)) {
@@ -104,13 +104,13 @@ void SpinFlipPointBatch(const SpinFlipStack& stack, PointOptions options,
   const bool perSpin = options.smear && options.kernel == SmearingKernel::Accurate;
   const Samples up = KernelSamplesOf(stack, options, resolution, qz, 1.0);
   std::vector<SpinReflectances> upValues(up.qz.size());
-  SpinFlipReflectanceBatch(stack, up.qz, upValues, kind);
+  SpinFlipReflectanceBatch(stack, up.qz, upValues, kind, threading);
   Samples down;
   std::vector<SpinReflectances> downValues;
   if (perSpin) {
     down = KernelSamplesOf(stack, options, resolution, qz, -1.0);
     downValues.resize(down.qz.size());
-    SpinFlipReflectanceBatch(stack, down.qz, downValues, kind);
+    SpinFlipReflectanceBatch(stack, down.qz, downValues, kind, threading);
   }
   const bool standard = options.smear && options.kernel == SmearingKernel::Standard;
   std::size_t firstUp = 0, firstDown = 0;

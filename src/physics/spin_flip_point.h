@@ -17,6 +17,7 @@ namespace quorrel {
 void SpinFlipPointBatch(const SpinFlipStack& stack, PointOptions options,
                         std::span<const double> background, std::span<const double> resolution,
                         std::span<const double> qz, std::span<SpinReflectances> out,
-                        KernelKind kind = KernelKind::Fast);
+                        KernelKind kind = KernelKind::Fast,
+                        fast::Threading threading = fast::Threading::SharedPool);
 
 }  // namespace quorrel

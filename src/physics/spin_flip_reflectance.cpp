@@ -148,11 +148,14 @@ SpinReflectances SpinFlipReflectance(const PreparedSpinFlip& stack, double qz) {
 }
 
 void SpinFlipReflectanceBatch(const SpinFlipStack& stack, std::span<const double> qz,
-                              std::span<SpinReflectances> out, KernelKind kind) {
+                              std::span<SpinReflectances> out, KernelKind kind,
+                              fast::Threading threading) {
   if (out.size() != qz.size()) throw std::invalid_argument("batch sizes differ");
   const PreparedSpinFlip prepared(stack);
   if (kind == KernelKind::Fast) {
-    fast::FastSpinFlipReflectance(prepared, qz, out);
+    fast::FastOptions options;
+    options.threading = threading;
+    fast::FastSpinFlipReflectance(prepared, qz, out, options);
     return;
   }
   for (std::size_t i = 0; i < qz.size(); ++i) {

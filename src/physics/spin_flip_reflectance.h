@@ -22,7 +22,10 @@ double SpinFlipIncidentEnergy(const PreparedSpinFlip& stack, double qz, int spin
 
 //! out[i] = SpinFlipReflectance at qz[i], by the scalar recursion or the vectorised one (which
 //! agrees with it to rounding). ArithmeticFault carries the Qz at which it happened.
+//! `threading` lets a caller that spreads its batches over the pool itself keep this one on its
+//! own thread.
 void SpinFlipReflectanceBatch(const SpinFlipStack& stack, std::span<const double> qz,
-                              std::span<SpinReflectances> out, KernelKind kind = KernelKind::Fast);
+                              std::span<SpinReflectances> out, KernelKind kind = KernelKind::Fast,
+                              fast::Threading threading = fast::Threading::SharedPool);
 
 }  // namespace quorrel

@@ -23,15 +23,6 @@ constexpr const char* kFewPointsMessage =
 constexpr double kMinTolerance = 1e-37;
 constexpr double kMaxTolerance = 1.0;
 
-//! The name of entry `index` as the list shows it, without its value.
-std::string ParameterNameOf(const ParameterSet& set, const std::vector<FitData>& data, int index) {
-  if (index <= set.count()) return ParameterName(set, index);
-  std::vector<Measurement> own;
-  for (const FitData& fit : data) own.push_back(fit.measurement);
-  const auto entries = MeasurementEntries(own);
-  return EntryName(entries.at(static_cast<std::size_t>(index - set.count() - 1)), own, set);
-}
-
 }  // namespace
 
 FitSession::FitSession()
@@ -40,6 +31,12 @@ FitSession::FitSession()
 
 FitSession::FitSession(std::uint64_t seed) : seed_(seed), engine_(seed) {}
 
+std::vector<Measurement> FitSession::measurementsLocked() const {
+  std::vector<Measurement> own;
+  for (const FitData& data : data_) own.push_back(data.measurement);
+  return own;
+}
+
 void FitSession::open(const SampleModel& model, FitData data, ProfileEvaluator profile) {
   std::vector<FitData> measurements;
   measurements.push_back(std::move(data));
@@ -47,7 +44,7 @@ void FitSession::open(const SampleModel& model, FitData data, ProfileEvaluator p
 }
 
 void FitSession::open(const SampleModel& model, std::vector<FitData> measurements,
-                      ProfileEvaluator profile) {
+                      ProfileEvaluator profile, const SpinFlipSettings& guide) {
   if (measurements.empty()) throw std::invalid_argument("a fit needs a measurement");
   LayerStack stack;
   BuildLayerStack(model, SpinState::None, stack);
@@ -55,6 +52,9 @@ void FitSession::open(const SampleModel& model, std::vector<FitData> measurement
   std::vector<Measurement> own;
   for (const FitData& data : measurements) own.push_back(data.measurement);
   AppendMeasurementEntries(set, own);
+  MagneticModel magnetic;
+  if (HasSpinChannels(own)) magnetic = MagneticModelOf(model, guide);
+  AppendMagneticEntries(set, magnetic);
   const std::lock_guard lock(mutex_);
   if (state_ == FitDialogState::Running) {
     throw std::logic_error("the fit dialog cannot open while a fit is running");
@@ -62,6 +62,8 @@ void FitSession::open(const SampleModel& model, std::vector<FitData> measurement
   model_ = model;
   data_ = std::move(measurements);
   profile_ = std::move(profile);
+  guide_ = guide;
+  magnetic_ = std::move(magnetic);
   stack_ = std::move(stack);
   set_ = std::move(set);
   flags_ = VaryFlags(set_.entryCount());
@@ -167,11 +169,10 @@ bool FitSession::setBounds(int entry, Bounds bounds) {
 
 EntryLinks FitSession::compileLinksLocked(const std::map<int, std::string>& links) const {
   std::vector<std::string> names(static_cast<std::size_t>(set_.entryCount()));
-  std::vector<Measurement> own;
-  for (const FitData& data : data_) own.push_back(data.measurement);
+  const std::vector<Measurement> own = measurementsLocked();
   for (std::size_t e = 0; e < entries_.size(); ++e) {
     const int index = entries_[e].index;
-    names[static_cast<std::size_t>(index - 1)] = EntryVariableName(set_, own, index);
+    names[static_cast<std::size_t>(index - 1)] = EntryVariableName(set_, own, index, magnetic_);
   }
   std::vector<EntryLink> compiled;
   for (const auto& [index, expression] : links) compiled.push_back({index, expression});
@@ -258,10 +259,10 @@ std::string FitSession::refusalLocked(const std::vector<int>& varied) const {
     if (method == FitMethod::DifferentialEvolution &&
         (bounds == bounds_.end() || !bounds->second.finite())) {
       return "differential evolution searches between the bounds of every varied entry: give " +
-             ParameterNameOf(set_, data_, index) + " a lower and an upper bound";
+             FitEntryName(set_, measurementsLocked(), index, magnetic_) + " a lower and an upper bound";
     }
     if (bounds != bounds_.end() && !bounds->second.contains(set_[index])) {
-      return "the value of " + ParameterNameOf(set_, data_, index) +
+      return "the value of " + FitEntryName(set_, measurementsLocked(), index, magnetic_) +
              " lies outside its bounds: change the value or the bounds";
     }
   }
@@ -313,9 +314,11 @@ FitProblem FitSession::problem() const {
   const std::lock_guard lock(mutex_);
   if (state_ == FitDialogState::Running) throw SearchSetupError(kFitRunningMessage);
   if (state_ == FitDialogState::Closed) throw SearchSetupError(kClosedMessage);
-  FitProblem problem{model_, data_, profile_, stack_, set_, variedLocked(), {}, {}, {}, settings_};
+  FitProblem problem{model_,         data_, profile_, stack_,    set_,
+                     variedLocked(), {},    {},       {},        settings_, magnetic_};
+  const std::vector<Measurement> own = measurementsLocked();
   for (const int index : problem.varied) {
-    problem.names.push_back(ParameterNameOf(set_, data_, index));
+    problem.names.push_back(FitEntryName(set_, own, index, magnetic_));
   }
   problem.bounds = boundsLocked(problem.varied);
   try {
@@ -332,9 +335,7 @@ std::optional<FitMethod> FitSession::iteratingMethodLocked() const {
 }
 
 std::vector<FitParameter> FitSession::listLocked() const {
-  std::vector<Measurement> own;
-  for (const FitData& data : data_) own.push_back(data.measurement);
-  std::vector<FitParameter> entries = FillFitEntries(set_, own, flags_);
+  std::vector<FitParameter> entries = FillFitEntries(set_, measurementsLocked(), flags_, magnetic_);
   if (uncertainties_) {
     for (std::size_t c = 0; c < uncertainties_->varied.size(); ++c) {
       for (FitParameter& entry : entries) {
@@ -369,8 +370,8 @@ void FitSession::finishRunLocked(const FitOutcome& outcome) {
 
 void FitSession::acceptLocked() {
   WriteBackFit(set_, model_);
-  std::vector<Measurement> own;
-  for (const FitData& data : data_) own.push_back(data.measurement);
+  WriteBackMagneticEntries(set_, magnetic_, model_, guide_);
+  std::vector<Measurement> own = measurementsLocked();
   WriteBackMeasurementEntries(set_, own);
   for (std::size_t m = 0; m < data_.size(); ++m) data_[m].measurement = std::move(own[m]);
   fitAccepted_ = true;
@@ -468,9 +469,12 @@ SampleModel FitSession::model() const {
 
 std::vector<Measurement> FitSession::measurements() const {
   const std::lock_guard lock(mutex_);
-  std::vector<Measurement> own;
-  for (const FitData& data : data_) own.push_back(data.measurement);
-  return own;
+  return measurementsLocked();
+}
+
+SpinFlipSettings FitSession::guideField() const {
+  const std::lock_guard lock(mutex_);
+  return guide_;
 }
 
 std::vector<std::optional<double>> FitSession::measurementChiSquares() const {

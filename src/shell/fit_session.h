@@ -16,6 +16,7 @@
 #include "fit/entry_setup.h"
 #include "fit/fit_data.h"
 #include "fit/fit_engine.h"
+#include "fit/magnetic_entries.h"
 #include "fit/parameter_labels.h"
 #include "fit/parameter_set.h"
 #include "fit/run_control.h"
@@ -65,6 +66,7 @@ struct FitProblem {
   std::vector<Bounds> bounds;      //!< of the varied entries, unbounded where none is set
   EntryLinks links;
   FitSettings settings;
+  MagneticModel magnetic;  //!< the set's last entries when a measurement has a spin channel
 };
 
 //! The dialog's state machine. Every member may be called from any thread; "&do it" runs the
@@ -82,9 +84,11 @@ class FitSession {
   //! Throws what the stack build throws; refuses while a run goes.
   void open(const SampleModel& model, FitData data, ProfileEvaluator profile = {});
   //! Opening for several measurements fitted together: after the model's entries the list
-  //! holds each measurement's (measurement_entries.h). Needs at least one measurement.
+  //! holds each measurement's (measurement_entries.h). Needs at least one measurement. When a
+  //! measurement has a spin channel, the magnetisation's entries in the guide field `guide`
+  //! follow (magnetic_entries.h).
   void open(const SampleModel& model, std::vector<FitData> measurements,
-            ProfileEvaluator profile = {});
+            ProfileEvaluator profile = {}, const SpinFlipSettings& guide = {});
 
   // Options.
   FitSettings settings() const;
@@ -163,6 +167,8 @@ class FitSession {
 
   //! The measurements as opened, and after "&OK" with their fitted entries written back.
   std::vector<Measurement> measurements() const;
+  //! The guide field as opened, and after "&OK" with a fitted AGUIDE.
+  SpinFlipSettings guideField() const;
   //! Each measurement's own chi-square at the values of the last run (nullopt where it
   //! cannot be formed); empty before the first run.
   std::vector<std::optional<double>> measurementChiSquares() const;
@@ -177,6 +183,7 @@ class FitSession {
   FitEvents engineEvents(const FitDialogEvents& events);
   //! The list of the current values, with their standard errors when there are any.
   std::vector<FitParameter> listLocked() const;
+  std::vector<Measurement> measurementsLocked() const;
 
   //! What start() decided for the run that runStarted() carries out.
   struct StartedRun {
@@ -216,6 +223,8 @@ class FitSession {
   SampleModel model_;
   std::vector<FitData> data_;
   ProfileEvaluator profile_;
+  SpinFlipSettings guide_;
+  MagneticModel magnetic_;
   LayerStack stack_;
   ParameterSet set_;
   VaryFlags flags_;

@@ -99,10 +99,10 @@ DoItResult FitSession::runStarted(const FitDialogEvents& events) {
   const LeastSquaresRequest leastSquaresRequest{varied, settings_.displayGraph,
                                                 settings_.weighting == Weighting::GivenErrors,
                                                 started.bounds};
-  JointObjective objective(set, stack, data_, options, started.links, profile);
+  JointObjective objective(set, stack, data_, options, started.links, profile, magnetic_);
   // The global search spreads its population over the pool, one objective per chunk.
   PooledObjective search(JointObjectiveFactory(set, stack, data_, options, started.links, model_,
-                                         profile_),
+                                               profile_, magnetic_),
                          set, varied);
   const std::uint64_t seed = seed_;
   lock.unlock();

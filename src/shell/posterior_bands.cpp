@@ -45,7 +45,7 @@ PosteriorBands BandsOfPosterior(const SampledPosterior& posterior, const CalcSet
     profile = MakeProfileEvaluator(problem.model);
   }
   JointObjective objective(problem.set, problem.stack, problem.data, options, problem.links,
-                           std::move(profile));
+                           std::move(profile), problem.magnetic);
   // Every draw's profile over the same depths: those of the start.
   CalcSettings depths = settings;
   const ZRange range = ProfileDepthRange(problem.model, settings);

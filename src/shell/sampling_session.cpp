@@ -77,7 +77,7 @@ SampledPosterior SamplingSession::run(FitProblem problem, const SamplingSettings
                                  fast::Threading::CallingThread};
   PooledObjective objective(JointObjectiveFactory(problem.set, problem.stack, problem.data,
                                                   options, problem.links, problem.model,
-                                                  problem.profile),
+                                                  problem.profile, problem.magnetic),
                             problem.set, problem.varied, pool);
   std::vector<double> start;
   for (const int index : problem.varied) start.push_back(problem.set[index]);
