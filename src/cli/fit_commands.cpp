@@ -36,7 +36,7 @@ int RunParams(const std::vector<std::string>& rawArgs, std::ostream& out, std::o
   if (withData) {
     FitInputs inputs = LoadFitInputs(args.positional(), args, err);
     FitSession session;
-    session.open(inputs.model.model, std::move(inputs.data));
+    session.open(inputs.model.model, std::move(inputs.data), {}, inputs.model.settings.spinFlip);
     entries = session.entries();
   } else {
     const ModelInput input = LoadModelInput(args.positional()[0], err);

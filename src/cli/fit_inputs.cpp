@@ -133,7 +133,7 @@ FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Argume
 }
 
 void OpenFitSession(FitSession& session, FitInputs& inputs, std::ostream& err) {
-  session.open(inputs.model.model, std::move(inputs.data));
+  session.open(inputs.model.model, std::move(inputs.data), {}, inputs.model.settings.spinFlip);
   if (!inputs.project) return;
   const std::string refused = session.applySetup(inputs.project->fit.entries);
   if (!refused.empty()) err << "quorrel-cli: warning: the project's fit setup: " << refused << '\n';
@@ -145,6 +145,7 @@ Project ProjectOf(const FitInputs& inputs, const FitSession& session,
   project.model = session.model();
   project.settings = inputs.model.settings;
   project.measurements = session.measurements();
+  if (HasSpinChannels(project.measurements)) project.settings.spinFlip = session.guideField();
   project.fit = FitSetupOf(session);
   if (record) project.lastFit = std::move(record);
   return project;

@@ -268,8 +268,8 @@ void TFitDlg::present(const SampleModel& model, FitData measured) {
 }
 
 void TFitDlg::present(const SampleModel& model, std::vector<FitData> measurements,
-                      const std::vector<EntrySetup>& setup) {
-  session_.open(model, std::move(measurements));
+                      const std::vector<EntrySetup>& setup, const SpinFlipSettings& guide) {
+  session_.open(model, std::move(measurements), {}, guide);
   const std::string refused = setup.empty() ? std::string() : session_.applySetup(setup);
   showEntries(session_.entries());
   showSelectedSetup();
@@ -284,8 +284,8 @@ DialogResult TFitDlg::run(const SampleModel& model, FitData measured) {
 }
 
 DialogResult TFitDlg::run(const SampleModel& model, std::vector<FitData> measurements,
-                          const std::vector<EntrySetup>& setup) {
-  present(model, std::move(measurements), setup);
+                          const std::vector<EntrySetup>& setup, const SpinFlipSettings& guide) {
+  present(model, std::move(measurements), setup, guide);
   exec();
   return session_.result();
 }

@@ -39,13 +39,14 @@ class TFitDlg : public QDialog {
   //! Throws what building the model's layer stack throws, before anything is shown.
   DialogResult run(const SampleModel& model, FitData measured);
   //! The same for several measurements fitted together, with the ticks, bounds and links of
-  //! `setup` (a project's, kept between openings).
+  //! `setup` (a project's, kept between openings), in the guide field `guide` for
+  //! measurements of a spin channel.
   DialogResult run(const SampleModel& model, std::vector<FitData> measurements,
-                   const std::vector<EntrySetup>& setup);
+                   const std::vector<EntrySetup>& setup, const SpinFlipSettings& guide = {});
   //! Opens the dialog without waiting (for tests and for run()).
   void present(const SampleModel& model, FitData measured);
   void present(const SampleModel& model, std::vector<FitData> measurements,
-               const std::vector<EntrySetup>& setup);
+               const std::vector<EntrySetup>& setup, const SpinFlipSettings& guide = {});
 
   //! The options as the controls show them, from the session (after the saved ones were read).
   void showOptions();

@@ -126,7 +126,7 @@ void TSamplingDlg::present(const SampleModel& model, std::vector<FitData> measur
   }
   fit_.setIncludeResolution(fit.includeResolution);
   fit_.setIncludeBackground(fit.includeBackground);
-  fit_.open(model, std::move(measurements));
+  fit_.open(model, std::move(measurements), {}, settings.spinFlip);
   fit_.applySetup(setup);
   settings_ = settings;
   showEntries();

@@ -79,7 +79,7 @@ void TForm1::fit() {
     const std::vector<EntrySetup> setup =
         document_.projectOpen() ? state_.fitSetup.entries : std::vector<EntrySetup>();
     if (document_.projectOpen()) ApplyFitSetup(state_.fitSetup, fitSession_);
-    result = fitDlg_->run(state_.model, std::move(measurements), setup);
+    result = fitDlg_->run(state_.model, std::move(measurements), setup, state_.settings.spinFlip);
   } catch (const std::exception& error) {
     services_.prompts.error(QString::fromStdString(error.what()));
     return;

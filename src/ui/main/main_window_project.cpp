@@ -289,6 +289,8 @@ void TForm1::keepFitResults() {
     state_.settings.edtPeakXC = b.peakXC;
     if (fitted.front().scale == 1.0) fitted.clear();
   }
+  // A fitted AGUIDE belongs to the settings, beside the field.
+  if (HasSpinChannels(fitted)) state_.settings.spinFlip = fitSession_.guideField();
   if (!fitted.empty()) fitted.front().data = state_.data;
   state_.measurements = std::move(fitted);
 }
