@@ -205,6 +205,7 @@ const Command kChiSquareCommand{
     "                         [--weighting errors|stat|none|log]\n"
     "                         [--resolution] [--background] [--region LO:HI]\n"
     "                         [--override DATASET:N=VALUE] [--label DATASET=LABEL]\n"
+    "                         [--channel DATASET=CHANNEL]\n"
     "                         [--all-datasets] [the data options of reflectivity]\n"
     "Calculates the reflectivity at the measured points (with the resolution and background\n"
     "settings of MODEL.par) and prints the chi-square over the fitting region: the sum of\n"
@@ -221,6 +222,11 @@ const Command kChiSquareCommand{
     "                entry N (a number or a name such as rho_bulk) by VALUE: a contrast;\n"
     "                repeatable\n"
     "  --label DATASET=LABEL  name data set DATASET LABEL in its entries; repeatable\n"
+    "  --channel DATASET=CHANNEL  data set DATASET (its label, after --label, or number)\n"
+    "                was counted in spin channel CHANNEL: R--, R-+, R+- or R++ (also --,\n"
+    "                pm ... as ORSO names them), none for no channel; repeatable. A project\n"
+    "                keeps it; an ORSO data set of --all-datasets takes it from its\n"
+    "                polarization\n"
     QUORREL_DATA_OPTIONS_HELP
     QUORREL_ALL_DATA_SETS_HELP
     "Exit status: 0 success, 1 unreadable input, a failed evaluation (\"one of the\n"

@@ -66,14 +66,38 @@ void ApplyOverrides(const Arguments& args, const SampleModel& model,
   }
 }
 
+//! --label DATASET=LABEL and --channel DATASET=CHANNEL, in that order, so that a channel may
+//! name its data set by the new label.
+void ApplyLabelsAndChannels(const Arguments& args, std::vector<Measurement>& measurements) {
+  for (const std::string& text : args.values("--label")) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || equals + 1 == text.size()) {
+      throw UsageError("--label takes DATASET=LABEL, not '" + text + "'");
+    }
+    MeasurementNamed(measurements, text.substr(0, equals), "--label").label = text.substr(equals + 1);
+  }
+  for (const std::string& text : args.values("--channel")) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+      throw UsageError("--channel takes DATASET=CHANNEL, not '" + text + "'");
+    }
+    const std::string name = text.substr(equals + 1);
+    const std::optional<SpinChannel> channel = SpinChannelOfName(name);
+    if (!channel) {
+      throw UsageError("--channel: '" + name + "' is no spin channel (R--, R-+, R+-, R++ or none)");
+    }
+    MeasurementNamed(measurements, text.substr(0, equals), "--channel").channel = *channel;
+  }
+}
+
 }  // namespace
 
 ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions) {
-  moreValueOptions.insert({"--weighting", "--region", "--override", "--label"});
+  moreValueOptions.insert({"--weighting", "--region", "--override", "--label", "--channel"});
   moreValueOptions.merge(DataValueOptions());
   return {std::move(moreValueOptions),
           {"--resolution", "--background", kResolutionFromData, kAllDataSets},
-          {"--override", "--label"}};
+          {"--override", "--label", "--channel"}};
 }
 
 FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Arguments& args,
@@ -117,13 +141,7 @@ FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Argume
                      "that holds measurements");
   }
   LabelApart(measurements);
-  for (const std::string& text : args.values("--label")) {
-    const std::size_t equals = text.find('=');
-    if (equals == std::string::npos || equals + 1 == text.size()) {
-      throw UsageError("--label takes DATASET=LABEL, not '" + text + "'");
-    }
-    MeasurementNamed(measurements, text.substr(0, equals), "--label").label = text.substr(equals + 1);
-  }
+  ApplyLabelsAndChannels(args, measurements);
   for (Measurement& m : measurements) ApplyRegion(args, m.data);
   ApplyOverrides(args, inputs.model.model, measurements);
   // A fit calculates at the measured points.

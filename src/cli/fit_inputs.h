@@ -17,7 +17,7 @@
 namespace quorrel::cli {
 
 //! The options of chisq and fit: --weighting, --resolution, --background, --region,
-//! --override and the data options.
+//! --override, --label, --channel and the data options.
 ArgumentRules FitArgumentRules(std::set<std::string> moreValueOptions);
 
 //! The model (or project) of a fit and its measurements with each point's resolution.
@@ -29,9 +29,9 @@ struct FitInputs {
 };
 
 //! Reads the model or project `positional[0]` and the data files after it (a project without
-//! them brings its own measurements), applies --region and --override and gives each data
-//! set its points' resolution, as the program does before it opens the fit dialog. Each data
-//! file is labelled by its name without the folder and extension.
+//! them brings its own measurements), applies --label, --channel, --region and --override
+//! and gives each data set its points' resolution, as the program does before it opens the
+//! fit dialog. Each data file is labelled by its name without the folder and extension.
 FitInputs LoadFitInputs(const std::vector<std::string>& positional, const Arguments& args,
                         std::ostream& err);
 

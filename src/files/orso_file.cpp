@@ -203,6 +203,7 @@ LoadOutcome LoadOrsoDataSets(const std::filesystem::path& path, std::vector<Orso
   std::vector<OrsoDataSet> loaded(read.layouts.size());
   for (std::size_t i = 0; i < loaded.size(); ++i) {
     loaded[i].name = read.layouts[i].name;
+    loaded[i].polarization = read.layouts[i].polarization;
     if (LoadBlock(path, read.layouts[i], read.text.blocks[i], loaded[i].data, questions,
                   loaded[i].notes, {}) == LoadOutcome::Aborted) {
       return LoadOutcome::Aborted;

@@ -35,6 +35,7 @@ LoadOutcome LoadOrsoData(const std::filesystem::path& path, int index, MeasuredD
 //! One data set of a file, loaded, under its name.
 struct OrsoDataSet {
   std::string name;
+  std::string polarization;  //!< as OrsoLayout has it
   MeasuredData data;
   std::vector<std::string> notes;
 };

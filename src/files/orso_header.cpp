@@ -72,6 +72,17 @@ std::string Text(const YAML::Node& map, const char* key) {
   return value && value.IsScalar() ? value.Scalar() : std::string();
 }
 
+//! What a (merged) header's instrument settings say of the polarisation; "" for nothing.
+std::string PolarizationOf(const YAML::Node& header) {
+  // A missing key gives a node that throws when asked its type: every step checks first.
+  const auto child = [](const YAML::Node& map, const char* key) {
+    return map && map.IsMap() ? map[key] : YAML::Node(YAML::NodeType::Undefined);
+  };
+  const YAML::Node settings =
+      child(child(child(header, "data_source"), "measurement"), "instrument_settings");
+  return settings && settings.IsMap() ? Text(settings, "polarization") : std::string();
+}
+
 //! Reads the column list of one (merged) header.
 class ColumnReader {
  public:
@@ -185,6 +196,7 @@ std::vector<OrsoLayout> ReadOrsoLayouts(const std::string& file,
     }
     try {
       layouts.push_back(ColumnReader(reader, header).read(name));
+      layouts.back().polarization = PolarizationOf(header);
     } catch (const YAML::Exception& error) {
       reader.fail(error.mark.line, "the header cannot be read: " + error.msg);
     }

@@ -1,6 +1,7 @@
 #pragma once
-// The header of one data set of an ORSO reflectivity file: its name and the columns that hold
-// Qz, R and their errors, with the factors that bring them to Å⁻¹ and one standard deviation.
+// The header of one data set of an ORSO reflectivity file: its name, its polarisation and the
+// columns that hold Qz, R and their errors, with the factors that bring them to Å⁻¹ and one
+// standard deviation.
 
 #include <optional>
 #include <string>
@@ -28,6 +29,9 @@ struct OrsoLayout {
   OrsoColumn r;
   std::optional<OrsoColumn> dr;    //!< to one standard deviation
   std::optional<OrsoColumn> sqz;   //!< to one standard deviation in Å⁻¹
+  //! data_source: measurement: instrument_settings: polarization ("pp", "po" ...); "" when
+  //! the header names none.
+  std::string polarization;
   std::vector<std::string> notes;  //!< what the reader left aside, for the user
 };
 

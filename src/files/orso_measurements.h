@@ -14,8 +14,10 @@ namespace quorrel {
 
 //! Reads every data set of the file as LoadOrsoDataSets does, one measurement per data set in
 //! file order: labelled by the data set's name (its number from 0 when it has none; a repeated
-//! name gets " 2", " 3" ...), with the settings' background and resolution choice, scale 1.
-//! Each data set's notes go to `notes` behind its name. Abort at any row leaves
+//! name gets " 2", " 3" ...), with the settings' background and resolution choice, scale 1,
+//! and the spin channel that its header's polarization (pp, pm, mp, mm) names; half-polarised
+//! or unknown polarisations leave it without one and are noted. Each data set's notes go to
+//! `notes` behind its name. Abort at any row leaves
 //! `measurements` as it was. Throws FileError as LoadOrsoDataSets does.
 LoadOutcome LoadOrsoMeasurements(const std::filesystem::path& path, const CalcSettings& settings,
                                  std::vector<Measurement>& measurements,

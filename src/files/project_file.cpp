@@ -134,6 +134,11 @@ void EmitMeasurement(YAML::Emitter& out, const Measurement& m,
   out << YAML::Key << "xc" << YAML::Value << Number(b.peakXC);
   out << YAML::EndMap;
   out << YAML::Key << "resolution" << YAML::Value << kResolutions.of(m.resolution);
+  // Only a polarised measurement says so, so that other projects stay as they were written.
+  if (m.channel != SpinChannel::None) {
+    out << YAML::Key << "channel" << YAML::Value << YAML::DoubleQuoted
+        << SpinChannelName(m.channel);
+  }
   out << YAML::Key << "region" << YAML::Value << YAML::Flow << YAML::BeginSeq
       << Number(m.data.fitRegionLow) << Number(m.data.fitRegionHigh) << YAML::EndSeq;
   out << YAML::Key << "overrides" << YAML::Value << YAML::BeginSeq;
@@ -372,6 +377,11 @@ class ProjectReader {
       g.peakXC = number(b, "xc", 0.0);
     }
     out.resolution = named(m, "resolution", kResolutions, ResolutionSource::Settings);
+    if (const YAML::Node c = m["channel"]) {
+      const std::optional<SpinChannel> channel = SpinChannelOfName(text(c));
+      if (!channel) fail(c, "unknown channel '" + text(c) + "' (R--, R-+, R+- or R++)");
+      out.channel = *channel;
+    }
     const std::vector<YAML::Node> region = sequence(m["region"]);
     if (region.size() == 2) {
       out.data.fitRegionLow = number(region[0]);

@@ -9,7 +9,8 @@
 //   settings: {...}   the calculation settings the model file does not keep
 //   measurements:
 //     - label, file (relative to the project), file_hash, scale, background, resolution,
-//       region, overrides, points: | "Qz R dR [sQz]" lines
+//       channel (R--, R-+, R+- or R++; only for a polarised measurement), region,
+//       overrides, points: | "Qz R dR [sQz]" lines
 //   fit: method, weighting, resolution, background, tolerance, entries (entry, name, vary,
 //        lower, upper, link)
 //   last_fit: date, method, weighting, chi_square, values (entry, name, value, error),

@@ -1,6 +1,5 @@
 #include "model/measurement.h"
 
-#include <algorithm>
 #include <array>
 #include <cctype>
 #include <filesystem>
@@ -30,12 +29,14 @@ std::optional<SpinChannel> SpinChannelOfName(std::string_view name) {
   for (const char c : name) text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (text.empty() || text == "none") return SpinChannel::None;
   if (text.size() == 3 && text[0] == 'r') text.erase(0, 1);
-  std::replace(text.begin(), text.end(), 'm', '-');
-  std::replace(text.begin(), text.end(), 'p', '+');
+  if (text.size() != 2) return std::nullopt;
+  // The two signs after "R", as the channels' names spell them.
+  std::string spelled(1, 'R');
+  for (const char c : text) spelled.push_back(c == 'm' ? '-' : c == 'p' ? '+' : c);
   constexpr std::array kChannels{SpinChannel::DownDown, SpinChannel::DownUp, SpinChannel::UpDown,
                                  SpinChannel::UpUp};
   for (const SpinChannel channel : kChannels) {
-    if (text == std::string_view(SpinChannelName(channel)).substr(1)) return channel;
+    if (spelled == SpinChannelName(channel)) return channel;
   }
   return std::nullopt;
 }

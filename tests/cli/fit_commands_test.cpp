@@ -14,6 +14,7 @@
 #include "common/number_format.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
+#include "files/project_file.h"
 #include "model/layer_stack_builder.h"
 #include "physics/reflectance_batch.h"
 
@@ -93,6 +94,36 @@ TEST_F(FitCommandsTest, AllDataSetsMakeOneMeasurementEach) {
   EXPECT_EQ(RunCommand("params", {path("start.par"), ort}).out.find("spin"), std::string::npos);
   EXPECT_THROW(RunCommand("params", {path("start.par"), ort, "--all-datasets", "--dataset", "1"}),
                UsageError);
+}
+
+TEST_F(FitCommandsTest, ChannelsNameTheSpinOfDataSetsAndAProjectKeepsThem) {
+  const Outcome written = RunCommand(
+      "project", {path("start.par"), path("data.dat"), path("data.dat"), "--label", "2=down",
+                  "--channel", "1=pp", "--channel", "down=R-+", "-o", path("spin.qproj")});
+  ASSERT_EQ(written.status, kSuccess) << written.err;
+  const std::vector<Measurement> kept = ReadProjectFile(path("spin.qproj")).project.measurements;
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept[0].channel, SpinChannel::UpUp);
+  EXPECT_EQ(kept[1].channel, SpinChannel::DownUp);
+  // A project's own measurements take the option too, and keep what it does not name.
+  ASSERT_EQ(RunCommand("project", {path("spin.qproj"), "--channel", "data=none", "-o",
+                                   path("again.qproj")}).status,
+            kSuccess);
+  const std::vector<Measurement> again = ReadProjectFile(path("again.qproj")).project.measurements;
+  EXPECT_EQ(again[0].channel, SpinChannel::None);
+  EXPECT_EQ(again[1].channel, SpinChannel::DownUp);
+
+  const auto refusal = [&](const std::string& channel) {
+    try {
+      RunCommand("chisq", {path("spin.qproj"), "--channel", channel});
+    } catch (const UsageError& error) {
+      return std::string(error.what());
+    }
+    return std::string("accepted");
+  };
+  EXPECT_EQ(refusal("1=R+"), "--channel: 'R+' is no spin channel (R--, R-+, R+-, R++ or none)");
+  EXPECT_EQ(refusal("R++"), "--channel takes DATASET=CHANNEL, not 'R++'");
+  EXPECT_EQ(refusal("3=R++"), "--channel: there is no data set '3'");
 }
 
 TEST_F(FitCommandsTest, ChiSquareOfTheTrueModelIsZeroAndOfAnotherOneIsNot) {

@@ -1,5 +1,7 @@
 #include "files/project_file.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "common/error.h"
@@ -31,6 +33,7 @@ Project TwoContrastProject(const ScratchFolder& folder) {
     project.measurements.push_back(m);
   }
   project.measurements[1].overrides.push_back({8, -0.56e-6});
+  project.measurements[1].channel = SpinChannel::UpDown;
   project.fit.entries = {{3, true, {10.0, 40.0}, ""}, {5, false, {}, "0.5 * d_1"}};
   project.fit.weighting = Weighting::GivenErrors;
   project.lastFit = FitRecord{"2026-12-09T04:00:00Z", FitMethod::LevenbergMarquardt,
@@ -47,6 +50,9 @@ TEST(ProjectFileTest, WhatIsWrittenReadsBackExactly) {
   const Project project = TwoContrastProject(folder);
   folder.write("D2O.dat", "0.01\t0.9\t0.01\n");
   WriteProjectFile(folder / "film.qproj", project);
+  // A measurement of no channel writes none, as before channels were known.
+  const std::string text = ProjectText(project, folder.path());
+  EXPECT_EQ(text.find("channel:"), text.rfind("channel: \"R+-\""));
   const ProjectRead read = ReadProjectFile(folder / "film.qproj");
   const Project& back = read.project;
   EXPECT_EQ(ModelFileText(back.model, back.settings), ModelFileText(project.model, project.settings));
@@ -68,6 +74,7 @@ TEST(ProjectFileTest, WhatIsWrittenReadsBackExactly) {
     EXPECT_EQ(b.background.kind, BackgroundKind::Linear);
     EXPECT_EQ(b.background.m, 2e-6);
     EXPECT_EQ(b.resolution, ResolutionSource::Data);
+    EXPECT_EQ(b.channel, a.channel);
   }
   ASSERT_EQ(back.measurements[1].overrides.size(), 1u);
   EXPECT_EQ(back.measurements[1].overrides[0].value, -0.56e-6);
@@ -114,6 +121,12 @@ TEST(ProjectFileTest, AnUnknownFormatOrDamagedFileIsRefusedByName) {
   std::string shapeless = text;
   shapeless.replace(shapeless.find("settings:"), 9, "settings: 5\nx:");
   EXPECT_NE(refusal(shapeless).find("not a project file"), std::string::npos) << refusal(shapeless);
+  std::string unknownChannel = text;
+  const std::size_t channel = unknownChannel.find("\"R+-\"");
+  unknownChannel.replace(channel, 5, "\"R+\"");
+  const auto line = std::count(unknownChannel.begin(), unknownChannel.begin() + channel, '\n') + 1;
+  EXPECT_EQ(refusal(unknownChannel), "/p/film.qproj: line " + std::to_string(line) +
+                                         ": unknown channel 'R+' (R--, R-+, R+- or R++)");
   text.replace(text.find("0.9 0.01"), 3, "-0.9");
   EXPECT_NE(refusal(text).find("point 1 has R not above 0"), std::string::npos) << refusal(text);
 }
