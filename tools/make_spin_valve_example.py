@@ -13,7 +13,8 @@ its polarisation.
 
 Then spin_valve.qproj is made with quorrel-cli project: the start model is the true one with
 every slice of the free layer at 60 degrees, the fit setup varies the three angles and the
-free layer's magnetic density (rhoM_2 .. rhoM_4 linked to rhoM_2) within bounds. The random
+free layer's magnetic density (rhoM_3 and rhoM_4 linked to rhoM_2) and each channel's
+background, all within bounds, so that the posterior can be sampled as it stands. The random
 numbers come from a fixed seed, so the same program gives the same files.
 
 usage: python3 tools/make_spin_valve_example.py [--cli build/bin/quorrel-cli]
@@ -137,7 +138,8 @@ def main():
                               "--resolution-from-data", *channels,
                               "--vary", "rhoM_2,thetaM_2,thetaM_3,thetaM_4",
                               "--bounds", "rhoM_2=0:4e-6,thetaM_2=0:180,thetaM_3=0:180,"
-                                          "thetaM_4=0:180",
+                                          "thetaM_4=0:180," + ",".join(
+                                              f"background y0 [{c}]=0:2e-6" for c, _ in CHANNELS),
                               "--link", "rhoM_3=rhoM_2", "--link", "rhoM_4=rhoM_2",
                               "--fit-background",
                               "--weighting", "errors", "--resolution", "--method", "lm",
