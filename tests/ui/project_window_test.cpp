@@ -1,5 +1,6 @@
 // Projects through the windows: the example two-contrast project opens with its measurements,
-// fits from the dialog with the setup it keeps, saves, and opens again as it was.
+// fits from the dialog with the setup it keeps, saves, and opens again as it was; the spin
+// valve's four channels fit from the dialog too.
 
 #include <QAction>
 #include <QLineEdit>
@@ -71,6 +72,32 @@ class ProjectWindowTest : public QObject {
     QCOMPARE(ProjectText(window->document().project(), {}, DataFileHashes::Left), saved);
     QVERIFY(!window->document().projectChanged());
     QCOMPARE(window->state().fitSetup.entries.size(), std::size_t{8});
+    QCOMPARE(services.prompts.errors, QStringList());
+  }
+
+  void theSpinValveFitsItsFourChannelsFromTheDialog() {
+    TestServices services;
+    auto window = services.start();
+    window->show();
+    QVERIFY(window->openProjectFile(QUORREL_EXAMPLES "/spin_valve/spin_valve.qproj"));
+    QCOMPARE(window->state().measurements.size(), std::size_t{4});
+    QVERIFY(SpinFlipOn(window->state().settings));
+    QTimer::singleShot(0, window.get(), [&window] {
+      TFitDlg& dialog = window->fitDialog();
+      QTRY_VERIFY(dialog.isVisible());
+      dialog.findChild<QPushButton*>("btn1iter")->click();
+      QTRY_VERIFY_WITH_TIMEOUT(dialog.findChild<QPushButton*>("btn1iter")->isEnabled(), 60000);
+      dialog.findChild<QPushButton*>("OKBtn")->click();
+    });
+    window->fit();
+    // The free layer's slices twist from 30 to 80 degrees; the project starts them at 60.
+    const TextGrid& grid = window->state().model.baseGrid;
+    const double truth[] = {30.0, 55.0, 80.0};
+    for (int slice = 0; slice < 3; ++slice) {
+      const double angle = std::stod(grid.cell(3 + slice, kColThetaM));
+      QVERIFY2(std::abs(angle - truth[slice]) < 2.0, grid.cell(3 + slice, kColThetaM).c_str());
+    }
+    QCOMPARE(grid.cell(4, kColMagRe), grid.cell(3, kColMagRe));
     QCOMPARE(services.prompts.errors, QStringList());
   }
 };
