@@ -110,6 +110,8 @@ SampleModel ModelOfLayerTable(const SpinFlipStack& stack) {
     grid.setCell(row, kColMagRe, FormatGeneral(medium.magneticRho));
     grid.setCell(row, kColMagIm, "0");
     grid.setCell(row, kColThetaM, FormatGeneral(medium.thetaM));
+    // Numbered as the editor numbers layers added one by one.
+    if (layer) grid.setCell(row, kColLabel, std::to_string(j));
   }
   return model;
 }

@@ -47,6 +47,10 @@ TEST(LayerTableFile, TheEditorsModelOfATableHasTheTablesSpinFlipStack) {
     const SampleModel model = ModelOfLayerTable(table.stack);
     EXPECT_EQ(model.edtLayers, 2);
     EXPECT_EQ(model.baseGrid.cell(3, kColLabel), "2");
+    SpinFlipStack fourLayers;
+    fourLayers.media.resize(6);
+    const SampleModel numbered = ModelOfLayerTable(fourLayers);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(numbered.baseGrid.cell(k + 1, kColLabel), std::to_string(k));
     const SpinFlipStack stack = SpinFlipStackOfModel(model, 90, 0);
     ASSERT_EQ(stack.media.size(), table.stack.media.size());
     for (std::size_t j = 0; j < stack.media.size(); ++j) {

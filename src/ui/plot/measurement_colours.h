@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "model/measurement.h"
 #include "ui/plot/reflectivity_slots.h"
 
 namespace quorrel {
@@ -13,6 +14,24 @@ namespace quorrel {
 inline BgrColour MeasurementColour(std::size_t k) {
   constexpr BgrColour kColours[] = {0xB4771F, 0x0E7FFF, 0xBD6794, 0x4B568C, 0xC2C217, 0x22BDBC};
   return k == 0 ? reflectivity_slot::kMeasuredColour : kColours[(k - 1) % std::size(kColours)];
+}
+
+//! The colour of measurement k in the reflectivity window: that of its spin channel's model
+//! curve, so that each channel's points and curves match, or else MeasurementColour(k).
+inline BgrColour ReflectivityColour(const Measurement& measurement, std::size_t k) {
+  switch (measurement.channel) {
+    case SpinChannel::DownDown:
+      return kBlue;
+    case SpinChannel::DownUp:
+      return reflectivity_slot::kPurple;
+    case SpinChannel::UpDown:
+      return reflectivity_slot::kOrange;
+    case SpinChannel::UpUp:
+      return kRed;
+    case SpinChannel::None:
+      break;
+  }
+  return MeasurementColour(k);
 }
 
 }  // namespace quorrel

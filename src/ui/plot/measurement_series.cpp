@@ -51,11 +51,14 @@ void TfrmPlot::drawMeasurements() {
     const double factor = offsetByDecades_ ? std::pow(10.0, -static_cast<double>(k)) : 1.0;
     const int slot = kFirst + 2 * static_cast<int>(k);
     const QString label = QString::fromStdString(measurements_[k].label);
+    SeriesStyle style = kMeasuredStyle;
+    style.pointColor = ReflectivityColour(measurements_[k], k);
     // The first measurement's points are the measured data's own series.
-    if (k == 0 && xyGraph1->hasSeries(kMeasured)) xyGraph1->setSeriesName(kMeasured, "measured: " + label);
+    if (k == 0 && xyGraph1->hasSeries(kMeasured)) {
+      xyGraph1->setSeriesName(kMeasured, "measured: " + label);
+      if (measurements_[k].channel != SpinChannel::None) xyGraph1->setStyle(kMeasured, style);
+    }
     if (k > 0) {
-      SeriesStyle style = kMeasuredStyle;
-      style.pointColor = MeasurementColour(k);
       const MeasuredData& measured = measurements_[k].data;
       xyGraph1->setStyle(slot, style);
       xyGraph1->setPoints(slot, measured.qz, Shifted(measured.r, factor), Shifted(measured.dr, factor));
@@ -63,7 +66,7 @@ void TfrmPlot::drawMeasurements() {
     }
     if (k < measurementCurves_.size() && measurementCurves_[k]) {
       const ReflCurve& curve = *measurementCurves_[k];
-      xyGraph1->setStyle(slot + 1, CurveStyle(MeasurementColour(k)));
+      xyGraph1->setStyle(slot + 1, CurveStyle(ReflectivityColour(measurements_[k], k)));
       xyGraph1->setPoints(slot + 1, curve.x, Shifted(curve.y, factor));
       xyGraph1->setSeriesName(slot + 1, "fit: " + label);
     }

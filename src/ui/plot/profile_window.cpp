@@ -44,7 +44,10 @@ void TfrmProfile::showContrastProfiles(const std::vector<std::optional<ProfileCu
     xyGraph1->setSeriesName(slot, QString::fromStdString(k < labels.size() ? labels[k] : ""));
     any = true;
   }
-  xyGraph1->setSeriesName(kProfileSlot, any ? QString("model") : QString());
+  // Without contrasts the model's profile keeps the name the magnetic profile gave it, whichever
+  // of the two calculations ended first.
+  const QString plain = xyGraph1->hasSeries(kMagneticSlot) ? QString("nuclear") : QString();
+  xyGraph1->setSeriesName(kProfileSlot, any ? QString("model") : plain);
   xyGraph1->setAutoRange(GraphAxis::Y);
 }
 
