@@ -1,6 +1,8 @@
 // The two-contrast example fitted as its project says (eight entries: four of the film, and
 // each contrast's scale and background, Levenberg-Marquardt with the data's resolution), and
-// the D2O contrast alone with its scale and background: the figures of a real analysis.
+// the D2O contrast alone with its scale and background, and the spin valve's four channels
+// (the free layer's three angles, its magnetic density and four backgrounds): the figures of a
+// real analysis.
 
 #include <benchmark/benchmark.h>
 
@@ -24,7 +26,7 @@ void Fit(benchmark::State& state, const cli::FitInputs& inputs,
   for (auto _ : state) {
     FitSession session(1);
     ApplyFitSetup(inputs.project->fit, session);
-    session.open(inputs.model.model, inputs.data);
+    session.open(inputs.model.model, inputs.data, {}, inputs.model.settings.spinFlip);
     session.applySetup(setup);
     const DoItResult result = session.doIt();
     if (!result.outcome) {
@@ -55,6 +57,12 @@ void BM_OneContrastWithScaleAndBackground(benchmark::State& state) {
   Fit(state, inputs, setup);
 }
 BENCHMARK(BM_OneContrastWithScaleAndBackground)->Unit(benchmark::kMillisecond);
+
+void BM_SpinValveFourChannelFit(benchmark::State& state) {
+  const cli::FitInputs inputs = Inputs({QUORREL_EXAMPLES "/spin_valve/spin_valve.qproj"});
+  Fit(state, inputs, inputs.project->fit.entries);
+}
+BENCHMARK(BM_SpinValveFourChannelFit)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quorrel

@@ -91,38 +91,30 @@ bool ChiSquareEvaluator::calculatePoints(std::span<const LayerStack* const> stac
   return true;
 }
 
-bool ChiSquareEvaluator::calculatePoints(std::span<const SpinFlipStack* const> stacks,
-                                         SpinChannel channel) {
+bool ChiSquareEvaluator::spinFlipPoints(std::span<const SpinFlipStack* const> stacks,
+                                        std::vector<SpinReflectances>& values) {
   const PointOptions point{options_.includeResolution, options_.includeBackground,
                            options_.smearing};
   const std::size_t n = qz_.size();
-  fit_.resize(stacks.size() * n);
-  std::vector<SpinReflectances> values(n);
-  curvesCalculated_ += static_cast<long long>(stacks.size());
-  const auto pick = [channel](const SpinReflectances& r) {
-    switch (channel) {
-      case SpinChannel::DownDown:
-        return r.downDown;
-      case SpinChannel::DownUp:
-        return r.downUp;
-      case SpinChannel::UpDown:
-        return r.upDown;
-      case SpinChannel::UpUp:
-      case SpinChannel::None:
-        break;
-    }
-    return r.upUp;
-  };
+  values.resize(stacks.size() * n);
   try {
     for (std::size_t k = 0; k < stacks.size(); ++k) {
-      SpinFlipPointBatch(*stacks[k], point, background_, resolution_, qz_, values, options_.kernel,
-                         options_.threading);
-      for (std::size_t i = 0; i < n; ++i) fit_[k * n + i] = pick(values[i]);
+      SpinFlipPointBatch(*stacks[k], point, background_, resolution_, qz_,
+                         std::span(values).subspan(k * n, n), options_.kernel, options_.threading);
     }
   } catch (const ArithmeticFault&) {
     return false;
   }
   return true;
+}
+
+bool ChiSquareEvaluator::samePoints(const ChiSquareEvaluator& other) const {
+  const ChiSquareOptions& a = options_;
+  const ChiSquareOptions& b = other.options_;
+  return qz_ == other.qz_ && resolution_ == other.resolution_ &&
+         background_ == other.background_ && a.includeResolution == b.includeResolution &&
+         a.includeBackground == b.includeBackground && a.kernel == b.kernel &&
+         a.smearing == b.smearing;
 }
 
 std::optional<double> ChiSquareEvaluator::evaluate(const LayerStack& stack) {
@@ -159,19 +151,37 @@ bool ChiSquareEvaluator::residuals(std::span<const LayerStack* const> stacks,
   return scoreCurves(stacks.size(), scalings, out);
 }
 
-bool ChiSquareEvaluator::residuals(std::span<const SpinFlipStack* const> stacks,
-                                   SpinChannel channel, std::span<const CurveScaling> scalings,
-                                   std::span<double> out) {
-  if (channel == SpinChannel::None) throw std::invalid_argument("a spin-flip curve needs a channel");
+bool ChiSquareEvaluator::residuals(std::span<const SpinReflectances> values, SpinChannel channel,
+                                   std::span<const CurveScaling> scalings, std::span<double> out) {
   const std::size_t n = qz_.size();
-  if (out.size() != stacks.size() * n) throw std::invalid_argument("residual sizes differ");
-  if (!scalings.empty() && scalings.size() != stacks.size()) {
-    throw std::invalid_argument("one scaling per stack");
+  const std::size_t count = n == 0 ? 0 : values.size() / n;
+  if (channel == SpinChannel::None) throw std::invalid_argument("a spin-flip curve needs a channel");
+  if (out.size() != count * n || (!scalings.empty() && scalings.size() != count)) {
+    throw std::invalid_argument("residual sizes differ");
   }
   curve_ = ReflCurve();
-  if (n == 0 || stacks.empty()) return true;
-  if (!calculatePoints(stacks, channel)) return false;
-  return scoreCurves(stacks.size(), scalings, out);
+  if (n == 0) return true;
+  curvesCalculated_ += static_cast<long long>(count);
+  fit_.resize(values.size());
+  for (std::size_t p = 0; p < values.size(); ++p) {
+    const SpinReflectances& r = values[p];
+    switch (channel) {
+      case SpinChannel::DownDown:
+        fit_[p] = r.downDown;
+        break;
+      case SpinChannel::DownUp:
+        fit_[p] = r.downUp;
+        break;
+      case SpinChannel::UpDown:
+        fit_[p] = r.upDown;
+        break;
+      case SpinChannel::UpUp:
+      case SpinChannel::None:
+        fit_[p] = r.upUp;
+        break;
+    }
+  }
+  return scoreCurves(count, scalings, out);
 }
 
 bool ChiSquareEvaluator::scoreCurves(std::size_t count, std::span<const CurveScaling> scalings,

@@ -89,9 +89,16 @@ class ChiSquareEvaluator {
   //! background of the options, if any.
   bool residuals(std::span<const LayerStack* const> stacks, std::span<const CurveScaling> scalings,
                  std::span<double> out);
-  //! The same for spin channel `channel` (not None) of spin-flip stacks.
-  bool residuals(std::span<const SpinFlipStack* const> stacks, SpinChannel channel,
+  //! The four spin channels of every spin-flip stack at the region's points, as one batch:
+  //! stack k's point i at values[k * pointCount() + i]. False on a fault in the recursion.
+  bool spinFlipPoints(std::span<const SpinFlipStack* const> stacks,
+                      std::vector<SpinReflectances>& values);
+  //! The residuals of channel `channel` (not None) of such values, as residuals() forms them.
+  bool residuals(std::span<const SpinReflectances> values, SpinChannel channel,
                  std::span<const CurveScaling> scalings, std::span<double> out);
+  //! Whether `other` calculates its points exactly as this one does: the same Qz, resolution
+  //! and options, so that one's spin-flip values serve the other.
+  bool samePoints(const ChiSquareEvaluator& other) const;
 
   //! Qz of the region's points.
   std::span<const double> qz() const { return qz_; }
@@ -110,7 +117,6 @@ class ChiSquareEvaluator {
   //! R_fit of every region point of every stack into fit_, stack after stack; false on a
   //! fault in the recursion.
   bool calculatePoints(std::span<const LayerStack* const> stacks);
-  bool calculatePoints(std::span<const SpinFlipStack* const> stacks, SpinChannel channel);
   //! The residuals of the `count` curves in fit_, scaled first; false on a fault.
   bool scoreCurves(std::size_t count, std::span<const CurveScaling> scalings,
                    std::span<double> out);

@@ -25,6 +25,10 @@ struct JointObjective::Term {
   std::vector<std::pair<MeasurementQuantity, int>> backgroundIndices;
   std::vector<std::pair<int, int>> overrides;  // (model entry, set index of its value)
   std::vector<LayerStack> stacks;              // one per set of the largest batch so far
+  //! For a spin channel: the term whose spin-flip values this one reads (itself, or an
+  //! earlier channel of the same points), and the values it calculated last.
+  std::size_t spinSource = 0;
+  std::vector<SpinReflectances> spinValues;
 
   int points() const { return evaluator.pointCount(); }
 
@@ -95,10 +99,23 @@ JointObjective::JointObjective(const ParameterSet& start, const LayerStack& stac
       term.backgroundIndices.emplace_back(entries[k].quantity, index);
     }
   }
-  for (Term& term : terms_) {
+  for (std::size_t t = 0; t < terms_.size(); ++t) {
+    Term& term = terms_[t];
     term.offset = residualCount_;
     residualCount_ += term.points();
     term.stacks.push_back(stack_);
+    // The channels of one polarised measurement usually share their points: the four
+    // channels then come from one spin-flip calculation.
+    term.spinSource = t;
+    for (std::size_t s = 0; s < t && term.fit.measurement.channel != SpinChannel::None; ++s) {
+      const Term& other = terms_[s];
+      if (other.spinSource == s && other.fit.measurement.channel != SpinChannel::None &&
+          other.overrides.empty() && term.overrides.empty() &&
+          other.evaluator.samePoints(term.evaluator)) {
+        term.spinSource = s;
+        break;
+      }
+    }
   }
 }
 
@@ -123,7 +140,8 @@ bool JointObjective::residuals(std::span<const ParameterSet> sets, std::span<dou
   for (std::size_t k = 0; k < sets.size(); ++k) {
     if (!linked(sets[k], linkedSets[k])) return false;
   }
-  for (Term& term : terms_) {
+  for (std::size_t t = 0; t < terms_.size(); ++t) {
+    Term& term = terms_[t];
     const std::size_t n = static_cast<std::size_t>(term.points());
     while (term.stacks.size() < sets.size()) term.stacks.push_back(term.stacks.front());
     std::vector<const LayerStack*> stacks;
@@ -137,7 +155,7 @@ bool JointObjective::residuals(std::span<const ParameterSet> sets, std::span<dou
         for (const auto& [entry, index] : term.overrides) SetTiedValue(values, entry, values[index]);
         ApplyParameterSet(values, term.stacks[k], profile_);
         stacks.push_back(&term.stacks[k]);
-        if (channel != SpinChannel::None) {
+        if (channel != SpinChannel::None && term.spinSource == t) {
           spinStacks.push_back(SpinFlipStackOfTrial(term.stacks[k], values, magnetic_));
         }
         if (options_.includeBackground && term.fit.measurement.background.on) {
@@ -152,9 +170,13 @@ bool JointObjective::residuals(std::span<const ParameterSet> sets, std::span<dou
     if (channel == SpinChannel::None) {
       if (!term.evaluator.residuals(stacks, scalings, own)) return false;
     } else {
-      std::vector<const SpinFlipStack*> pointers;
-      for (const SpinFlipStack& s : spinStacks) pointers.push_back(&s);
-      if (!term.evaluator.residuals(pointers, channel, scalings, own)) return false;
+      if (term.spinSource == t) {
+        std::vector<const SpinFlipStack*> pointers;
+        for (const SpinFlipStack& s : spinStacks) pointers.push_back(&s);
+        if (!term.evaluator.spinFlipPoints(pointers, term.spinValues)) return false;
+      }
+      const std::vector<SpinReflectances>& values = terms_[term.spinSource].spinValues;
+      if (!term.evaluator.residuals(values, channel, scalings, own)) return false;
     }
     for (std::size_t k = 0; k < sets.size(); ++k) {
       for (std::size_t i = 0; i < n; ++i) {
