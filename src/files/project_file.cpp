@@ -170,6 +170,7 @@ void EmitFit(YAML::Emitter& out, const ProjectFitSetup& fit) {
       out << YAML::Key << "upper" << YAML::Value << Number(e.bounds.upper);
     }
     if (!e.link.empty()) out << YAML::Key << "link" << YAML::Value << e.link;
+    if (!e.name.empty()) out << YAML::Key << "name" << YAML::Value << e.name;
     out << YAML::EndMap;
   }
   out << YAML::EndSeq << YAML::EndMap;
@@ -462,6 +463,7 @@ class ProjectReader {
       entry.bounds.lower = number(e, "lower", entry.bounds.lower);
       entry.bounds.upper = number(e, "upper", entry.bounds.upper);
       if (e["link"]) entry.link = text(e["link"]);
+      if (e["name"]) entry.name = text(e["name"]);
       setup.entries.push_back(entry);
     }
     return setup;

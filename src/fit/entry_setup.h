@@ -14,6 +14,10 @@ struct EntrySetup {
   bool vary = false;
   Bounds bounds;
   std::string link;
+  //! The entry's name when the setup was taken ("d_1", "scale [D2O]", "thetaM_2"): it finds
+  //! the entry again after a measurement's entries were added or removed moved the numbers.
+  //! Empty in setups that only number their entries.
+  std::string name;
 };
 
 }  // namespace quorrel

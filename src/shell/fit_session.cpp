@@ -204,13 +204,15 @@ std::string FitSession::setLink(int entry, const std::string& expression) {
 std::vector<EntrySetup> FitSession::setup() const {
   const std::lock_guard lock(mutex_);
   std::vector<EntrySetup> setup;
+  const std::vector<Measurement> own = measurementsLocked();
   for (const FitParameter& entry : entries_) {
     const auto bounds = bounds_.find(entry.index);
     const auto link = links_.find(entry.index);
     if (!entry.vary && bounds == bounds_.end() && link == links_.end()) continue;
     setup.push_back({entry.index, entry.vary,
                      bounds == bounds_.end() ? Bounds{} : bounds->second,
-                     link == links_.end() ? std::string() : link->second});
+                     link == links_.end() ? std::string() : link->second,
+                     FitEntryName(set_, own, entry.index, magnetic_)});
   }
   return setup;
 }
@@ -221,13 +223,18 @@ std::string FitSession::applySetup(const std::vector<EntrySetup>& setup) {
     std::optional<int> entry;
     {
       const std::lock_guard lock(mutex_);
+      const std::vector<Measurement> own = measurementsLocked();
       for (std::size_t e = 0; e < entries_.size(); ++e) {
-        if (entries_[e].index == item.index) entry = static_cast<int>(e);
+        const int index = entries_[e].index;
+        if (item.name.empty() ? index == item.index
+                              : FitEntryName(set_, own, index, magnetic_) == item.name) {
+          entry = static_cast<int>(e);
+        }
       }
     }
     if (!entry) {
       refused += (refused.empty() ? "" : "; ") + std::string("the fit has no entry ") +
-                 std::to_string(item.index);
+                 (item.name.empty() ? std::to_string(item.index) : item.name);
       continue;
     }
     if (item.vary != entries()[static_cast<std::size_t>(*entry)].vary) toggleVary(*entry);

@@ -34,7 +34,7 @@ Project TwoContrastProject(const ScratchFolder& folder) {
   }
   project.measurements[1].overrides.push_back({8, -0.56e-6});
   project.measurements[1].channel = SpinChannel::UpDown;
-  project.fit.entries = {{3, true, {10.0, 40.0}, ""}, {5, false, {}, "0.5 * d_1"}};
+  project.fit.entries = {{3, true, {10.0, 40.0}, "", "d_1"}, {5, false, {}, "0.5 * d_1", ""}};
   project.fit.weighting = Weighting::GivenErrors;
   project.lastFit = FitRecord{"2026-12-09T04:00:00Z", FitMethod::LevenbergMarquardt,
                               Weighting::GivenErrors, 1.04, {{3, "d_1", 25.5, 0.3}}, {1.1, {}}};
@@ -82,6 +82,7 @@ TEST(ProjectFileTest, WhatIsWrittenReadsBackExactly) {
   EXPECT_EQ(back.fit.entries[0].bounds.upper, 40.0);
   EXPECT_TRUE(std::isinf(back.fit.entries[1].bounds.lower));
   EXPECT_EQ(back.fit.entries[1].link, "0.5 * d_1");
+  EXPECT_EQ(back.fit.entries[0].name, "d_1");
   EXPECT_EQ(back.fit.weighting, Weighting::GivenErrors);
   ASSERT_TRUE(back.lastFit);
   EXPECT_EQ(back.lastFit->values[0].error, 0.3);

@@ -129,6 +129,19 @@ TEST(JointFitTest, LinksFollowTheirEntriesAndBadOnesAreRefusedByName) {
   EXPECT_DOUBLE_EQ(Value(session, "d_2"), 2 * Value(session, "d_1"));
   ASSERT_EQ(session.setup().size(), 2u);
   EXPECT_EQ(session.setup()[1].link, "2 * d_1");
+
+  // A setup finds its entries by name after another measurement in front moved the numbers.
+  std::vector<EntrySetup> setup = session.setup();
+  Tick(session, "scale [film]");
+  setup.push_back(session.setup().back());
+  FitSession moved(4);
+  moved.open(start, {Contrast("front", "2.07e-6", 1.0, 8), Contrast("film", "2.07e-6", 1.0, 6)});
+  ASSERT_EQ(moved.applySetup(setup), "");
+  const std::vector<FitParameter> entries = moved.entries();
+  EXPECT_TRUE(entries[static_cast<std::size_t>(Position(moved, "scale [film]"))].vary);
+  EXPECT_FALSE(entries[static_cast<std::size_t>(Position(moved, "scale [front]"))].vary);
+  setup.back().name = "scale [gone]";
+  EXPECT_NE(moved.applySetup(setup).find("no entry scale [gone]"), std::string::npos);
 }
 
 //! A start far from the film (42 / 150 Å against 60 / 120 Å) inside wide bounds:
