@@ -37,7 +37,7 @@ class ProjectWindowTest : public QObject {
     QVERIFY(table->isVisible());
     QCOMPARE(table->rowCount(), 2);
     QCOMPARE(table->item(1, 0)->text(), QString("H2O"));
-    QCOMPARE(table->item(1, 6)->text(), QString("rho_bulk = -5.6E-7"));
+    QCOMPARE(table->item(1, 5)->text(), QString("rho_bulk = -5.6E-7"));
     // Both contrasts' points and curves are drawn.
     QTRY_VERIFY(window->plotWindow().graph().hasSeries(22));
     QTRY_VERIFY(window->plotWindow().graph().hasSeries(23));
