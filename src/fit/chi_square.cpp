@@ -163,24 +163,7 @@ bool ChiSquareEvaluator::residuals(std::span<const SpinReflectances> values, Spi
   if (n == 0) return true;
   curvesCalculated_ += static_cast<long long>(count);
   fit_.resize(values.size());
-  for (std::size_t p = 0; p < values.size(); ++p) {
-    const SpinReflectances& r = values[p];
-    switch (channel) {
-      case SpinChannel::DownDown:
-        fit_[p] = r.downDown;
-        break;
-      case SpinChannel::DownUp:
-        fit_[p] = r.downUp;
-        break;
-      case SpinChannel::UpDown:
-        fit_[p] = r.upDown;
-        break;
-      case SpinChannel::UpUp:
-      case SpinChannel::None:
-        fit_[p] = r.upUp;
-        break;
-    }
-  }
+  for (std::size_t p = 0; p < values.size(); ++p) fit_[p] = ChannelReflectivity(values[p], channel);
   return scoreCurves(count, scalings, out);
 }
 

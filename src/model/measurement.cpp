@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <utility>
 
 namespace quorrel {
@@ -39,6 +40,22 @@ std::optional<SpinChannel> SpinChannelOfName(std::string_view name) {
     if (spelled == SpinChannelName(channel)) return channel;
   }
   return std::nullopt;
+}
+
+double ChannelReflectivity(const SpinReflectances& r, SpinChannel channel) {
+  switch (channel) {
+    case SpinChannel::DownDown:
+      return r.downDown;
+    case SpinChannel::DownUp:
+      return r.downUp;
+    case SpinChannel::UpDown:
+      return r.upDown;
+    case SpinChannel::UpUp:
+      break;
+    case SpinChannel::None:
+      throw std::invalid_argument("a measurement without a spin channel has no channel's value");
+  }
+  return r.upUp;
 }
 
 MeasurementBackground BackgroundOfSettings(const CalcSettings& settings) {

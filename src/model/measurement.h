@@ -10,6 +10,7 @@
 
 #include "model/calc_settings.h"
 #include "model/measured_data.h"
+#include "physics/spin_flip_stack.h"
 
 namespace quorrel {
 
@@ -46,6 +47,8 @@ const char* SpinChannelName(SpinChannel channel);
 //! The channel of "R--" .. "R++", "--" .. "++" or ORSO's "mm", "mp", "pm", "pp" (any case);
 //! None for "" and "none"; nullopt for any other text.
 std::optional<SpinChannel> SpinChannelOfName(std::string_view name);
+//! The reflectivity of channel `channel` (not None) among the four.
+double ChannelReflectivity(const SpinReflectances& r, SpinChannel channel);
 
 struct Measurement {
   std::string label;  //!< names the measurement in fit entries: "scale [D2O]"

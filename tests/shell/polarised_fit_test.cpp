@@ -43,11 +43,7 @@ std::vector<FitData> Channels(const SampleModel& truth) {
     data.measurement.channel = channel;
     data.measured().fileName = "film.dat";
     for (std::size_t i = 0; i < qz.size(); ++i) {
-      const SpinReflectances& r = values[i];
-      const double value = channel == SpinChannel::DownDown ? r.downDown
-                           : channel == SpinChannel::DownUp ? r.downUp
-                           : channel == SpinChannel::UpDown ? r.upDown
-                                                            : r.upUp;
+      const double value = ChannelReflectivity(values[i], channel);
       data.measured().qz.push_back(qz[i]);
       data.measured().r.push_back(value);
       data.measured().dr.push_back(0.03 * value);
