@@ -24,7 +24,7 @@ import tempfile
 
 # The same counting as the multilayer example's.
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
-from make_example_data import poisson  # noqa: E402
+from make_example_data import ORSO_COLUMNS, ORSO_FIRST_LINE, poisson, smeared_columns  # noqa: E402
 
 SEED = 20261209
 QMIN, QMAX, POINTS = 0.008, 0.25, 140
@@ -42,20 +42,9 @@ def with_bulk(model_text, rho):
     return "\r\n".join(lines)
 
 
-def model_curve(cli, model, qz):
-    """R of the model at every qz, smeared with sigma = RESOLUTION * qz."""
-    with tempfile.TemporaryDirectory() as folder:
-        grid = pathlib.Path(folder) / "grid.txt"
-        grid.write_text("".join(f"{q!r} 1 0.1 {RESOLUTION * q!r}\n" for q in qz))
-        command = [cli, "--decimal", ".", "reflectivity", str(model), "--data", str(grid),
-                   "--columns", "q,R,dR,sQz", "--resolution-from-data", "--precision", "full"]
-        output = subprocess.run(command, check=True, capture_output=True, text=True).stdout
-    return [float(line.split("\t")[1]) for line in output.splitlines()]
-
-
 def orso_text(label, rows):
     header = [
-        "# # ORSO reflectivity data file | 1.1 standard | YAML encoding | https://www.reflectometry.org/",
+        ORSO_FIRST_LINE,
         f"# data_source:",
         f"#   owner: {{name: Quorrel example, affiliation: null}}",
         f"#   experiment: {{title: polymer film in {label}, instrument: simulated, "
@@ -64,11 +53,7 @@ def orso_text(label, rows):
         f"#   measurement: {{instrument_settings: {{incident_angle: {{magnitude: null}}, "
         f"wavelength: {{magnitude: null}}}}, data_files: [simulated by tools/make_contrast_example.py]}}",
         "# reduction: {software: {name: tools/make_contrast_example.py}}",
-        "# columns:",
-        "# - {name: Qz, unit: 1/angstrom, physical_quantity: normal_wavevector_transfer}",
-        "# - {name: R, physical_quantity: reflectivity}",
-        "# - {name: sR, error_of: R, error_type: uncertainty, value_is: sigma}",
-        "# - {name: sQz, unit: 1/angstrom, error_of: Qz, error_type: resolution, value_is: sigma}",
+        *ORSO_COLUMNS,
         "# # Qz (1/angstrom)  R  sR  sQz",
     ]
     body = [f"{q:.6e} {r:.6e} {dr:.6e} {s:.6e}" for q, r, dr, s in rows]
@@ -91,7 +76,7 @@ def main():
             model.write_bytes(with_bulk(true_text.replace("\n", "\r\n").replace("\r\r", "\r"),
                                         rho).encode("utf-8"))
             rows = []
-            for q, r in zip(qz, model_curve(args.cli, model, qz)):
+            for q, r in zip(qz, smeared_columns(args.cli, model, qz, RESOLUTION)[0]):
                 monitor = MONITOR * (1.0 + (q / DOUBLING_QZ) ** 2)
                 counts = poisson(rng, (scale * r + background) * monitor)
                 if counts == 0:

@@ -17,6 +17,7 @@ import pathlib
 import random
 import subprocess
 import sys
+import tempfile
 
 SEED = 20240611
 QMIN, QMAX, POINTS = 0.008, 0.2, 192
@@ -37,6 +38,34 @@ def poisson(rng, mean):
     u1, u2 = 1.0 - rng.random(), rng.random()
     normal = math.sqrt(-2.0 * math.log(u1)) * math.cos(2.0 * math.pi * u2)
     return max(0, round(mean + math.sqrt(mean) * normal))
+
+
+# The first lines of an ORSO text file, and its four columns Qz, R, sR, sQz, as the examples
+# made from a smeared model write them.
+ORSO_FIRST_LINE = ("# # ORSO reflectivity data file | 1.1 standard | YAML encoding | "
+                   "https://www.reflectometry.org/")
+ORSO_COLUMNS = [
+    "# columns:",
+    "# - {name: Qz, unit: 1/angstrom, physical_quantity: normal_wavevector_transfer}",
+    "# - {name: R, physical_quantity: reflectivity}",
+    "# - {name: sR, error_of: R, error_type: uncertainty, value_is: sigma}",
+    "# - {name: sQz, unit: 1/angstrom, error_of: Qz, error_type: resolution, value_is: sigma}",
+]
+
+
+def smeared_columns(cli, model, qz, relative_resolution, options=()):
+    """The columns after Qz that quorrel-cli reflectivity writes for the model at every qz,
+    smeared with sigma = relative_resolution * qz (R; or R--, R-+, R+-, R++ with
+    --spin-flip among `options`), with every digit."""
+    with tempfile.TemporaryDirectory() as folder:
+        grid = pathlib.Path(folder) / "grid.txt"
+        grid.write_text("".join(f"{q!r} 1 0.1 {relative_resolution * q!r}\n" for q in qz))
+        command = [cli, "--decimal", ".", "reflectivity", str(model), *options,
+                   "--data", str(grid), "--columns", "q,R,dR,sQz", "--resolution-from-data",
+                   "--precision", "full"]
+        output = subprocess.run(command, check=True, capture_output=True, text=True).stdout
+    rows = [line.split("\t") for line in output.splitlines() if line and line[0].isdigit()]
+    return [[float(row[c]) for row in rows] for c in range(1, len(rows[0]))]
 
 
 def model_curve(cli, model):

@@ -29,7 +29,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
-from make_example_data import poisson  # noqa: E402
+from make_example_data import ORSO_COLUMNS, ORSO_FIRST_LINE, poisson, smeared_columns  # noqa: E402
 
 SEED = 20261210
 QMIN, QMAX, POINTS = 0.008, 0.16, 120
@@ -42,19 +42,6 @@ FREE_ROWS = (2, 3, 4)              # the free layer's slices among the table's l
 CHANNELS = [("R--", "mm"), ("R-+", "mp"), ("R+-", "pm"), ("R++", "pp")]
 
 
-def channel_curves(cli, model, qz):
-    """R--, R-+, R+-, R++ of the model at every qz, smeared with sigma = RESOLUTION * qz."""
-    with tempfile.TemporaryDirectory() as folder:
-        grid = pathlib.Path(folder) / "grid.txt"
-        grid.write_text("".join(f"{q!r} 1 0.1 {RESOLUTION * q!r}\n" for q in qz))
-        command = [cli, "--decimal", ".", "reflectivity", str(model), "--spin-flip",
-                   "--data", str(grid), "--columns", "q,R,dR,sQz", "--resolution-from-data",
-                   "--precision", "full"]
-        output = subprocess.run(command, check=True, capture_output=True, text=True).stdout
-    rows = [line.split("\t") for line in output.splitlines() if line and line[0].isdigit()]
-    return [[float(row[c]) for row in rows] for c in range(1, 5)]
-
-
 def orso_header(channel, polarisation, first):
     """The header of one channel's data set: the whole header for the first, and for the
     others a "data_set" line followed by what differs, the polarisation."""
@@ -64,7 +51,7 @@ def orso_header(channel, polarisation, first):
         return [f"# data_set: {channel}", "# data_source:", "#   measurement:", settings,
                 "# # Qz (1/angstrom)  R  sR  sQz"]
     return [
-        "# # ORSO reflectivity data file | 1.1 standard | YAML encoding | https://www.reflectometry.org/",
+        ORSO_FIRST_LINE,
         "# data_source:",
         "#   owner: {name: Quorrel example, affiliation: null}",
         "#   experiment: {title: spin valve with a twisted free layer, instrument: simulated,"
@@ -75,11 +62,7 @@ def orso_header(channel, polarisation, first):
         "#     data_files: [simulated by tools/make_spin_valve_example.py]",
         "# reduction: {software: {name: tools/make_spin_valve_example.py}}",
         f"# data_set: {channel}",
-        "# columns:",
-        "# - {name: Qz, unit: 1/angstrom, physical_quantity: normal_wavevector_transfer}",
-        "# - {name: R, physical_quantity: reflectivity}",
-        "# - {name: sR, error_of: R, error_type: uncertainty, value_is: sigma}",
-        "# - {name: sQz, unit: 1/angstrom, error_of: Qz, error_type: resolution, value_is: sigma}",
+        *ORSO_COLUMNS,
         "# # Qz (1/angstrom)  R  sR  sQz",
     ]
 
@@ -112,7 +95,8 @@ def main():
                    check=True)
     ratio = (QMAX / QMIN) ** (1.0 / (POINTS - 1))
     qz = [QMIN * ratio**i for i in range(POINTS)]
-    curves = channel_curves(args.cli, folder / "spin_valve_true.qproj", qz)
+    curves = smeared_columns(args.cli, folder / "spin_valve_true.qproj", qz, RESOLUTION,
+                             ["--spin-flip"])
     rng = random.Random(SEED)
     text = []
     for c, (channel, polarisation) in enumerate(CHANNELS):
