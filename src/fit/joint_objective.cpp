@@ -153,9 +153,13 @@ bool JointObjective::residuals(std::span<const ParameterSet> sets, std::span<dou
       for (std::size_t k = 0; k < sets.size(); ++k) {
         ParameterSet values = linkedSets[k];
         for (const auto& [entry, index] : term.overrides) SetTiedValue(values, entry, values[index]);
-        ApplyParameterSet(values, term.stacks[k], profile_);
-        stacks.push_back(&term.stacks[k]);
-        if (channel != SpinChannel::None && term.spinSource == t) {
+        // A channel that reads another's spin-flip values needs no stack of its own.
+        const bool ownsCurve = channel == SpinChannel::None || term.spinSource == t;
+        if (ownsCurve) {
+          ApplyParameterSet(values, term.stacks[k], profile_);
+          stacks.push_back(&term.stacks[k]);
+        }
+        if (channel != SpinChannel::None && ownsCurve) {
           spinStacks.push_back(SpinFlipStackOfTrial(term.stacks[k], values, magnetic_));
         }
         if (options_.includeBackground && term.fit.measurement.background.on) {

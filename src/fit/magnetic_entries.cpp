@@ -108,9 +108,17 @@ SpinFlipStack SpinFlipStackOfTrial(const LayerStack& nuclear, const ParameterSet
   return stack;
 }
 
+const MagneticEntry* MagneticEntryAt(const ParameterSet& set, const MagneticModel& magnetic,
+                                     int index) {
+  const int first = FirstMagneticIndex(set, magnetic);
+  if (index < first) return nullptr;
+  return &magnetic.entries.at(static_cast<std::size_t>(index - first));
+}
+
 std::string MagneticEntryLabel(const ParameterSet& set, const MagneticModel& magnetic, int index) {
-  const auto k = static_cast<std::size_t>(index - FirstMagneticIndex(set, magnetic));
-  const MagneticEntry& entry = magnetic.entries.at(k);
+  const MagneticEntry* found = MagneticEntryAt(set, magnetic, index);
+  if (found == nullptr) throw std::out_of_range("entry " + std::to_string(index) + " is not magnetic");
+  const MagneticEntry& entry = *found;
   const char* pattern = entry.quantity == MagneticQuantity::Density ? "0.000E+00" : "##0.00";
   return entry.name + " = " + FormatPattern(set[index], pattern);
 }

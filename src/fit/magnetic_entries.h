@@ -59,6 +59,10 @@ int FirstMagneticIndex(const ParameterSet& set, const MagneticModel& magnetic);
 SpinFlipStack SpinFlipStackOfTrial(const LayerStack& nuclear, const ParameterSet& set,
                                    const MagneticModel& magnetic);
 
+//! The magnetic entry at set index `index`; nullptr for an index before them.
+const MagneticEntry* MagneticEntryAt(const ParameterSet& set, const MagneticModel& magnetic,
+                                     int index);
+
 //! "rhoM_2 = 1.000E-06", "thetaM_2 = 45.00", "aguide = 90.00" for the set's values.
 std::string MagneticEntryLabel(const ParameterSet& set, const MagneticModel& magnetic, int index);
 

@@ -169,10 +169,7 @@ std::vector<FitParameter> FillFitEntries(const ParameterSet& set,
 std::string FitEntryName(const ParameterSet& set, std::span<const Measurement> measurements,
                          int index, const MagneticModel& magnetic) {
   if (index <= set.count()) return ParameterName(set, index);
-  const int firstMagnetic = FirstMagneticIndex(set, magnetic);
-  if (index >= firstMagnetic) {
-    return magnetic.entries.at(static_cast<std::size_t>(index - firstMagnetic)).name;
-  }
+  if (const MagneticEntry* entry = MagneticEntryAt(set, magnetic, index)) return entry->name;
   const std::vector<MeasurementEntry> entries = MeasurementEntries(measurements);
   return EntryName(entries.at(static_cast<std::size_t>(index - set.count() - 1)), measurements,
                    set);
@@ -181,10 +178,7 @@ std::string FitEntryName(const ParameterSet& set, std::span<const Measurement> m
 std::string EntryVariableName(const ParameterSet& set, std::span<const Measurement> measurements,
                               int index, const MagneticModel& magnetic) {
   if (index <= set.count()) return IdentifierOf(ParameterName(set, index));
-  const int firstMagnetic = FirstMagneticIndex(set, magnetic);
-  if (index >= firstMagnetic) {
-    return magnetic.entries.at(static_cast<std::size_t>(index - firstMagnetic)).name;
-  }
+  if (const MagneticEntry* entry = MagneticEntryAt(set, magnetic, index)) return entry->name;
   const std::vector<MeasurementEntry> entries = MeasurementEntries(measurements);
   const MeasurementEntry& entry = entries.at(static_cast<std::size_t>(index - set.count() - 1));
   std::string name = QuantityName(entry.quantity);

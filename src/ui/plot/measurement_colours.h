@@ -16,10 +16,10 @@ inline BgrColour MeasurementColour(std::size_t k) {
   return k == 0 ? reflectivity_slot::kMeasuredColour : kColours[(k - 1) % std::size(kColours)];
 }
 
-//! The colour of measurement k in the reflectivity window: that of its spin channel's model
-//! curve, so that each channel's points and curves match, or else MeasurementColour(k).
-inline BgrColour ReflectivityColour(const Measurement& measurement, std::size_t k) {
-  switch (measurement.channel) {
+//! The colour of a spin channel's curves: R-- blue, R-+ purple, R+- orange, R++ red; the
+//! model's black for None.
+inline BgrColour ChannelColour(SpinChannel channel) {
+  switch (channel) {
     case SpinChannel::DownDown:
       return kBlue;
     case SpinChannel::DownUp:
@@ -31,7 +31,14 @@ inline BgrColour ReflectivityColour(const Measurement& measurement, std::size_t 
     case SpinChannel::None:
       break;
   }
-  return MeasurementColour(k);
+  return kBlack;
+}
+
+//! The colour of measurement k in the reflectivity window: that of its spin channel's model
+//! curve, so that each channel's points and curves match, or else MeasurementColour(k).
+inline BgrColour ReflectivityColour(const Measurement& measurement, std::size_t k) {
+  if (measurement.channel == SpinChannel::None) return MeasurementColour(k);
+  return ChannelColour(measurement.channel);
 }
 
 }  // namespace quorrel

@@ -9,6 +9,7 @@
 #include "shell/fitting_region.h"
 #include "shell/help_topics.h"
 #include "ui/platform/prompts.h"
+#include "ui/plot/measurement_colours.h"
 #include "ui/plot/reflectivity_slots.h"
 
 namespace quorrel {
@@ -146,10 +147,10 @@ void TfrmPlot::drawSeries() {
   draw(kPlain, modelCurve_, CurveStyle(kBlack), "model");
   if (run_.spinFlip) {
     const SpinChannels& channels = *run_.spinFlip;
-    draw(kDownDown, channels.downDown, CurveStyle(kBlue), "R--");
-    draw(kDownUp, channels.downUp, CurveStyle(kPurple), "R-+");
+    draw(kDownDown, channels.downDown, CurveStyle(ChannelColour(SpinChannel::DownDown)), "R--");
+    draw(kDownUp, channels.downUp, CurveStyle(ChannelColour(SpinChannel::DownUp)), "R-+");
     draw(kUpDown, channels.upDown, kUpDownStyle, "R+-");
-    draw(kUpUp, channels.upUp, CurveStyle(kRed), "R++");
+    draw(kUpUp, channels.upUp, CurveStyle(ChannelColour(SpinChannel::UpUp)), "R++");
   } else if (run_.magnetic) {
     draw(kSpinDown, run_.spinDown, CurveStyle(kBlue), "model, spin down");
     draw(kSpinUp, run_.spinUp, CurveStyle(kRed), "model, spin up");
